@@ -1,0 +1,92 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "memory/MemoryFigures.h"
+#include "platform/Platform.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/Menu.h"
+#include "ui/PictureBox.h"
+
+namespace purgix::app {
+
+inline constexpr const char* kCaption = "--- Zarvex RAM Purgix 2.00 ---";
+inline constexpr const char* kAppTitle = "Purgix";
+
+// The main window: every control of the window design, its menus, timers and
+// the behaviour behind them. Portable: the platform comes in through the
+// constructor and the native window is bound from outside.
+class FrmMain {
+public:
+    explicit FrmMain(platform::Platform& platform);
+    FrmMain(const FrmMain&) = delete;
+    FrmMain& operator=(const FrmMain&) = delete;
+
+    ui::Form& Form() { return form; }
+
+    // Start-up: run once the native window exists, before it is shown.
+    void Load();
+
+    // Samples memory and brings every figure, the status line, the graph and the level bar up to date.
+    void RefreshMEM();
+
+    void Timer1_Timer();
+
+    const memory::MemoryFigures& Figures() const { return figures_; }
+    const platform::MemoryStatus& MemoryRecord() const { return record_; }
+    std::int32_t GraphX() const { return graphX_; }
+    ui::Color ColumnColor() const { return columnColor_; }
+    void SetColumnColor(ui::Color c) { columnColor_ = c; }
+
+    // The window and its controls, named as the window design names them.
+    ui::Form form;
+    ui::PictureBox PicTable;
+    ui::Label Label5;
+    ui::Line Line2, Line4;
+    ui::Label lblTotPhys, lblAvailPhys, lblPercPhysical;
+    ui::Line Line1, Line3;
+    ui::Label lblTotalPageFile, lblTotalVirtual, lblAvailVirtual, lblAvailPageFile, lblPercVirtual, lblPercPage;
+    ui::Line Line5, Line6;
+    ui::Label Label4, Label3, Label2;
+    ui::Shape ShpColumn;
+    ui::PictureBox PicChart;
+    ui::PictureBox PicGraph;
+    std::array<ui::Line, 3> LineChart;
+    ui::PictureBox PicGrpPro;
+    ui::Label lblGraphPer;
+    ui::CheckBox Check2, Check1;
+    ui::FileListBox File1;
+    ui::TextBox Text1;
+    ui::VScrollBar VScroll2, VScroll1, VScroll3;
+    ui::PictureBox PicTray;
+    ui::Timer Timer1, Timer2;
+    ui::TextBox Text3, Text2;
+    ui::CheckBox Check3, Check4;
+    ui::Label Label6, Label1;
+    ui::Image ImgCUR, ImgWebLink;
+    ui::Label Label8, Label9, Label10;
+    ui::Image ImgLstView;
+    std::array<ui::Image, 3> ImgLst;
+    ui::Image ImgOptimize, ImgTab;
+
+    // Menus (owned by the form's menu bar).
+    ui::MenuItem *mFile, *mOpt, *mHide, *mSp1, *mExit;
+    ui::MenuItem *mSetup, *mStayOnTop, *mSkin, *mSp4, *mDloadSkin;
+    std::vector<ui::MenuItem*> mSSkin;
+    ui::MenuItem *mHelp, *mContents, *mWeb, *mSp2, *mAbout;
+    ui::MenuItem *mPOP, *mStPOP, *mSpPOP1, *mOptPOP, *mShowPOP, *mSpPOP2, *mWebPOP, *mSpPOP3, *mExitPOP;
+
+private:
+    void BuildMenus();
+    void Stack();
+
+    platform::Platform& platform_;
+    platform::MemoryStatus record_;
+    memory::MemoryFigures figures_;
+    std::int32_t graphX_ = 0;
+    ui::Color columnColor_ = ui::kBlack;
+};
+
+}  // namespace purgix::app

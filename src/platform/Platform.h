@@ -1,0 +1,159 @@
+#pragma once
+// The operations through which behaviour reaches the operating system. Each is
+// a small interface; src/platform/win32 implements them, tests use fakes.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/Form.h"
+#include "ui/Picture.h"
+
+namespace purgix::platform {
+
+// The memory-status record: byte counts as 64-bit unsigned values, so that
+// machines past 2 GiB (or 4 GiB) report their real figures.
+struct MemoryStatus {
+    std::uint32_t length = 0;
+    std::uint32_t memoryLoad = 0;
+    std::uint64_t totalPhys = 0;
+    std::uint64_t availPhys = 0;
+    std::uint64_t totalPageFile = 0;
+    std::uint64_t availPageFile = 0;
+    std::uint64_t totalVirtual = 0;
+    std::uint64_t availVirtual = 0;
+};
+
+class MemoryStatusSource {
+public:
+    virtual ~MemoryStatusSource() = default;
+    virtual void GlobalMemoryStatus(MemoryStatus& record) = 0;  // fills the record; cannot fail
+};
+
+class Keyboard {
+public:
+    virtual ~Keyboard() = default;
+    virtual std::int16_t GetAsyncKeyState(int virtualKey) = 0;
+};
+
+inline constexpr std::intptr_t kHwndTopmost = -1;
+inline constexpr std::intptr_t kHwndNoTopmost = -2;
+inline constexpr unsigned kSwpNoSizeNoMove = 3;
+
+class WindowOrder {
+public:
+    virtual ~WindowOrder() = default;
+    virtual void SetWindowPos(ui::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) = 0;
+};
+
+// The user's number formatting: group and decimal separators (may be any text,
+// a blank or a no-break space among them).
+struct NumberSeparators {
+    std::string thousands = ",";
+    std::string decimal = ".";
+};
+
+class Locale {
+public:
+    virtual ~Locale() = default;
+    virtual NumberSeparators Separators() = 0;
+};
+
+// Notification-area icon record.
+struct NotifyIconData {
+    ui::WindowHandle window = 0;
+    std::uint32_t id = 1;
+    std::uint32_t flags = 7;
+    std::uint32_t callbackMessage = 0x200;
+    const ui::Picture* icon = nullptr;
+    std::string tip;  // 64 characters, as the tray class keeps it
+};
+
+class NotifyArea {
+public:
+    virtual ~NotifyArea() = default;
+    virtual bool ShellNotifyIcon(int operation, const NotifyIconData& data) = 0;  // 0 add, 1 modify, 2 delete
+};
+
+// Raw registry access: handles are opaque numbers, 0 for none.
+using RegistryKey = std::uintptr_t;
+inline constexpr RegistryKey kHkeyCurrentUser = 0x80000001;
+inline constexpr RegistryKey kHkeyLocalMachine = 0x80000002;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+
+class RegistryApi {
+public:
+    virtual ~RegistryApi() = default;
+    virtual long RegOpenKey(RegistryKey root, const std::string& subKey, RegistryKey& result) = 0;
+    virtual long RegCreateKey(RegistryKey root, const std::string& subKey, RegistryKey& result) = 0;
+    // Without data: type and size only. With data: fills up to *size bytes.
+    virtual long RegQueryValueEx(RegistryKey key, const std::string& name, std::uint32_t& type, std::vector<char>* data, std::uint32_t& size) = 0;
+    virtual long RegSetValueEx(RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) = 0;
+    virtual long RegDeleteValue(RegistryKey key, const std::string& name) = 0;
+    virtual long RegCloseKey(RegistryKey key) = 0;
+};
+
+class ProfileApi {
+public:
+    virtual ~ProfileApi() = default;
+    // Copies at most size - 1 characters and a NUL into buffer; returns the count copied.
+    virtual std::uint32_t GetPrivateProfileString(const std::string& section, const std::string& key, const std::string& def,
+                                                  char* buffer, std::uint32_t size, const std::string& file) = 0;
+    virtual bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                                           const std::string& file) = 0;
+};
+
+// Per-user settings addressed by application name, section and key.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                                   const std::string& def) = 0;
+    virtual void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                             const std::string& value) = 0;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Starts a command line without waiting; throws std::runtime_error when it cannot start.
+    virtual void Run(const std::string& commandLine, int showState) = 0;
+    // A modal box with OK only, no icon.
+    virtual void MessageBox(const std::string& text, const std::string& title) = 0;
+    // The application-wide mouse pointer (ui::MousePointer values).
+    virtual void SetMousePointer(ui::MousePointer pointer) = 0;
+};
+
+// The pictures the program carries inside itself.
+enum class ResourcePicture { ProgramIcon, TrayIcon, HandCursor, Indicator0, Indicator1, Indicator2 };
+
+class Pictures {
+public:
+    virtual ~Pictures() = default;
+    virtual ui::PicturePtr Resource(ResourcePicture which) = 0;
+    // Throws std::runtime_error for a missing, unreadable or oversized picture.
+    virtual ui::PicturePtr Load(const std::string& path) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // The running executable's full path.
+    virtual std::string ModulePath() = 0;
+    // Plain file names matching the pattern, sorted; throws for a missing folder.
+    virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) = 0;
+};
+
+// Everything behaviour may ask of the system, bundled for constructor injection.
+struct Platform {
+    MemoryStatusSource& memory;
+    Keyboard& keyboard;
+    WindowOrder& windows;
+    Locale& locale;
+    Shell& shell;
+    Pictures& pictures;
+    FileSystem& files;
+};
+
+}  // namespace purgix::platform

@@ -1,0 +1,99 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Color.h"
+
+namespace purgix::ui {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+// What changed in a model, so that its native peer can follow.
+enum class Change { Caption, Bounds, Visible, Enabled, ZOrder, Value, Colors, Picture, Drawing, Cursor };
+
+// The native side of a model (a child window, a menu item, a timer). Models
+// push every change through Sync; drawing surfaces also say which pixels moved.
+class Peer {
+public:
+    virtual ~Peer() = default;
+    virtual void Sync(Change what) = 0;
+    virtual void Drawn(const Rect& /*pixels*/) { Sync(Change::Drawing); }
+};
+
+using Event = std::function<void()>;
+
+enum class Kind { Form, PictureBox, Label, Line, Shape, Image, CheckBox, TextBox, VScrollBar, FileListBox, CommandButton };
+
+// Mouse pointer kinds a control can ask for over itself.
+enum class MousePointer { Default = 0, Hourglass = 11, Custom = 99 };
+
+class Container;
+
+class Control {
+public:
+    Control(std::string name, Kind kind, Rect bounds) : name_(std::move(name)), kind_(kind), bounds_(bounds) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& Name() const { return name_; }
+    Kind GetKind() const { return kind_; }
+    // Lines, shapes and images have no window of their own: their container draws them.
+    bool IsGraphical() const { return kind_ == Kind::Line || kind_ == Kind::Shape || kind_ == Kind::Image; }
+
+    Container* Parent() const { return parent_; }
+    const Rect& Bounds() const { return bounds_; }
+    void SetBounds(const Rect& r);
+    void SetTop(int top) { SetBounds({bounds_.left, top, bounds_.width, bounds_.height}); }
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool on);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool on);
+
+    // Brings the control to the front of its container's stacking order.
+    void ZOrder();
+
+    void Attach(Peer* peer) { peer_ = peer; }
+    Peer* GetPeer() const { return peer_; }
+
+protected:
+    void Notify(Change what) {
+        if (peer_ != nullptr) peer_->Sync(what);
+    }
+
+private:
+    friend class Container;
+    std::string name_;
+    Kind kind_;
+    Rect bounds_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    Container* parent_ = nullptr;
+    Peer* peer_ = nullptr;
+};
+
+// A control that holds others. Children are kept front to back: the one
+// added first lies above the ones added after it.
+class Container : public Control {
+public:
+    using Control::Control;
+    void Add(Control& child);
+    void BringToFront(Control& child);
+    const std::vector<Control*>& Children() const { return children_; }
+    // Front-most visible child at a point (container coordinates) that passes
+    // the filter, or nullptr.
+    Control* ChildAt(int x, int y, const std::function<bool(const Control&)>& accept) const;
+
+private:
+    std::vector<Control*> children_;
+};
+
+}  // namespace purgix::ui

@@ -1,0 +1,175 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/Control.h"
+#include "ui/Picture.h"
+
+namespace purgix::ui {
+
+// Raised when code gives a control a value it does not accept (a scroll bar
+// value outside its bounds, a check state other than 0, 1 or 2, a list index
+// past the end). Start-up's single trap catches it.
+class InvalidValue : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Font {
+    std::string name = "MS Sans Serif";
+    double points = 8.25;
+    bool bold = false;
+};
+
+enum class Align { Left, Right, Center };
+
+class Label : public Control {
+public:
+    Label(std::string name, Rect r, std::string caption) : Control(std::move(name), Kind::Label, r), caption_(std::move(caption)) {
+        caption_.reserve(64);  // captions are short; keeps later updates off the heap
+    }
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string_view text);
+
+    Align alignment = Align::Left;
+    std::optional<Color> backColor;  // none: the container shows through
+    Color foreColor = kButtonText;
+    Font font;
+
+private:
+    std::string caption_;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(std::string name, Rect r) : Control(std::move(name), Kind::CheckBox, r) {}
+    int Value() const { return value_; }
+    void SetValue(int v);  // 0 clear, 1 ticked, 2 grey; anything else throws
+    void UserClick() { SetValue(value_ == 1 ? 0 : 1); }
+
+private:
+    int value_ = 0;
+};
+
+class TextBox : public Control {
+public:
+    TextBox(std::string name, Rect r, std::string text) : Control(std::move(name), Kind::TextBox, r), text_(std::move(text)) {}
+    const std::string& Text() const { return text_; }
+    void SetText(std::string_view text);
+    bool readOnly = true;
+
+private:
+    std::string text_;
+};
+
+// A vertical scroll bar used as a spinner: only its arrows are operated.
+class VScrollBar : public Control {
+public:
+    VScrollBar(std::string name, Rect r, int min, int max, int value, int arrowStep = 1)
+        : Control(std::move(name), Kind::VScrollBar, r), min_(min), max_(max), value_(value), step_(arrowStep) {}
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int Value() const { return value_; }
+    int ArrowStep() const { return step_; }
+    // Throws InvalidValue outside the bounds; raises Change only for a new value.
+    void SetValue(int v);
+    // The user clicked an arrow; the upper one raises the value. Stays in bounds.
+    void Arrow(bool up);
+
+    Event Change;
+
+private:
+    int min_, max_, value_, step_;
+};
+
+class Line : public Control {
+public:
+    Line(std::string name, int x1, int y1, int x2, int y2);
+    int x1, y1, x2, y2;
+    Color borderColor = kWindowText;
+};
+
+class Shape : public Control {
+public:
+    Shape(std::string name, Rect r, Color back) : Control(std::move(name), Kind::Shape, r), backColor_(back) {}
+    Color BackColor() const { return backColor_; }
+    void SetBackColor(Color c);
+
+private:
+    Color backColor_;
+};
+
+// A windowless picture or click area.
+class Image : public Control {
+public:
+    Image(std::string name, Rect r) : Control(std::move(name), Kind::Image, r) {}
+    const PicturePtr& Picture() const { return picture_; }
+    void SetPicture(PicturePtr p);
+    MousePointer Pointer() const { return pointer_; }
+    const PicturePtr& MouseIcon() const { return mouseIcon_; }
+    void SetMouseIcon(PicturePtr icon, MousePointer pointer = MousePointer::Custom);
+
+    Event Click;
+
+private:
+    PicturePtr picture_;
+    PicturePtr mouseIcon_;
+    MousePointer pointer_ = MousePointer::Default;
+};
+
+class CommandButton : public Control {
+public:
+    CommandButton(std::string name, Rect r, std::string text)
+        : Control(std::move(name), Kind::CommandButton, r), caption(std::move(text)) {}
+    std::string caption;
+    Event Click;
+};
+
+// A list of the files of one folder that match a pattern, in the order the
+// lister gives them. Setting the selected index raises Click, even when the
+// index does not change.
+class FileListBox : public Control {
+public:
+    using Lister = std::function<std::vector<std::string>(const std::string& folder, const std::string& pattern)>;
+    FileListBox(std::string name, Rect r, std::string pattern, Lister lister)
+        : Control(std::move(name), Kind::FileListBox, r), pattern_(std::move(pattern)), lister_(std::move(lister)) {}
+    const std::string& Path() const { return path_; }
+    void SetPath(const std::string& folder);  // the lister throws for a missing folder
+    int ListCount() const { return static_cast<int>(entries_.size()); }
+    const std::string& List(int i) const;
+    int ListIndex() const { return index_; }
+    void SetListIndex(int i);
+
+    Event Click;
+
+private:
+    std::string pattern_;
+    Lister lister_;
+    std::string path_;
+    std::vector<std::string> entries_;
+    int index_ = -1;
+};
+
+class Timer {
+public:
+    Timer(std::string name, unsigned intervalMs, bool enabled) : name_(std::move(name)), interval_(intervalMs), enabled_(enabled) {}
+    const std::string& Name() const { return name_; }
+    unsigned Interval() const { return interval_; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool on);
+    void Attach(Peer* p) { peer_ = p; }
+
+    Event Tick;
+
+private:
+    std::string name_;
+    unsigned interval_;
+    bool enabled_;
+    Peer* peer_ = nullptr;
+};
+
+}  // namespace purgix::ui

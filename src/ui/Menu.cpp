@@ -1,0 +1,36 @@
+#include "ui/Menu.h"
+
+namespace purgix::ui {
+
+void MenuItem::SetCaption(std::string_view text) {
+    if (text == caption_) return;
+    caption_.assign(text);
+    Notify(Change::Caption);
+}
+
+void MenuItem::SetChecked(bool on) {
+    if (on == checked_) return;
+    checked_ = on;
+    Notify(Change::Value);
+}
+
+void MenuItem::SetEnabled(bool on) {
+    if (on == enabled_) return;
+    enabled_ = on;
+    Notify(Change::Enabled);
+}
+
+void MenuItem::SetVisible(bool on) {
+    if (on == visible_) return;
+    visible_ = on;
+    Notify(Change::Visible);
+}
+
+MenuItem& MenuItem::Add(std::string name, std::string caption, Shortcut shortcut) {
+    items_.push_back(std::make_unique<MenuItem>(std::move(name), std::move(caption), shortcut));
+    items_.back()->parent_ = this;
+    Notify(Change::Bounds);  // the menu's shape changed
+    return *items_.back();
+}
+
+}  // namespace purgix::ui

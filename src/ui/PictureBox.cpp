@@ -1,0 +1,69 @@
+#include "ui/PictureBox.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace purgix::ui {
+
+void Surface::Resize(int width, int height, Color fill) {
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill);
+}
+
+void Surface::Fill(Color c) { std::fill(pixels_.begin(), pixels_.end(), c); }
+
+namespace {
+// A pixel is covered when its centre lies inside the span: round half up.
+int Edge(double v, int limit) {
+    if (!(v > 0)) return 0;  // also catches NaN
+    if (v >= limit) return limit;
+    return static_cast<int>(std::floor(v + 0.5));
+}
+}  // namespace
+
+Rect Surface::FillSpan(double x0, double y0, double x1, double y1, Color c) {
+    const int left = Edge(std::min(x0, x1), width_);
+    const int right = Edge(std::max(x0, x1), width_);
+    const int top = Edge(std::min(y0, y1), height_);
+    const int bottom = Edge(std::max(y0, y1), height_);
+    for (int y = top; y < bottom; ++y)
+        std::fill_n(pixels_.begin() + y * width_ + left, right - left, c);
+    return {left, top, right - left, bottom - top};
+}
+
+PictureBox::PictureBox(std::string name, Rect r, Color back) : Container(std::move(name), Kind::PictureBox, r), backColor_(back) {
+    surface_.Resize(r.width, r.height, back);
+}
+
+void PictureBox::SetBackColor(Color c) {
+    // Like a fresh background: a new colour clears what was drawn.
+    backColor_ = c;
+    surface_.Fill(c);
+    Notify(Change::Colors);
+}
+
+void PictureBox::SetPicture(PicturePtr p) {
+    picture_ = std::move(p);
+    Notify(Change::Picture);
+}
+
+void PictureBox::Cls() {
+    if (Bounds().width != surface_.Width() || Bounds().height != surface_.Height())
+        surface_.Resize(Bounds().width, Bounds().height, backColor_);
+    else
+        surface_.Fill(backColor_);
+    if (Peer* p = GetPeer()) p->Drawn({0, 0, surface_.Width(), surface_.Height()});
+}
+
+void PictureBox::VerticalLine(double x, double y0, double y1, Color c) {
+    const Rect r = surface_.FillSpan(x, y0, x + 1, y1, c);
+    if (Peer* p = GetPeer(); p != nullptr && r.width > 0 && r.height > 0) p->Drawn(r);
+}
+
+void PictureBox::FilledBox(double x0, double y0, double x1, double y1, Color c) {
+    const Rect r = surface_.FillSpan(x0, y0, x1, y1, c);
+    if (Peer* p = GetPeer(); p != nullptr && r.width > 0 && r.height > 0) p->Drawn(r);
+}
+
+}  // namespace purgix::ui

@@ -1,0 +1,50 @@
+#pragma once
+#include <vector>
+
+#include "ui/Control.h"
+#include "ui/Picture.h"
+
+namespace purgix::ui {
+
+// A raster that keeps what was drawn on it until it is cleared. Pixels hold
+// design colours (system colours included); the peer resolves them on paint.
+class Surface {
+public:
+    void Resize(int width, int height, Color fill);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    Color At(int x, int y) const { return pixels_[static_cast<std::size_t>(y * width_ + x)]; }
+    void Fill(Color c);
+    // Fills the pixels whose centres lie in [x0, x1) x [y0, y1); the corners
+    // may be given in any order, are real numbers, and are clipped.
+    Rect FillSpan(double x0, double y0, double x1, double y1, Color c);
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Color> pixels_;
+};
+
+class PictureBox : public Container {
+public:
+    PictureBox(std::string name, Rect r, Color back);
+    Color BackColor() const { return backColor_; }
+    void SetBackColor(Color c);
+    const PicturePtr& Picture() const { return picture_; }
+    void SetPicture(PicturePtr p);
+
+    // Drawing, in pixels from the top-left corner.
+    const Surface& Drawing() const { return surface_; }
+    void Cls();
+    // A one-pixel-wide vertical line from (x, y0) to (x, y1), end point excluded.
+    void VerticalLine(double x, double y0, double y1, Color c);
+    // A filled box with the corners (x0, y0) and (x1, y1).
+    void FilledBox(double x0, double y0, double x1, double y1, Color c);
+
+private:
+    Color backColor_;
+    PicturePtr picture_;
+    Surface surface_;
+};
+
+}  // namespace purgix::ui

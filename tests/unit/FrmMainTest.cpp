@@ -1,0 +1,125 @@
+#include "app/FrmMain.h"
+
+#include <gtest/gtest.h>
+
+#include "FakePlatform.h"
+
+using purgix::app::FrmMain;
+using purgix::testing::FakePlatform;
+using purgix::ui::Color;
+
+namespace {
+
+class FrmMainTest : public ::testing::Test {
+protected:
+    FrmMainTest() {
+        fake.memory.totalPhys = 268435456;
+        fake.memory.availPhys = 110727168;  // 41.25 %
+        fake.memory.totalPageFile = 1 << 30;
+        fake.memory.availPageFile = 1 << 29;
+        fake.memory.totalVirtual = 1ull << 31;
+        fake.memory.availVirtual = 1ull << 30;
+    }
+    // Pixel rows of one graph column drawn in the colour, from the bottom up.
+    static int ColumnHeight(const purgix::ui::PictureBox& box, int x, Color c) {
+        int n = 0;
+        for (int y = box.Drawing().Height() - 1; y >= 0 && box.Drawing().At(x, y) == c; --y) ++n;
+        return n;
+    }
+    FakePlatform fake;
+    FrmMain frm{fake.platform};
+};
+
+}  // namespace
+
+TEST_F(FrmMainTest, DesignValuesBeforeTheFirstTick) {
+    EXPECT_EQ(frm.form.Caption(), "--- Zarvex RAM Purgix 2.00 ---");
+    EXPECT_EQ(frm.lblTotPhys.Caption(), "Tot");
+    EXPECT_EQ(frm.lblGraphPer.Caption(), "Label11");
+    EXPECT_EQ(frm.mStPOP->Caption(), "St");
+    EXPECT_EQ(frm.GraphX(), 0);
+    EXPECT_EQ(frm.ColumnColor(), purgix::ui::kBlack);
+    EXPECT_EQ(fake.samples, 0);
+    // The memory table lies above the chart page, and both above the options.
+    const auto& order = frm.form.Children();
+    EXPECT_EQ(order[0], &frm.PicTable);
+    EXPECT_EQ(order[1], &frm.PicChart);
+    auto windowed = [](const purgix::ui::Control& c) { return !c.IsGraphical(); };
+    EXPECT_EQ(frm.form.ChildAt(64 + 6, 96 + 6, windowed), &frm.PicTable);  // over Check1
+    EXPECT_FALSE(frm.mPOP->Visible());
+    EXPECT_EQ(frm.mOpt->GetShortcut(), purgix::ui::Shortcut::F9);
+    EXPECT_EQ(frm.mHide->GetShortcut(), purgix::ui::Shortcut::CtrlH);
+}
+
+TEST_F(FrmMainTest, OneTickFillsLabelsStatusLineAndCaptionInOrder) {
+    frm.Timer1.Tick();
+    EXPECT_EQ(fake.samples, 1);
+    EXPECT_EQ(frm.lblTotPhys.Caption(), "262,144");
+    EXPECT_EQ(frm.lblAvailPhys.Caption(), "108,132");
+    EXPECT_EQ(frm.lblPercPhysical.Caption(), "41.25%");
+    EXPECT_EQ(frm.lblTotalPageFile.Caption(), "1,048,576");
+    EXPECT_EQ(frm.lblAvailPageFile.Caption(), "524,288");
+    EXPECT_EQ(frm.lblPercPage.Caption(), "50.00%");
+    EXPECT_EQ(frm.lblTotalVirtual.Caption(), "2,097,152");
+    EXPECT_EQ(frm.lblAvailVirtual.Caption(), "1,048,576");
+    EXPECT_EQ(frm.lblPercVirtual.Caption(), "50.00%");
+    EXPECT_EQ(frm.mStPOP->Caption(), "Available: 41.25%");
+    EXPECT_EQ(frm.lblGraphPer.Caption(), "Available: 41.25%     Used: 58.75%");
+}
+
+TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColour) {
+    frm.Timer1.Tick();
+    EXPECT_EQ(frm.GraphX(), 1);
+    // f = 0.41249..., H = 65: the line runs from y = 38.19 to 65, rows 38..64.
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 1, purgix::ui::kBlack), 27);
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 0, purgix::ui::kBlack), 0);
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 2, purgix::ui::kBlack), 0);
+    for (int x = 0; x < 17; ++x) EXPECT_EQ(ColumnHeight(frm.PicGrpPro, x, purgix::ui::kBlack), 27) << x;
+
+    // A new column colour applies to the next line and the whole level box.
+    const Color red = purgix::ui::Rgb(255, 0, 0);
+    frm.SetColumnColor(red);
+    fake.memory.availPhys = fake.memory.totalPhys;  // f = 1: up to the top edge
+    frm.Timer1.Tick();
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 2, red), 65);
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 1, purgix::ui::kBlack), 27);
+    EXPECT_EQ(ColumnHeight(frm.PicGrpPro, 16, red), 65);
+
+    fake.memory.availPhys = 0;  // f = 0: nothing drawn, the level box is empty
+    frm.Timer1.Tick();
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 3, red), 0);
+    EXPECT_EQ(ColumnHeight(frm.PicGrpPro, 0, red), 0);
+    EXPECT_EQ(frm.PicGrpPro.Drawing().At(0, 64), purgix::ui::kWindowBackground);
+}
+
+TEST_F(FrmMainTest, GraphWrapsAfterItsWidthAndThenUsesColumnZero) {
+    for (int i = 0; i < 273; ++i) frm.Timer1.Tick();
+    EXPECT_EQ(frm.GraphX(), 273);
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 272, purgix::ui::kBlack), 27);
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 0, purgix::ui::kBlack), 0);
+    frm.Timer1.Tick();  // 274th sample: the box is cleared and x = 0 is drawn
+    EXPECT_EQ(frm.GraphX(), 0);
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 0, purgix::ui::kBlack), 27);
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 1, purgix::ui::kBlack), 0);
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 272, purgix::ui::kBlack), 0);
+    frm.Timer1.Tick();
+    EXPECT_EQ(frm.GraphX(), 1);
+}
+
+TEST_F(FrmMainTest, ANarrowerGraphBoxRestartsAtTheLeftEdge) {
+    for (int i = 0; i < 20; ++i) frm.Timer1.Tick();
+    auto b = frm.PicGraph.Bounds();
+    frm.PicGraph.SetBounds({b.left, b.top, 10, b.height});
+    frm.Timer1.Tick();
+    EXPECT_EQ(frm.GraphX(), 0);
+    EXPECT_EQ(ColumnHeight(frm.PicGraph, 0, purgix::ui::kBlack), 27);
+}
+
+TEST_F(FrmMainTest, LoadShowsTheWindowWithTheFirstPageIndicatorAndHandCursors) {
+    EXPECT_FALSE(frm.form.Visible());
+    frm.Load();
+    EXPECT_TRUE(frm.form.Visible());
+    EXPECT_EQ(frm.ImgLstView.Picture(), frm.ImgLst[0].Picture());
+    EXPECT_EQ(frm.ImgWebLink.MouseIcon(), frm.ImgCUR.Picture());
+    EXPECT_EQ(frm.ImgWebLink.Pointer(), purgix::ui::MousePointer::Custom);
+}

@@ -75,7 +75,8 @@ public:
     virtual bool ShellNotifyIcon(int operation, const NotifyIconData& data) = 0;  // 0 add, 1 modify, 2 delete
 };
 
-// Raw registry access: handles are opaque numbers, 0 for none.
+// Raw registry access (the advapi32 calls, named apart from their macros):
+// handles are opaque numbers, 0 for none.
 using RegistryKey = std::uintptr_t;
 inline constexpr RegistryKey kHkeyCurrentUser = 0x80000001;
 inline constexpr RegistryKey kHkeyLocalMachine = 0x80000002;
@@ -85,22 +86,22 @@ inline constexpr std::uint32_t kRegExpandSz = 2;
 class RegistryApi {
 public:
     virtual ~RegistryApi() = default;
-    virtual long RegOpenKey(RegistryKey root, const std::string& subKey, RegistryKey& result) = 0;
-    virtual long RegCreateKey(RegistryKey root, const std::string& subKey, RegistryKey& result) = 0;
+    virtual long OpenKey(RegistryKey root, const std::string& subKey, RegistryKey& result) = 0;
+    virtual long CreateKey(RegistryKey root, const std::string& subKey, RegistryKey& result) = 0;
     // Without data: type and size only. With data: fills up to *size bytes.
-    virtual long RegQueryValueEx(RegistryKey key, const std::string& name, std::uint32_t& type, std::vector<char>* data, std::uint32_t& size) = 0;
-    virtual long RegSetValueEx(RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) = 0;
-    virtual long RegDeleteValue(RegistryKey key, const std::string& name) = 0;
-    virtual long RegCloseKey(RegistryKey key) = 0;
+    virtual long QueryValue(RegistryKey key, const std::string& name, std::uint32_t& type, std::vector<char>* data, std::uint32_t& size) = 0;
+    virtual long SetValue(RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) = 0;
+    virtual long DeleteValue(RegistryKey key, const std::string& name) = 0;
+    virtual long CloseKey(RegistryKey key) = 0;
 };
 
 class ProfileApi {
 public:
     virtual ~ProfileApi() = default;
     // Copies at most size - 1 characters and a NUL into buffer; returns the count copied.
-    virtual std::uint32_t GetPrivateProfileString(const std::string& section, const std::string& key, const std::string& def,
+    virtual std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def,
                                                   char* buffer, std::uint32_t size, const std::string& file) = 0;
-    virtual bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+    virtual bool WriteProfile(const std::string& section, const std::string& key, const std::string& value,
                                            const std::string& file) = 0;
 };
 
@@ -120,7 +121,7 @@ public:
     // Starts a command line without waiting; throws std::runtime_error when it cannot start.
     virtual void Run(const std::string& commandLine, int showState) = 0;
     // A modal box with OK only, no icon.
-    virtual void MessageBox(const std::string& text, const std::string& title) = 0;
+    virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
     // The application-wide mouse pointer (ui::MousePointer values).
     virtual void SetMousePointer(ui::MousePointer pointer) = 0;
 };
@@ -132,8 +133,14 @@ class Pictures {
 public:
     virtual ~Pictures() = default;
     virtual ui::PicturePtr Resource(ResourcePicture which) = 0;
-    // Throws std::runtime_error for a missing, unreadable or oversized picture.
-    virtual ui::PicturePtr Load(const std::string& path) = 0;
+};
+
+// Pictures from files (skin backgrounds): untrusted input.
+class PictureFiles {
+public:
+    virtual ~PictureFiles() = default;
+    // Throws std::runtime_error for a missing, unreadable, oversized or undecodable file.
+    virtual ui::PicturePtr LoadPicture(const std::string& path) = 0;
 };
 
 class FileSystem {

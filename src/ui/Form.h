@@ -37,6 +37,9 @@ public:
     WindowHandle Handle() const { return handle_; }
     void SetHandle(WindowHandle h) { handle_ = h; }
 
+    // Raised when the window is closed, before it goes.
+    Event Unload;
+
 private:
     std::string caption_;
     Color backColor_ = kButtonFace;

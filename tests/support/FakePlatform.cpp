@@ -16,12 +16,6 @@ ui::PicturePtr FakePlatform::Resource(platform::ResourcePicture which) {
     return nullptr;
 }
 
-ui::PicturePtr FakePlatform::Load(const std::string& path) {
-    auto it = pictureFiles.find(path);
-    if (it == pictureFiles.end()) throw std::runtime_error("not a picture: " + path);
-    return std::make_shared<FakePicture>(path, it->second.first, it->second.second);
-}
-
 std::vector<std::string> FakePlatform::ListFiles(const std::string& folder, const std::string& pattern) {
     auto it = folders.find(folder);
     if (it == folders.end()) throw std::runtime_error("path not found: " + folder);

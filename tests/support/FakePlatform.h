@@ -51,13 +51,12 @@ public:
         calls.push_back("Run(" + commandLine + "," + std::to_string(showState) + ")");
         if (runFails) throw std::runtime_error("cannot start");
     }
-    void MessageBox(const std::string& text, const std::string& title) override {
-        calls.push_back("MessageBox(" + text + "," + title + ")");
+    void ShowMessage(const std::string& text, const std::string& title) override {
+        calls.push_back("ShowMessage(" + text + "," + title + ")");
     }
     void SetMousePointer(ui::MousePointer p) override { calls.push_back("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
     // Pictures
     ui::PicturePtr Resource(platform::ResourcePicture which) override;
-    ui::PicturePtr Load(const std::string& path) override;
     // FileSystem
     std::string ModulePath() override { return modulePath; }
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
@@ -70,7 +69,6 @@ public:
     bool runFails = false;
     std::string modulePath = "C:\\Tools\\Purgix.exe";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
-    std::map<std::string, std::pair<int, int>> pictureFiles;  // path -> size
     std::vector<std::string> calls;
 };
 

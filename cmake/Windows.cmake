@@ -1,0 +1,46 @@
+# The Windows side: the native layer, Purgix.exe, the Win32 tests and the tools
+# the end-to-end tests and benchmarks drive it with. Included for MinGW builds.
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PROJECT_SOURCE_DIR}/res")
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+add_library(purgix_win32 STATIC
+  src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp
+  src/platform/win32/Win32Platform.cpp src/platform/win32/FormWindow.cpp)
+target_include_directories(purgix_win32 PUBLIC src res)
+target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32)
+target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
+
+set(PURGIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+add_executable(Purgix WIN32 src/platform/win32/WinMain.cpp res/Purgix.rc)
+target_link_libraries(Purgix PRIVATE purgix_win32)
+target_compile_options(Purgix PRIVATE ${PURGIX_WARNINGS})
+target_link_options(Purgix PRIVATE ${PURGIX_STATIC_LINK} -municode -Wl,--gc-sections -s)
+set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${PROJECT_SOURCE_DIR}/res/Purgix.manifest ${PROJECT_SOURCE_DIR}/res/Purgix.ico ${PROJECT_SOURCE_DIR}/res/Tray.ico
+  ${PROJECT_SOURCE_DIR}/res/Hand.cur ${PROJECT_SOURCE_DIR}/res/Indicator0.bmp ${PROJECT_SOURCE_DIR}/res/Indicator1.bmp
+  ${PROJECT_SOURCE_DIR}/res/Indicator2.bmp)
+
+# Win32 tier: the real API and the real window, inside the test process.
+add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/Win32PlatformTest.cpp res/Purgix.rc)
+target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main)
+target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
+target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})
+add_test(NAME win32 COMMAND win32_tests)
+
+# End-to-end tier: a small probe reads and drives the running program's windows from outside.
+add_executable(probe tests/e2e/probe.cpp)
+target_compile_options(probe PRIVATE ${PURGIX_WARNINGS})
+target_link_options(probe PRIVATE ${PURGIX_STATIC_LINK} -municode)
+find_program(PYTHON3 python3 REQUIRED)
+add_test(NAME e2e COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/e2e.py
+  --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
+  --artifacts ${PROJECT_BINARY_DIR}/artifacts)
+set_tests_properties(e2e PROPERTIES TIMEOUT 300)
+
+# Benchmarks (not a test tier): tools/bench runs them.
+add_executable(bench_tick bench/TickBench.cpp res/Purgix.rc)
+target_link_libraries(bench_tick PRIVATE purgix_win32 purgix_fakes psapi)
+target_compile_options(bench_tick PRIVATE ${PURGIX_WARNINGS})
+target_link_options(bench_tick PRIVATE ${PURGIX_STATIC_LINK})

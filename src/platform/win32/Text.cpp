@@ -1,0 +1,37 @@
+#include "platform/win32/Text.h"
+
+#include <windows.h>
+
+namespace purgix::win32 {
+
+std::wstring Widen(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string Narrow(std::wstring_view utf16) {
+    if (utf16.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+void WidenInto(std::string_view utf8, wchar_t* buffer, int capacity) {
+    int n = utf8.empty() ? 0
+                         : MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), buffer, capacity - 1);
+    if (n <= 0 && !utf8.empty()) {
+        // Too long for the buffer: keep what fits, one byte per character.
+        n = 0;
+        for (char c : utf8) {
+            if (n >= capacity - 1) break;
+            buffer[n++] = static_cast<unsigned char>(c);
+        }
+    }
+    buffer[n] = L'\0';
+}
+
+}  // namespace purgix::win32

@@ -1,0 +1,131 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "resource.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Picture.h"
+
+namespace purgix::win32 {
+
+void Win32Platform::GlobalMemoryStatus(platform::MemoryStatus& record) {
+    MEMORYSTATUSEX ms{};
+    ms.dwLength = sizeof ms;
+    ::GlobalMemoryStatusEx(&ms);
+    record.length = ms.dwLength;
+    record.memoryLoad = ms.dwMemoryLoad;
+    record.totalPhys = ms.ullTotalPhys;
+    record.availPhys = ms.ullAvailPhys;
+    record.totalPageFile = ms.ullTotalPageFile;
+    record.availPageFile = ms.ullAvailPageFile;
+    record.totalVirtual = ms.ullTotalVirtual;
+    record.availVirtual = ms.ullAvailVirtual;
+}
+
+std::int16_t Win32Platform::GetAsyncKeyState(int virtualKey) { return ::GetAsyncKeyState(virtualKey); }
+
+void Win32Platform::SetWindowPos(ui::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) {
+    ::SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insertAfter), x, y, cx, cy, flags);
+}
+
+platform::NumberSeparators Win32Platform::Separators() {
+    platform::NumberSeparators s;
+    wchar_t buf[8];
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, buf, 8) > 0) s.thousands = Narrow(buf);
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) > 0) s.decimal = Narrow(buf);
+    return s;
+}
+
+void Win32Platform::Run(const std::string& commandLine, int showState) {
+    std::wstring cmd = Widen(commandLine);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(showState);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        throw std::runtime_error("cannot start: " + commandLine);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+void Win32Platform::ShowMessage(const std::string& text, const std::string& title) {
+    MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_TASKMODAL);
+}
+
+void Win32Platform::SetMousePointer(ui::MousePointer pointer) {
+    pointer_ = pointer;
+    // The busy work that follows runs without a message loop: show the pointer now.
+    SetCursor(LoadCursorW(nullptr, pointer == ui::MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+ui::PicturePtr Win32Platform::Resource(platform::ResourcePicture which) {
+    using platform::ResourcePicture;
+    auto icon = [this](int id, int size, int smallSize) -> ui::PicturePtr {
+        auto big = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+        auto small = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, smallSize, smallSize, 0));
+        if (big == nullptr) throw std::runtime_error("missing icon resource");
+        return std::make_shared<Win32Picture>(Win32Picture::Type::Icon, big, size, size, small);
+    };
+    auto bitmap = [this](int id) -> ui::PicturePtr {
+        auto bmp = static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        if (bmp == nullptr) throw std::runtime_error("missing bitmap resource");
+        BITMAP bm{};
+        GetObjectW(bmp, sizeof bm, &bm);
+        return std::make_shared<Win32Picture>(Win32Picture::Type::Bitmap, bmp, bm.bmWidth, bm.bmHeight);
+    };
+    switch (which) {
+        case ResourcePicture::ProgramIcon: return icon(IDI_PROGRAM, 32, 16);
+        case ResourcePicture::TrayIcon: return icon(IDI_TRAY, 16, 16);
+        case ResourcePicture::HandCursor: {
+            auto cur = static_cast<HCURSOR>(LoadImageW(instance_, MAKEINTRESOURCEW(IDC_HAND_CURSOR), IMAGE_CURSOR, 32, 32, 0));
+            if (cur == nullptr) throw std::runtime_error("missing cursor resource");
+            return std::make_shared<Win32Picture>(Win32Picture::Type::Cursor, cur, 32, 32);
+        }
+        case ResourcePicture::Indicator0: return bitmap(IDB_INDICATOR0);
+        case ResourcePicture::Indicator1: return bitmap(IDB_INDICATOR1);
+        case ResourcePicture::Indicator2: return bitmap(IDB_INDICATOR2);
+    }
+    throw std::runtime_error("unknown resource");
+}
+
+std::string Win32Platform::ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return Narrow(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::vector<std::string> Win32Platform::ListFiles(const std::string& folder, const std::string& pattern) {
+    const std::wstring dir = Widen(folder);
+    const DWORD attrs = GetFileAttributesW(dir.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        throw std::runtime_error("path not found: " + folder);
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    const std::wstring query = dir + (dir.empty() || dir.back() == L'\\' ? L"" : L"\\") + Widen(pattern);
+    HANDLE h = FindFirstFileExW(query.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if ((fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0)
+                names.emplace_back(fd.cFileName);
+        } while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1, nullptr, nullptr, 0) ==
+               CSTR_LESS_THAN;
+    });
+    std::vector<std::string> out;
+    out.reserve(names.size());
+    for (const auto& n : names) out.push_back(Narrow(n));
+    return out;
+}
+
+}  // namespace purgix::win32

@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/Platform.h"
+
+namespace purgix::win32 {
+
+// The real operating system behind the platform interfaces.
+class Win32Platform : public platform::MemoryStatusSource,
+                      public platform::Keyboard,
+                      public platform::WindowOrder,
+                      public platform::Locale,
+                      public platform::Shell,
+                      public platform::Pictures,
+                      public platform::FileSystem {
+public:
+    explicit Win32Platform(HINSTANCE instance) : instance_(instance) {}
+
+    void GlobalMemoryStatus(platform::MemoryStatus& record) override;
+    std::int16_t GetAsyncKeyState(int virtualKey) override;
+    void SetWindowPos(ui::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) override;
+    platform::NumberSeparators Separators() override;
+    void Run(const std::string& commandLine, int showState) override;
+    void ShowMessage(const std::string& text, const std::string& title) override;
+    void SetMousePointer(ui::MousePointer pointer) override;
+    ui::PicturePtr Resource(platform::ResourcePicture which) override;
+    std::string ModulePath() override;
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
+
+    // The application-wide pointer that windows show instead of their own.
+    ui::MousePointer MousePointer() const { return pointer_; }
+    HINSTANCE Instance() const { return instance_; }
+
+    // Everything bundled for behaviour; the platform must outlive its users.
+    platform::Platform Bundle() { return {*this, *this, *this, *this, *this, *this, *this}; }
+
+private:
+    HINSTANCE instance_;
+    ui::MousePointer pointer_ = ui::MousePointer::Default;
+};
+
+}  // namespace purgix::win32

@@ -1,0 +1,31 @@
+// The program's entry: build the Windows platform, create the main window, run the loop.
+#include <windows.h>
+
+#include "app/FrmMain.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Win32Platform.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Load system DLLs from System32 only, never from the folder the program was unpacked to.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    // One copy per session: a second start brings the first one's window up instead.
+    HANDLE once = CreateMutexW(nullptr, TRUE, L"Local\\Quenlor.Purgix.Running");
+    if (once != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (HWND other = FindWindowW(L"PurgixForm", nullptr)) {
+            ShowWindow(other, IsIconic(other) ? SW_RESTORE : SW_SHOW);
+            SetForegroundWindow(other);
+        }
+        CloseHandle(once);
+        return 0;
+    }
+
+    purgix::win32::Win32Platform win32(instance);
+    purgix::platform::Platform platform = win32.Bundle();
+    purgix::app::FrmMain frmMain(platform);
+    purgix::win32::FormWindow window(frmMain.form, win32, true);
+    frmMain.Load();
+    const int code = purgix::win32::RunMessageLoop(window);
+    if (once != nullptr) CloseHandle(once);
+    return code;
+}

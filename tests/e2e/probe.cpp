@@ -1,0 +1,140 @@
+// Reads and drives a running program's windows from outside, for the
+// end-to-end tests: the same view a screen reader or an automation tool has.
+//   probe wait TITLE MS         wait for a visible top-level window; prints its handle
+//   probe dump TITLE            one line of JSON per window of the tree
+//   probe close TITLE           asks the window to close (WM_CLOSE)
+//   probe click TITLE X Y       a left click at a client point of the window (reaches the child there)
+//   probe arrow TITLE X Y up|down   clicks a scroll bar's arrow at a client point
+//   probe menu TITLE            the menu bar, one JSON line per item
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string Utf8(const wchar_t* s) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, s, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
+    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, s, -1, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::string Json(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+void DumpTree(HWND h, HWND top, int depth) {
+    wchar_t cls[128], text[512];
+    GetClassNameW(h, cls, 128);
+    GetWindowTextW(h, text, 512);
+    RECT r;
+    GetWindowRect(h, &r);
+    HWND parent = h == top ? nullptr : GetParent(h);
+    if (parent != nullptr) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    RECT client{};
+    GetClientRect(h, &client);
+    POINT origin{0, 0};
+    ClientToScreen(h, &origin);
+    std::printf("{\"hwnd\":%llu,\"parent\":%llu,\"depth\":%d,\"class\":%s,\"text\":%s,\"rect\":[%ld,%ld,%ld,%ld],"
+                "\"client\":[%ld,%ld],\"origin\":[%ld,%ld],\"visible\":%d,\"enabled\":%d,\"style\":%lu}\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)),
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(parent)), depth, Json(Utf8(cls)).c_str(),
+                Json(Utf8(text)).c_str(), r.left, r.top, r.right, r.bottom, client.right, client.bottom, origin.x, origin.y,
+                IsWindowVisible(h) ? 1 : 0, IsWindowEnabled(h) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)));
+    for (HWND c = GetWindow(h, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) DumpTree(c, top, depth + 1);
+}
+
+void DumpMenu(HMENU m, int depth) {
+    const int n = GetMenuItemCount(m);
+    for (int i = 0; i < n; ++i) {
+        wchar_t text[256] = L"";
+        GetMenuStringW(m, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+        const UINT state = GetMenuState(m, static_cast<UINT>(i), MF_BYPOSITION);
+        std::printf("{\"depth\":%d,\"text\":%s,\"separator\":%d,\"checked\":%d,\"grayed\":%d}\n", depth, Json(Utf8(text)).c_str(),
+                    (state & MF_SEPARATOR) ? 1 : 0, (state & MF_CHECKED) ? 1 : 0, (state & MF_GRAYED) ? 1 : 0);
+        if (HMENU sub = GetSubMenu(m, i)) DumpMenu(sub, depth + 1);
+    }
+}
+
+HWND Find(const wchar_t* title) { return FindWindowW(nullptr, title); }
+
+// The deepest visible child under a client point of the top window.
+HWND ChildAt(HWND top, POINT& pt) {
+    HWND h = top;
+    for (;;) {
+        HWND c = ChildWindowFromPointEx(h, pt, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (c == nullptr || c == h) return h;
+        MapWindowPoints(h, c, &pt, 1);
+        h = c;
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: probe wait|dump|close|click|arrow|menu TITLE ...\n");
+        return 2;
+    }
+    const std::wstring cmd = argv[1];
+    const wchar_t* title = argv[2];
+    if (cmd == L"wait") {
+        const DWORD limit = argc > 3 ? static_cast<DWORD>(_wtoi(argv[3])) : 10000;
+        const DWORD start = GetTickCount();
+        for (;;) {
+            HWND h = Find(title);
+            if (h != nullptr && IsWindowVisible(h)) {
+                std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
+                return 0;
+            }
+            if (GetTickCount() - start > limit) return 1;
+            Sleep(50);
+        }
+    }
+    HWND top = Find(title);
+    if (top == nullptr) {
+        std::fprintf(stderr, "probe: no window titled as asked\n");
+        return 1;
+    }
+    if (cmd == L"dump") {
+        DumpTree(top, top, 0);
+    } else if (cmd == L"menu") {
+        if (HMENU bar = GetMenu(top)) DumpMenu(bar, 0);
+    } else if (cmd == L"close") {
+        PostMessageW(top, WM_CLOSE, 0, 0);
+    } else if ((cmd == L"click" || cmd == L"arrow") && argc >= 5) {
+        POINT pt{_wtoi(argv[3]), _wtoi(argv[4])};
+        HWND target = ChildAt(top, pt);
+        if (cmd == L"click") {
+            const LPARAM at = MAKELPARAM(pt.x, pt.y);
+            PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageW(target, WM_LBUTTONUP, 0, at);
+        } else {
+            // A scroll bar control reports its arrows to its parent.
+            const bool up = argc > 5 && std::wstring(argv[5]) == L"up";
+            SendMessageW(GetParent(target), WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, reinterpret_cast<LPARAM>(target));
+            SendMessageW(GetParent(target), WM_VSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(target));
+        }
+        wchar_t cls[64];
+        GetClassNameW(target, cls, 64);
+        std::printf("%s\n", Utf8(cls).c_str());
+    } else {
+        std::fprintf(stderr, "probe: unknown command\n");
+        return 2;
+    }
+    return 0;
+}

@@ -5,7 +5,6 @@
 //   probe close TITLE           asks the window to close (WM_CLOSE)
 //   probe click TITLE X Y       a left click at a client point of the window (reaches the child there)
 //   probe arrow TITLE X Y up|down   clicks a scroll bar's arrow at a client point
-//   probe menu TITLE            the menu bar, one JSON line per item
 #include <windows.h>
 
 #include <cstdio>
@@ -58,18 +57,6 @@ void DumpTree(HWND h, HWND top, int depth) {
     for (HWND c = GetWindow(h, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) DumpTree(c, top, depth + 1);
 }
 
-void DumpMenu(HMENU m, int depth) {
-    const int n = GetMenuItemCount(m);
-    for (int i = 0; i < n; ++i) {
-        wchar_t text[256] = L"";
-        GetMenuStringW(m, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-        const UINT state = GetMenuState(m, static_cast<UINT>(i), MF_BYPOSITION);
-        std::printf("{\"depth\":%d,\"text\":%s,\"separator\":%d,\"checked\":%d,\"grayed\":%d}\n", depth, Json(Utf8(text)).c_str(),
-                    (state & MF_SEPARATOR) ? 1 : 0, (state & MF_CHECKED) ? 1 : 0, (state & MF_GRAYED) ? 1 : 0);
-        if (HMENU sub = GetSubMenu(m, i)) DumpMenu(sub, depth + 1);
-    }
-}
-
 HWND Find(const wchar_t* title) { return FindWindowW(nullptr, title); }
 
 // The deepest visible child under a client point of the top window.
@@ -87,7 +74,7 @@ HWND ChildAt(HWND top, POINT& pt) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: probe wait|dump|close|click|arrow|menu TITLE ...\n");
+        std::fprintf(stderr, "usage: probe wait|dump|close|click|arrow TITLE ...\n");
         return 2;
     }
     const std::wstring cmd = argv[1];
@@ -112,8 +99,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"dump") {
         DumpTree(top, top, 0);
-    } else if (cmd == L"menu") {
-        if (HMENU bar = GetMenu(top)) DumpMenu(bar, 0);
     } else if (cmd == L"close") {
         PostMessageW(top, WM_CLOSE, 0, 0);
     } else if ((cmd == L"click" || cmd == L"arrow") && argc >= 5) {

@@ -62,11 +62,13 @@ class PurgixUnderWine(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         wine("--kill")  # a copy left running would take the start over (one copy at a time)
+        wine("--start")
         cls.proc = subprocess.Popen([ARGS.wine_run, ARGS.exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        shown = probe("wait", CAPTION, "60000", check=False)
+        shown = wine(ARGS.probe, "wait", CAPTION, "60000", check=False, timeout=90)
         if shown.returncode != 0:
-            cls.proc.kill()
-            raise AssertionError("the main window did not appear within 60 s")
+            state = "still running" if cls.proc.poll() is None else f"ended with {cls.proc.returncode}"
+            wine("--kill")
+            raise AssertionError(f"the main window did not appear within 60 s (the program {state})")
         cls.shown_at = time.monotonic()
         cls.top = dump()[0]
 

@@ -271,3 +271,24 @@ TEST_F(MainWindow, ScrollBarArrowsAndCheckBoxClicksReachTheModels) {
     frm.Check4.SetValue(2);
     EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_INDETERMINATE);
 }
+
+TEST_F(MainWindow, AFigureWiderThanItsLabelIsShownWholeInASmallerSize) {
+    auto widthOf = [](HWND h) {
+        wchar_t text[64];
+        const int n = GetWindowTextW(h, text, 64);
+        HDC dc = GetDC(h);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text, n, &extent);
+        SelectObject(dc, old);
+        ReleaseDC(h, dc);
+        return extent.cx;
+    };
+    HWND label = window.ControlWindow(frm.lblTotalVirtual);
+    const auto designFont = SendMessageW(label, WM_GETFONT, 0, 0);
+    frm.lblTotalVirtual.SetCaption("137,438,953,344");  // 128 TiB of address space, in kilobytes
+    EXPECT_LE(widthOf(label), 73);
+    EXPECT_NE(SendMessageW(label, WM_GETFONT, 0, 0), designFont);
+    frm.lblTotalVirtual.SetCaption("2,097,152");
+    EXPECT_EQ(SendMessageW(label, WM_GETFONT, 0, 0), designFont);
+}

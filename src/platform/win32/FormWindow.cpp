@@ -45,6 +45,8 @@ struct FormWindow::Impl {
     void UpdateMenuItem(const ui::MenuItem& item);
     HBRUSH Brush(ui::Color c);
     HFONT Font(const ui::Font& f) const { return f.bold ? boldFont : font; }
+    static constexpr int kSmallerSizes = 4;
+    HFONT SmallerFont(const ui::Font& f, int step);
     void Paint(const ui::Container& container, HDC hdc);
     void PaintBehind(HDC hdc, const ui::Control& child);
     LRESULT Handle(ControlPeer& self, UINT msg, WPARAM wp, LPARAM lp);
@@ -56,6 +58,7 @@ struct FormWindow::Impl {
     HWND hwnd = nullptr;
     HFONT font = nullptr;
     HFONT boldFont = nullptr;
+    HFONT smaller[2][kSmallerSizes] = {};
     HMENU menuBar = nullptr;
     HACCEL accel = nullptr;
     std::vector<HMENU> hiddenPopups;
@@ -95,6 +98,7 @@ struct ControlPeer : ui::Peer {
                 if (control.GetKind() == ui::Kind::Form) text = &static_cast<ui::Form&>(control).Caption();
                 if (text == nullptr) return;
                 WidenInto(*text, buf, 256);
+                if (control.GetKind() == ui::Kind::Label) FitFont(buf);
                 SetWindowTextW(hwnd, buf);
                 return;
             }
@@ -126,6 +130,28 @@ struct ControlPeer : ui::Peer {
         }
     }
 
+    // A figure wider than its label (the 64-bit address space has 15 digits)
+    // is shown whole in a smaller size of the same face rather than cut off.
+    void FitFont(const wchar_t* text) {
+        const auto& label = static_cast<const ui::Label&>(control);
+        HFONT chosen = impl.Font(label.font);
+        HDC dc = GetDC(hwnd);
+        const int len = static_cast<int>(wcslen(text));
+        for (int size = 0; size < FormWindow::Impl::kSmallerSizes; ++size) {
+            SIZE extent{};
+            HGDIOBJ old = SelectObject(dc, chosen);
+            GetTextExtentPoint32W(dc, text, len, &extent);
+            SelectObject(dc, old);
+            if (extent.cx <= control.Bounds().width) break;
+            chosen = impl.SmallerFont(label.font, size);
+        }
+        ReleaseDC(hwnd, dc);
+        if (chosen != font) {
+            font = chosen;
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+    }
+
     void Drawn(const ui::Rect& r) override {
         if (hwnd == nullptr) return;
         RECT rc{r.left, r.top, r.left + r.width, r.top + r.height};
@@ -135,6 +161,7 @@ struct ControlPeer : ui::Peer {
     FormWindow::Impl& impl;
     ui::Control& control;
     HWND hwnd = nullptr;
+    HFONT font = nullptr;               // the font the window has now
     std::vector<std::uint32_t> pixels;  // a picture box's drawing, as the screen wants it
 };
 
@@ -209,6 +236,9 @@ FormWindow::Impl::~Impl() {
     for (auto& [c, b] : brushes) DeleteObject(b);
     if (font != nullptr) DeleteObject(font);
     if (boldFont != nullptr) DeleteObject(boldFont);
+    for (auto& row : smaller)
+        for (HFONT f : row)
+            if (f != nullptr) DeleteObject(f);
     for (auto& p : peers) p->control.Attach(nullptr);
     for (ui::Timer* t : form.Timers()) t->Attach(nullptr);
     for (auto& [item, p] : menuPeers) const_cast<ui::MenuItem*>(item)->Attach(nullptr);
@@ -221,13 +251,24 @@ HBRUSH FormWindow::Impl::Brush(ui::Color c) {
     return brushes[rgb] = CreateSolidBrush(rgb);
 }
 
+namespace {
+HFONT MakeFont(int pixels, bool bold) {
+    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+}
+}  // namespace
+
+HFONT FormWindow::Impl::SmallerFont(const ui::Font& f, int step) {
+    HFONT& slot = smaller[f.bold ? 1 : 0][step];
+    if (slot == nullptr) slot = MakeFont(10 - step, f.bold);
+    return slot;
+}
+
 void FormWindow::Impl::Create() {
     RegisterClasses(platform.Instance());
     // 8.25 points at the design's 96 dots per inch; the manifest lets Windows scale the whole window.
-    font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
-    boldFont = CreateFontW(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+    font = MakeFont(11, false);
+    boldFont = MakeFont(11, true);
 
     auto self = std::make_unique<ControlPeer>(*this, form);
     ControlPeer* formPeer = self.get();
@@ -322,7 +363,8 @@ void FormWindow::Impl::CreateChildren(ui::Container& container, HWND parent) {
             SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(p));
         }
         const ui::Font* f = c->GetKind() == ui::Kind::Label ? &static_cast<ui::Label&>(*c).font : nullptr;
-        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(f != nullptr ? Font(*f) : font), FALSE);
+        p->font = f != nullptr ? Font(*f) : font;
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(p->font), FALSE);
         if (c->GetKind() == ui::Kind::CheckBox) p->Sync(ui::Change::Value);
         if (c->GetKind() == ui::Kind::VScrollBar) {
             // Only the arrows are used; a middle position keeps both of them live.

@@ -9,6 +9,7 @@
 #include "app/FrmMain.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32Platform.h"
 
 using purgix::app::FrmMain;
@@ -291,4 +292,31 @@ TEST_F(MainWindow, AFigureWiderThanItsLabelIsShownWholeInASmallerSize) {
     EXPECT_NE(SendMessageW(label, WM_GETFONT, 0, 0), designFont);
     frm.lblTotalVirtual.SetCaption("2,097,152");
     EXPECT_EQ(SendMessageW(label, WM_GETFONT, 0, 0), designFont);
+}
+
+TEST_F(MainWindow, ClickAreasShowTheHandAndTakeClicksWhereNoWindowCoversThem) {
+    frm.Load();
+    HWND h = window.Hwnd();
+    const auto* hand = static_cast<const purgix::win32::Win32Picture*>(frm.ImgCUR.Picture().get());
+    auto cursorAt = [&](int x, int y) {
+        POINT pt{x, y};
+        ClientToScreen(h, &pt);
+        SetCursorPos(pt.x, pt.y);
+        SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    EXPECT_EQ(cursorAt(444, 92), hand->Icon());      // ImgTab
+    EXPECT_EQ(cursorAt(444, 148), hand->Icon());     // ImgOptimize
+    EXPECT_EQ(cursorAt(60, 30), hand->Icon());       // ImgWebLink, given the hand at start-up
+    EXPECT_NE(cursorAt(240, 20), hand->Icon());      // plain window background
+
+    int clicks = 0;
+    frm.ImgTab.Click = [&] { ++clicks; };
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(444, 92));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(444, 92));
+    EXPECT_EQ(clicks, 1);
+    // Pressed on the area but released elsewhere: no click.
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(444, 92));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(300, 20));
+    EXPECT_EQ(clicks, 1);
 }

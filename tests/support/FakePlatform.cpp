@@ -33,12 +33,12 @@ std::vector<std::string> FakePlatform::ListFiles(const std::string& folder, cons
 
 namespace purgix::testing {
 
-namespace {
-
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
+
+namespace {
 
 std::string KeyPath(platform::RegistryKey root, const std::string& subKey) {
     return Lower(std::to_string(root) + "\\" + subKey);

@@ -12,6 +12,8 @@
 
 namespace purgix::testing {
 
+std::string Lower(std::string s);
+
 class FakePicture : public ui::Picture {
 public:
     FakePicture(std::string name, int w, int h) : what(std::move(name)), w_(w), h_(h) {}

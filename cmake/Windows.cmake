@@ -8,7 +8,7 @@ add_library(purgix_win32 STATIC
   src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp
   src/platform/win32/Win32Platform.cpp src/platform/win32/FormWindow.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
-target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32)
+target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
 
 set(PURGIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
@@ -23,7 +23,8 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/Indicator2.bmp)
 
 # Win32 tier: the real API and the real window, inside the test process.
-add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/Win32PlatformTest.cpp res/Purgix.rc)
+add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/Win32PlatformTest.cpp tests/win32/RegistryWin32Test.cpp
+  res/Purgix.rc)
 target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})

@@ -104,6 +104,7 @@ FrmMain::FrmMain(platform::Platform& platform)
     BuildMenus();
     form.Timers() = {&Timer1, &Timer2};
     Timer1.Tick = [this] { Timer1_Timer(); };
+    WireOptions();
 }
 
 // Containers list their children front to back, in the order of the window design.
@@ -159,6 +160,10 @@ void FrmMain::BuildMenus() {
 
 void FrmMain::Load() {
     try {
+        LoadOptions();
+        HideIfMinimized();
+        ReadStartWithWindows();
+        RestoreStayOnTop();
         ImgOptimize.SetMouseIcon(ImgCUR.Picture());
         ImgTab.SetMouseIcon(ImgCUR.Picture());
         ImgWebLink.SetMouseIcon(ImgCUR.Picture());
@@ -166,7 +171,7 @@ void FrmMain::Load() {
     } catch (const std::exception&) {
         // A failed step ends start-up silently; the program runs on.
     }
-    form.SetVisible(true);
+    if (!startHidden_) form.SetVisible(true);
 }
 
 void FrmMain::RefreshMEM() {

@@ -5,6 +5,9 @@
 
 #include "memory/MemoryFigures.h"
 #include "platform/Platform.h"
+#include "settings/Registry.h"
+#include "settings/Settings.h"
+#include "settings/StartWithWindows.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -33,6 +36,24 @@ public:
     void RefreshMEM();
 
     void Timer1_Timer();
+
+    // Page switching and the options page.
+    void ImgTab_Click();
+    void VScroll1_Change();
+    void VScroll2_Change();
+    void VScroll3_Change();
+    std::int32_t PageIndex() const { return pageIndex_; }
+
+    // Shutdown: runs when the window is closed, before it goes.
+    void Form_Unload();
+
+    // Identity values, from the running executable's path.
+    const std::string& ExecutableName() const { return exeName_; }
+    const std::string& ProgramFolder() const { return programFolder_; }
+    settings::StartWithWindows& StartEntry() { return startEntry_; }
+
+    // The stay-on-top tick as it was before the last toggle (0 or -1); start-up only reads it.
+    std::int16_t strNotAlwaysOnTop = 0;
 
     const memory::MemoryFigures& Figures() const { return figures_; }
     const platform::MemoryStatus& MemoryRecord() const { return record_; }
@@ -81,12 +102,27 @@ public:
 private:
     void BuildMenus();
     void Stack();
+    void WireOptions();
+    // Start-up steps over the settings store and the Run value; each throws on a failure.
+    void LoadOptions();
+    void HideIfMinimized();
+    void ReadStartWithWindows();
+    void RestoreStayOnTop();
+    std::string Setting(const char* key, const char* def);
+    void SaveSetting(const char* key, const std::string& value);
 
     platform::Platform& platform_;
     platform::MemoryStatus record_;
     memory::MemoryFigures figures_;
     std::int32_t graphX_ = 0;
     ui::Color columnColor_ = ui::kBlack;
+
+    std::string exeName_ = settings::ExecutableName(platform_.files.ModulePath());
+    std::string programFolder_ = settings::ProgramFolder(platform_.files.ModulePath());
+    settings::Registry registry_{platform_, kAppTitle};
+    settings::StartWithWindows startEntry_{registry_, kAppTitle, settings::StartCommand(programFolder_, kAppTitle)};
+    std::int32_t pageIndex_ = 0;
+    bool startHidden_ = false;
 };
 
 }  // namespace purgix::app

@@ -161,6 +161,9 @@ struct Platform {
     Shell& shell;
     Pictures& pictures;
     FileSystem& files;
+    RegistryApi& registry;
+    ProfileApi& profiles;
+    SettingsStore& settings;
 };
 
 }  // namespace purgix::platform

@@ -7,6 +7,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -15,7 +16,16 @@ ARGS = None
 
 
 def wine(*argv, check=True, timeout=60):
-    return subprocess.run([ARGS.wine_run, *argv], capture_output=True, text=True, check=check, timeout=timeout)
+    # Output goes through files, not pipes: a Wine service started on the way
+    # (explorer.exe for the desktop) inherits the handles and would hold a pipe open.
+    with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
+        done = subprocess.run([ARGS.wine_run, *argv], stdout=out, stderr=err, text=True, timeout=timeout)
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(done.args, done.returncode, out.read(), err.read())
+    if check:
+        result.check_returncode()
+    return result
 
 
 def probe(*argv, check=True):
@@ -55,6 +65,219 @@ def screenshot(name, rect=None):
         os.replace(raw, path)
     return path
 
+OPTIONS_KEY = r"HKEY_CURRENT_USER\Software\Quenlor\Purgix\Options"
+RUN_KEY = r"Software\Microsoft\Windows\CurrentVersion\Run"
+# The automatic releases are real and large: no test turns them on by surprise.
+QUIET = {"LessC": "0", "intervalC": "0"}
+SEVEN_KEYS = ("LessC", "Less", "intervalC", "interval", "Precent", "StayOnTop", "Minimized")
+# Option controls by their rectangles in the main window's client area.
+OPTION_RECTS = {
+    "Check1": [64, 96, 77, 109], "Check2": [64, 120, 77, 133], "Check3": [256, 120, 269, 133], "Check4": [256, 96, 269, 109],
+    "Text1": [184, 96, 217, 113], "Text2": [184, 120, 217, 137], "Text3": [184, 144, 217, 161],
+    "VScroll1": [216, 96, 233, 113], "VScroll2": [216, 120, 233, 137], "VScroll3": [216, 144, 233, 161],
+    "PicTable": [56, 80, 393, 177], "PicChart": [64, 88, 377, 177],
+}
+IMG_TAB_CENTRE = (444, 92)
+
+
+def reg_text(value):
+    return value.replace("\\", "\\\\").replace('"', '\\"')
+
+
+def seed(options=None, run_machine=None, run_user=None):
+    """Empties the store and both Run values, then stores the given ones (releases off unless given)."""
+    values = dict(QUIET)
+    values.update(options or {})
+    lines = ["Windows Registry Editor Version 5.00", "", f"[-{OPTIONS_KEY}]", "", f"[{OPTIONS_KEY}]"]
+    lines += [f'"{k}"="{reg_text(v)}"' for k, v in values.items()]
+    for root, data in (("HKEY_LOCAL_MACHINE", run_machine), ("HKEY_CURRENT_USER", run_user)):
+        lines += ["", f"[{root}\\{RUN_KEY}]", '"Purgix"=' + ("-" if data is None else f'"{reg_text(data)}"')]
+    path = os.path.join(ARGS.artifacts, "seed.reg")
+    os.makedirs(ARGS.artifacts, exist_ok=True)
+    with open(path, "w", newline="\r\n") as f:
+        f.write("\n".join(lines) + "\n")
+    wine("reg", "import", "Z:" + os.path.abspath(path).replace("/", "\\"))
+
+
+def reg_values(key, name=None):
+    """{name: (type, data)} of a key as `reg query` shows it; empty when missing."""
+    argv = ["reg", "query", key] + (["/v", name] if name else [])
+    out = wine(*argv, check=False).stdout
+    found = {}
+    for line in out.splitlines():
+        m = re.match(r"^\s+(\S+)\s+(REG_\w+)(?:\s{4}(.*))?$", line.rstrip("\r"))
+        if m:
+            found[m.group(1)] = (m.group(2), m.group(3) or "")
+    return found
+
+
+def stored_options():
+    return reg_values(OPTIONS_KEY)
+
+
+def run_value(root):
+    return reg_values(f"{root}\\{RUN_KEY}", "Purgix").get("Purgix", (None, None))[1]
+
+
+def start_command():
+    return wine("winepath", "-w", os.path.abspath(ARGS.exe)).stdout.strip()
+
+
+def controls(tree=None):
+    """The option controls and the two pages, by name, from one dump."""
+    tree = tree or dump()
+    top = tree[0]["hwnd"]
+    by_rect = {tuple(w["rect"]): w for w in tree if w["parent"] == top}
+    return {name: by_rect[tuple(rect)] for name, rect in OPTION_RECTS.items()}
+
+
+def wait_for(condition, timeout=10.0):
+    """Polls the window tree until condition(controls) holds; returns the last controls."""
+    until = time.monotonic() + timeout
+    while True:
+        c = controls()
+        if condition(c) or time.monotonic() > until:
+            return c
+        time.sleep(0.1)
+
+
+class RunningCopy(unittest.TestCase):
+    """Starts Purgix once for the class over a freshly seeded store."""
+    SEED = {}
+    RUN_MACHINE = None
+    RUN_USER = None
+    WAIT = "wait"
+
+    @classmethod
+    def setUpClass(cls):
+        wine("--kill")
+        seed(cls.SEED, cls.RUN_MACHINE, cls.RUN_USER)
+        cls.proc = subprocess.Popen([ARGS.wine_run, ARGS.exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if probe(cls.WAIT, CAPTION, "60000", check=False).returncode != 0:
+            cls.proc.kill()
+            raise AssertionError("the main window did not come within 60 s")
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.proc.poll() is None:
+            probe("close", CAPTION, check=False)
+            try:
+                cls.proc.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                wine("--kill")
+
+    def close_and_wait(self):
+        probe("close", CAPTION)
+        self.assertEqual(self.proc.wait(timeout=20), 0)
+
+    def assertStored(self, expected):
+        stored = stored_options()
+        self.assertEqual(set(stored), set(SEVEN_KEYS), "the store must hold exactly the seven keys, letter case included")
+        self.assertEqual({k: v for k, (_, v) in stored.items()}, expected)
+        self.assertEqual({t for t, _ in stored.values()}, {"REG_SZ"})
+
+
+class StoredOptions(RunningCopy):
+    SEED = {"LessC": "0", "Less": "40", "intervalC": "0", "interval": "20", "Precent": "35", "Minimized": "0",
+            "StayOnTop": "False"}
+
+    @classmethod
+    def setUpClass(cls):
+        cls.RUN_USER = '"' + start_command() + '"'  # the quoted form counts as well
+        super().setUpClass()
+
+    def top_rect(self):
+        return dump()[0]["rect"]
+
+    def test_1_stored_values_show_in_the_controls(self):
+        c = controls()
+        self.assertEqual(c["Text1"]["text"], "20")
+        self.assertEqual(c["Text2"]["text"], "40%")
+        self.assertEqual(c["Text3"]["text"], "35%")
+        self.assertEqual([c[n]["check"] for n in ("Check1", "Check2", "Check3", "Check4")], [0, 0, 0, 1])
+        for name in ("Text1", "Text2", "Text3"):
+            self.assertTrue(c[name]["style"] & 0x0800, f"{name} must be read-only")  # ES_READONLY
+
+    def test_2_tab_click_cycles_chart_options_table(self):
+        pages = [("page-chart.png", lambda c: c["PicChart"]["visible"] and not c["PicTable"]["visible"]),
+                 ("page-options.png", lambda c: not c["PicChart"]["visible"] and not c["PicTable"]["visible"]),
+                 ("page-table.png", lambda c: c["PicTable"]["visible"] and not c["PicChart"]["visible"])]
+        for shot, shown in pages:
+            probe("click", CAPTION, *map(str, IMG_TAB_CENTRE))
+            self.assertTrue(shown(wait_for(shown)), shot)
+            time.sleep(0.6)  # a tick and a repaint
+            screenshot(shot, self.top_rect())
+
+    def test_3_spinner_arrows_clicked_with_the_mouse(self):
+        for _ in range(2):
+            probe("click", CAPTION, *map(str, IMG_TAB_CENTRE))
+        wait_for(lambda c: not c["PicTable"]["visible"] and not c["PicChart"]["visible"])
+        origin = dump()[0]["origin"]
+
+        def arrow(name, up):
+            left, top = OPTION_RECTS[name][:2]
+            x, y = origin[0] + left + 8, origin[1] + top + (4 if up else 13)
+            subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True, timeout=10)
+            time.sleep(0.3)
+
+        arrow("VScroll1", True)  # already at 20, its upper bound
+        arrow("VScroll1", False)
+        c = wait_for(lambda c: c["Text1"]["text"] != "20")
+        self.assertEqual(c["Text1"]["text"], "19")
+        arrow("VScroll3", True)
+        self.assertEqual(wait_for(lambda c: c["Text3"]["text"] != "35%")["Text3"]["text"], "40%")
+        arrow("VScroll3", False)
+        arrow("VScroll3", False)
+        self.assertEqual(wait_for(lambda c: c["Text3"]["text"] == "30%")["Text3"]["text"], "30%")
+        arrow("VScroll2", False)
+        self.assertEqual(wait_for(lambda c: c["Text2"]["text"] != "40%")["Text2"]["text"], "39%")
+        self.assertEqual(controls()["Text1"]["text"], "19")
+        probe("click", CAPTION, *map(str, IMG_TAB_CENTRE))
+
+    def test_9_close_box_writes_the_seven_keys_and_the_run_value(self):
+        self.close_and_wait()
+        self.assertStored({"LessC": "0", "Less": "39", "intervalC": "0", "interval": "19", "Precent": "30",
+                           "StayOnTop": "False", "Minimized": "0"})
+        # Under Wine the machine's key takes the entry; the user's copy then goes.
+        self.assertEqual(run_value("HKLM"), start_command())
+        self.assertIsNone(run_value("HKCU"))
+
+
+class HiddenStart(RunningCopy):
+    SEED = {"Minimized": "1"}
+    WAIT = "exists"
+
+    def test_1_window_never_shows_and_close_keeps_the_option(self):
+        until = time.monotonic() + 2.0
+        while time.monotonic() < until:
+            self.assertEqual(dump()[0]["visible"], 0, "the window showed at start-up")
+            time.sleep(0.2)
+        self.assertEqual(controls()["Check3"]["check"], 1)
+        self.close_and_wait()
+        self.assertStored({"LessC": "0", "Less": "15", "intervalC": "0", "interval": "5", "Precent": "30",
+                           "StayOnTop": "True", "Minimized": "1"})
+        self.assertIsNone(run_value("HKLM"))
+
+
+class StoreThatStopsStartUp(RunningCopy):
+    SEED = {"Less": "41", "interval": "9", "Precent": "50", "StayOnTop": "True"}
+
+    @classmethod
+    def setUpClass(cls):
+        cls.RUN_MACHINE = start_command()
+        super().setUpClass()
+
+    def test_1_later_controls_keep_design_values_and_close_writes_them(self):
+        c = controls()
+        self.assertEqual(c["Text2"]["text"], "15%")
+        self.assertEqual(c["Text1"]["text"], "5")
+        self.assertEqual(c["Text3"]["text"], "40%")
+        self.assertEqual([c[n]["check"] for n in ("Check1", "Check2", "Check3", "Check4")], [0, 0, 0, 0])
+        self.close_and_wait()
+        self.assertStored({"LessC": "0", "Less": "15", "intervalC": "0", "interval": "5", "Precent": "10",
+                           "StayOnTop": "False", "Minimized": "0"})
+        self.assertIsNone(run_value("HKLM"), "a clear box removes the entry")
+
 
 class PurgixUnderWine(unittest.TestCase):
     """One running copy of Purgix for the whole class; each test looks at it."""
@@ -62,6 +285,7 @@ class PurgixUnderWine(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         wine("--kill")  # a copy left running would take the start over (one copy at a time)
+        seed()
         wine("--start")
         cls.proc = subprocess.Popen([ARGS.wine_run, ARGS.exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shown = wine(ARGS.probe, "wait", CAPTION, "60000", check=False, timeout=90)

@@ -1,7 +1,9 @@
 // Reads and drives a running program's windows from outside, for the
 // end-to-end tests: the same view a screen reader or an automation tool has.
 //   probe wait TITLE MS         wait for a visible top-level window; prints its handle
-//   probe dump TITLE            one line of JSON per window of the tree
+//   probe exists TITLE MS       wait for the top-level window, shown or hidden; prints its handle
+//   probe dump TITLE            one line of JSON per window of the tree (text by WM_GETTEXT,
+//                               "check" = BM_GETCHECK for buttons)
 //   probe close TITLE           asks the window to close (WM_CLOSE)
 //   probe click TITLE X Y       a left click at a client point of the window (reaches the child there)
 //   probe arrow TITLE X Y up|down   clicks a scroll bar's arrow at a client point
@@ -37,9 +39,16 @@ std::string Json(const std::string& s) {
 }
 
 void DumpTree(HWND h, HWND top, int depth) {
-    wchar_t cls[128], text[512];
+    wchar_t cls[128], text[512] = {};
     GetClassNameW(h, cls, 128);
-    GetWindowTextW(h, text, 512);
+    // Asked of the window itself: an edit control keeps its text where GetWindowText cannot see it from outside.
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &got);
+    int check = -1;
+    if (_wcsicmp(cls, L"Button") == 0) {
+        DWORD_PTR state = 0;
+        if (SendMessageTimeoutW(h, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state)) check = static_cast<int>(state);
+    }
     RECT r;
     GetWindowRect(h, &r);
     HWND parent = h == top ? nullptr : GetParent(h);
@@ -49,11 +58,11 @@ void DumpTree(HWND h, HWND top, int depth) {
     POINT origin{0, 0};
     ClientToScreen(h, &origin);
     std::printf("{\"hwnd\":%llu,\"parent\":%llu,\"depth\":%d,\"class\":%s,\"text\":%s,\"rect\":[%ld,%ld,%ld,%ld],"
-                "\"client\":[%ld,%ld],\"origin\":[%ld,%ld],\"visible\":%d,\"enabled\":%d,\"style\":%lu}\n",
+                "\"client\":[%ld,%ld],\"origin\":[%ld,%ld],\"visible\":%d,\"enabled\":%d,\"style\":%lu,\"check\":%d}\n",
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)),
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(parent)), depth, Json(Utf8(cls)).c_str(),
                 Json(Utf8(text)).c_str(), r.left, r.top, r.right, r.bottom, client.right, client.bottom, origin.x, origin.y,
-                IsWindowVisible(h) ? 1 : 0, IsWindowEnabled(h) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)));
+                IsWindowVisible(h) ? 1 : 0, IsWindowEnabled(h) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)), check);
     for (HWND c = GetWindow(h, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) DumpTree(c, top, depth + 1);
 }
 
@@ -74,17 +83,18 @@ HWND ChildAt(HWND top, POINT& pt) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: probe wait|dump|close|click|arrow TITLE ...\n");
+        std::fprintf(stderr, "usage: probe wait|exists|dump|close|click|arrow TITLE ...\n");
         return 2;
     }
     const std::wstring cmd = argv[1];
     const wchar_t* title = argv[2];
-    if (cmd == L"wait") {
+    if (cmd == L"wait" || cmd == L"exists") {
+        const bool mustBeVisible = cmd == L"wait";
         const DWORD limit = argc > 3 ? static_cast<DWORD>(_wtoi(argv[3])) : 10000;
         const DWORD start = GetTickCount();
         for (;;) {
             HWND h = Find(title);
-            if (h != nullptr && IsWindowVisible(h)) {
+            if (h != nullptr && (!mustBeVisible || IsWindowVisible(h))) {
                 std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
                 return 0;
             }

@@ -1,6 +1,8 @@
 #include "FakePlatform.h"
 
 #include <algorithm>
+#include <cctype>
+#include <system_error>
 
 namespace purgix::testing {
 
@@ -25,6 +27,151 @@ std::vector<std::string> FakePlatform::ListFiles(const std::string& folder, cons
         if (f.size() >= ext.size() && f.compare(f.size() - ext.size(), ext.size(), ext) == 0) out.push_back(f);
     std::sort(out.begin(), out.end());
     return out;
+}
+
+}  // namespace purgix::testing
+
+namespace purgix::testing {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+namespace {
+
+std::string KeyPath(platform::RegistryKey root, const std::string& subKey) {
+    return Lower(std::to_string(root) + "\\" + subKey);
+}
+
+void Raise(const std::set<std::string>& raising, const char* call) {
+    if (raising.count(call) != 0) throw std::system_error(453, std::generic_category(), call);
+}
+
+}  // namespace
+
+long FakePlatform::OpenKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) {
+    Raise(raisingRegistryCalls, "OpenKey");
+    const std::string path = KeyPath(root, subKey);
+    if (registryKeys.count(path) == 0) return 2;
+    result = nextHandle++;
+    handles[result] = {path, !(refuseMachineWrites && root == platform::kHkeyLocalMachine)};
+    return 0;
+}
+
+long FakePlatform::CreateKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) {
+    Raise(raisingRegistryCalls, "CreateKey");
+    const std::string path = KeyPath(root, subKey);
+    const bool writable = !(refuseMachineWrites && root == platform::kHkeyLocalMachine);
+    // Like RegCreateKey without rights: an existing key opens (for reading only), a missing one is refused.
+    if (registryKeys.count(path) == 0) {
+        if (!writable) return 5;
+        registryKeys[path];
+    }
+    result = nextHandle++;
+    handles[result] = {path, writable};
+    return 0;
+}
+
+long FakePlatform::QueryValue(platform::RegistryKey key, const std::string& name, std::uint32_t& type, std::vector<char>* data,
+                              std::uint32_t& size) {
+    Raise(raisingRegistryCalls, "QueryValue");
+    auto h = handles.find(key);
+    if (h == handles.end()) return 6;
+    const auto& values = registryKeys[h->second.first];
+    auto v = values.find(Lower(name));
+    if (v == values.end()) return 2;
+    type = v->second.type;
+    const auto needed = static_cast<std::uint32_t>(v->second.bytes.size());
+    if (data != nullptr) {
+        if (size < needed || data->size() < needed) {
+            size = needed;
+            return 234;
+        }
+        std::copy(v->second.bytes.begin(), v->second.bytes.end(), data->begin());
+    }
+    size = needed;
+    return 0;
+}
+
+long FakePlatform::SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) {
+    Raise(raisingRegistryCalls, "SetValue");
+    auto h = handles.find(key);
+    if (h == handles.end()) return 6;
+    if (!h->second.second) return 5;
+    registryKeys[h->second.first][Lower(name)] = {type, data};
+    return 0;
+}
+
+long FakePlatform::DeleteValue(platform::RegistryKey key, const std::string& name) {
+    Raise(raisingRegistryCalls, "DeleteValue");
+    auto h = handles.find(key);
+    if (h == handles.end()) return 6;
+    if (!h->second.second) return 5;
+    return registryKeys[h->second.first].erase(Lower(name)) == 1 ? 0 : 2;
+}
+
+long FakePlatform::CloseKey(platform::RegistryKey key) {
+    Raise(raisingRegistryCalls, "CloseKey");
+    return handles.erase(key) == 1 ? 0 : 6;
+}
+
+void FakePlatform::PutValue(platform::RegistryKey root, const std::string& subKey, const std::string& name, std::uint32_t type,
+                            const std::vector<char>& bytes) {
+    registryKeys[KeyPath(root, subKey)][Lower(name)] = {type, bytes};
+}
+
+void FakePlatform::PutString(platform::RegistryKey root, const std::string& subKey, const std::string& name, const std::string& text) {
+    std::vector<char> bytes(text.begin(), text.end());
+    bytes.push_back('\0');
+    PutValue(root, subKey, name, platform::kRegSz, bytes);
+}
+
+const FakePlatform::RegistryValue* FakePlatform::FindValue(platform::RegistryKey root, const std::string& subKey,
+                                                           const std::string& name) const {
+    auto k = registryKeys.find(KeyPath(root, subKey));
+    if (k == registryKeys.end()) return nullptr;
+    auto v = k->second.find(Lower(name));
+    return v == k->second.end() ? nullptr : &v->second;
+}
+
+bool FakePlatform::KeyExists(platform::RegistryKey root, const std::string& subKey) const {
+    return registryKeys.count(KeyPath(root, subKey)) != 0;
+}
+
+std::uint32_t FakePlatform::ReadProfile(const std::string& section, const std::string& key, const std::string& def, char* buffer,
+                                        std::uint32_t size, const std::string& file) {
+    if (size == 0) return 0;
+    std::string value = def;
+    auto f = profiles.find(Lower(file));
+    if (f != profiles.end()) {
+        auto s = f->second.find(Lower(section));
+        if (s != f->second.end()) {
+            auto k = s->second.find(Lower(key));
+            if (k != s->second.end()) value = k->second;
+        }
+    }
+    // At most size - 1 characters and a terminator; the count leaves the terminator out.
+    const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(value.size(), size - 1));
+    std::copy(value.begin(), value.begin() + n, buffer);
+    buffer[n] = '\0';
+    return n;
+}
+
+bool FakePlatform::WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) {
+    calls.push_back("WriteProfile(" + section + "," + key + "," + value + "," + file + ")");
+    profiles[Lower(file)][Lower(section)][Lower(key)] = value;
+    return true;
+}
+
+std::string FakePlatform::GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) {
+    auto it = store.find(Lower(app + "\\" + section + "\\" + key));
+    return it == store.end() ? def : it->second;
+}
+
+void FakePlatform::SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) {
+    store[Lower(app + "\\" + section + "\\" + key)] = value;
+    storeWrites.emplace_back(app + "\\" + section + "\\" + key, value);
 }
 
 }  // namespace purgix::testing

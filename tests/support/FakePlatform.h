@@ -1,6 +1,9 @@
 #pragma once
 // An in-memory stand-in for the operating system that records what was asked of it.
+// Registry keys, value names, profile sections, keys and file names compare
+// without regard to letter case, as Windows compares them.
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -8,6 +11,8 @@
 #include "platform/Platform.h"
 
 namespace purgix::testing {
+
+std::string Lower(std::string s);
 
 class FakePicture : public ui::Picture {
 public:
@@ -26,9 +31,12 @@ class FakePlatform : public platform::MemoryStatusSource,
                      public platform::Locale,
                      public platform::Shell,
                      public platform::Pictures,
-                     public platform::FileSystem {
+                     public platform::FileSystem,
+                     public platform::RegistryApi,
+                     public platform::ProfileApi,
+                     public platform::SettingsStore {
 public:
-    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this} {}
+    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
     // MemoryStatusSource
     void GlobalMemoryStatus(platform::MemoryStatus& record) override {
@@ -61,6 +69,33 @@ public:
     std::string ModulePath() override { return modulePath; }
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
 
+    // RegistryApi: result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
+    long OpenKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) override;
+    long CreateKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) override;
+    long QueryValue(platform::RegistryKey key, const std::string& name, std::uint32_t& type, std::vector<char>* data,
+                    std::uint32_t& size) override;
+    long SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) override;
+    long DeleteValue(platform::RegistryKey key, const std::string& name) override;
+    long CloseKey(platform::RegistryKey key) override;
+    // ProfileApi: GetPrivateProfileString's copying rules for a section and key.
+    std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def, char* buffer,
+                              std::uint32_t size, const std::string& file) override;
+    bool WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) override;
+    // SettingsStore
+    std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) override;
+    void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override;
+
+    // Test helpers over the in-memory registry.
+    struct RegistryValue {
+        std::uint32_t type = platform::kRegSz;
+        std::vector<char> bytes;
+    };
+    void PutValue(platform::RegistryKey root, const std::string& subKey, const std::string& name, std::uint32_t type,
+                  const std::vector<char>& bytes);
+    void PutString(platform::RegistryKey root, const std::string& subKey, const std::string& name, const std::string& text);
+    const RegistryValue* FindValue(platform::RegistryKey root, const std::string& subKey, const std::string& name) const;
+    bool KeyExists(platform::RegistryKey root, const std::string& subKey) const;
+
     platform::Platform platform;
     platform::MemoryStatus memory;
     int samples = 0;
@@ -70,6 +105,19 @@ public:
     std::string modulePath = "C:\\Tools\\Purgix.exe";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
     std::vector<std::string> calls;
+
+    // Writes under HKEY_LOCAL_MACHINE are refused, as for a user without administrator rights.
+    bool refuseMachineWrites = false;
+    // Registry operations ("CreateKey", "SetValue", ...) that raise instead of returning a code.
+    std::set<std::string> raisingRegistryCalls;
+    std::map<std::string, std::map<std::string, RegistryValue>> registryKeys;  // "root\path" (lower case) -> values
+    std::map<platform::RegistryKey, std::pair<std::string, bool>> handles;  // open handle -> key, writable
+    platform::RegistryKey nextHandle = 0x1000;
+    // file -> section -> key -> value, all names lower case.
+    std::map<std::string, std::map<std::string, std::map<std::string, std::string>>> profiles;
+    // "app\section\key" (lower case) -> value; writes in the order they came.
+    std::map<std::string, std::string> store;
+    std::vector<std::pair<std::string, std::string>> storeWrites;
 };
 
 }  // namespace purgix::testing

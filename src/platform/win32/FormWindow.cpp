@@ -662,7 +662,11 @@ LRESULT FormWindow::Impl::Handle(ControlPeer& self, UINT msg, WPARAM wp, LPARAM 
         }
         case WM_CLOSE:
             if (container == &form) {
-                if (form.Unload) form.Unload();
+                // Closing is never cancelled: a shutdown step that fails still lets the program end.
+                try {
+                    if (form.Unload) form.Unload();
+                } catch (...) {
+                }
                 DestroyWindow(h);
                 return 0;
             }

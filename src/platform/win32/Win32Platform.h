@@ -12,7 +12,10 @@ class Win32Platform : public platform::MemoryStatusSource,
                       public platform::Locale,
                       public platform::Shell,
                       public platform::Pictures,
-                      public platform::FileSystem {
+                      public platform::FileSystem,
+                      public platform::RegistryApi,
+                      public platform::ProfileApi,
+                      public platform::SettingsStore {
 public:
     explicit Win32Platform(HINSTANCE instance) : instance_(instance) {}
 
@@ -27,12 +30,27 @@ public:
     std::string ModulePath() override;
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
 
+    // Registry: the wide calls; REG_SZ text crosses this boundary as UTF-8.
+    long OpenKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) override;
+    long CreateKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) override;
+    long QueryValue(platform::RegistryKey key, const std::string& name, std::uint32_t& type, std::vector<char>* data,
+                    std::uint32_t& size) override;
+    long SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) override;
+    long DeleteValue(platform::RegistryKey key, const std::string& name) override;
+    long CloseKey(platform::RegistryKey key) override;
+    std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def, char* buffer,
+                              std::uint32_t size, const std::string& file) override;
+    bool WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) override;
+    // Settings: REG_SZ values under HKEY_CURRENT_USER\Software\Quenlor\<app>\<section>.
+    std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) override;
+    void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override;
+
     // The application-wide pointer that windows show instead of their own.
     ui::MousePointer MousePointer() const { return pointer_; }
     HINSTANCE Instance() const { return instance_; }
 
     // Everything bundled for behaviour; the platform must outlive its users.
-    platform::Platform Bundle() { return {*this, *this, *this, *this, *this, *this, *this}; }
+    platform::Platform Bundle() { return {*this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
 
 private:
     HINSTANCE instance_;

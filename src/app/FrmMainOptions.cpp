@@ -1,0 +1,109 @@
+// The options page, the switching between the window's three pages, and the
+// start-up and shutdown steps that carry the options to and from the store.
+#include <string>
+
+#include "app/FrmMain.h"
+
+namespace purgix::app {
+
+namespace {
+// Where the page indicator stands for each page: its lower edge meets the page's.
+constexpr int kIndicatorTop[3] = {88, 144, 128};
+}  // namespace
+
+void FrmMain::WireOptions() {
+    ImgTab.Click = [this] { ImgTab_Click(); };
+    VScroll1.Change = [this] { VScroll1_Change(); };
+    VScroll2.Change = [this] { VScroll2_Change(); };
+    VScroll3.Change = [this] { VScroll3_Change(); };
+    form.Unload = [this] { Form_Unload(); };
+}
+
+void FrmMain::ImgTab_Click() {
+    pageIndex_ += 1;
+    if (pageIndex_ > 2) pageIndex_ = 0;
+    ImgLstView.SetPicture(ImgLst[static_cast<std::size_t>(pageIndex_)].Picture());
+    switch (pageIndex_) {
+        case 0:
+            PicTable.ZOrder();
+            PicChart.SetVisible(false);
+            PicTable.SetVisible(true);
+            break;
+        case 1:
+            PicChart.ZOrder();
+            PicChart.SetVisible(true);
+            PicTable.SetVisible(false);
+            break;
+        default:
+            // With both boxes hidden the options controls beneath them show.
+            PicChart.SetVisible(false);
+            PicTable.SetVisible(false);
+            break;
+    }
+    ImgLstView.SetTop(kIndicatorTop[pageIndex_]);
+}
+
+void FrmMain::VScroll1_Change() { Text1.SetText(std::to_string(VScroll1.Value())); }
+void FrmMain::VScroll2_Change() { Text2.SetText(std::to_string(VScroll2.Value()) + "%"); }
+void FrmMain::VScroll3_Change() { Text3.SetText(std::to_string(VScroll3.Value()) + "%"); }
+
+std::string FrmMain::Setting(const char* key, const char* def) {
+    return platform_.settings.GetSetting(exeName_, settings::kSection, key, def);
+}
+
+void FrmMain::SaveSetting(const char* key, const std::string& value) {
+    platform_.settings.SaveSetting(exeName_, settings::kSection, key, value);
+}
+
+// A scroll bar that gets a new value rewrites its text box at once; the text
+// box then shows the stored text itself, as it was stored.
+void FrmMain::LoadOptions() {
+    using settings::ToInteger16;
+    namespace key = settings::key;
+    Check2.SetValue(ToInteger16(Setting(key::kLessC, "1")));
+    const std::string less = Setting(key::kLess, "15");
+    VScroll2.SetValue(ToInteger16(less));
+    Text2.SetText(less + "%");
+    Check1.SetValue(ToInteger16(Setting(key::kIntervalC, "1")));
+    const std::string interval = Setting(key::kInterval, "5");
+    VScroll1.SetValue(ToInteger16(interval));
+    Text1.SetText(interval);
+    const std::string precent = Setting(key::kPrecent, "30");
+    VScroll3.SetValue(ToInteger16(precent));
+    Text3.SetText(precent + "%");
+    Check3.SetValue(ToInteger16(Setting(key::kMinimized, "0")));
+}
+
+void FrmMain::HideIfMinimized() {
+    if (Check3.Value() == 1) {
+        startHidden_ = true;
+        form.SetVisible(false);
+    }
+}
+
+void FrmMain::ReadStartWithWindows() { Check4.SetValue(startEntry_.IsSet() ? 1 : 0); }
+
+void FrmMain::RestoreStayOnTop() {
+    mStayOnTop->SetChecked(settings::ToBoolean(Setting(settings::key::kStayOnTop, "1")));
+    if (mStayOnTop->Checked())
+        platform_.windows.SetWindowPos(form.Handle(), strNotAlwaysOnTop - 1, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
+}
+
+void FrmMain::Form_Unload() {
+    namespace key = settings::key;
+    SaveSetting(key::kLessC, std::to_string(Check2.Value()));
+    SaveSetting(key::kLess, std::to_string(VScroll2.Value()));
+    SaveSetting(key::kIntervalC, std::to_string(Check1.Value()));
+    SaveSetting(key::kInterval, std::to_string(VScroll1.Value()));
+    SaveSetting(key::kPrecent, std::to_string(VScroll3.Value()));
+    SaveSetting(key::kStayOnTop, settings::BooleanText(mStayOnTop->Checked()));
+    SaveSetting(key::kMinimized, std::to_string(Check3.Value()));
+
+    // Rewritten at every exit, so that a moved program's entry follows it.
+    if (Check4.Value() == 1)
+        startEntry_.Set();
+    else
+        startEntry_.Clear();
+}
+
+}  // namespace purgix::app

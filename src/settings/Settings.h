@@ -1,0 +1,46 @@
+#pragma once
+// The options the program keeps per user, and how their stored texts turn into
+// control values. A text that does not convert raises ConversionError, which
+// start-up's single trap catches like any other failed step.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace purgix::settings {
+
+class ConversionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kSection = "Options";
+
+// Key names exactly as earlier versions stored them ("Precent" included):
+// users' stores already hold these.
+namespace key {
+inline constexpr const char* kLessC = "LessC";
+inline constexpr const char* kLess = "Less";
+inline constexpr const char* kIntervalC = "intervalC";
+inline constexpr const char* kInterval = "interval";
+inline constexpr const char* kPrecent = "Precent";
+inline constexpr const char* kMinimized = "Minimized";
+inline constexpr const char* kStayOnTop = "StayOnTop";
+}  // namespace key
+
+// Numeric text (blanks around it, a sign, a fraction, an exponent) to a 16-bit
+// integer; a fraction rounds to the nearest whole number, halves to the even one.
+std::int16_t ToInteger16(std::string_view text);
+
+// "True" / "False" in any letter case, or numeric text where 0 is false.
+bool ToBoolean(std::string_view text);
+
+inline std::string BooleanText(bool value) { return value ? "True" : "False"; }
+
+// Identity values, all taken from the running executable's full path.
+// The file name without its extension: the application name of the settings.
+std::string ExecutableName(std::string_view modulePath);
+// The executable's folder, ending in "\" only when it is a drive's root.
+std::string ProgramFolder(std::string_view modulePath);
+
+}  // namespace purgix::settings

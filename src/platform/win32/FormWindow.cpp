@@ -252,15 +252,16 @@ HBRUSH FormWindow::Impl::Brush(ui::Color c) {
 }
 
 namespace {
-HFONT MakeFont(int pixels, bool bold) {
+HFONT MakeFont(int pixels, bool bold, const wchar_t* face = L"MS Sans Serif") {
     return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
 }
 }  // namespace
 
 HFONT FormWindow::Impl::SmallerFont(const ui::Font& f, int step) {
     HFONT& slot = smaller[f.bold ? 1 : 0][step];
-    if (slot == nullptr) slot = MakeFont(10 - step, f.bold);
+    // MS Sans Serif is a bitmap face without these sizes: Tahoma is its scalable kin.
+    if (slot == nullptr) slot = MakeFont(10 - step, f.bold, L"Tahoma");
     return slot;
 }
 

@@ -32,7 +32,20 @@ public:
     // Samples memory and brings every figure, the status line, the graph and the level bar up to date.
     void RefreshMEM();
 
+    // Every release, by the user or automatic, goes through here: one block of
+    // the release percent of physical memory, taken, written and given back.
+    void ReleaseMemory();
+    // True while the key is down (bit 15 of the asynchronous key state), system-wide.
+    bool IsKeyDown(int virtualKey);
+
     void Timer1_Timer();
+    void Timer2_Timer();
+    void ImgOptimize_Click();
+    void mOpt_Click();
+    void mOptPOP_Click();
+
+    std::int32_t IntervalSeconds() const { return intervalSeconds_; }
+    std::int64_t ReleaseSize() const { return releaseSize_; }
 
     const memory::MemoryFigures& Figures() const { return figures_; }
     const platform::MemoryStatus& MemoryRecord() const { return record_; }
@@ -81,12 +94,16 @@ public:
 private:
     void BuildMenus();
     void Stack();
+    void WireRelease();
 
     platform::Platform& platform_;
     platform::MemoryStatus record_;
     memory::MemoryFigures figures_;
     std::int32_t graphX_ = 0;
     ui::Color columnColor_ = ui::kBlack;
+    std::int32_t intervalSeconds_ = 0;
+    std::int64_t releaseSize_ = 0;
+    bool releasing_ = false;
 };
 
 }  // namespace purgix::app

@@ -1,5 +1,6 @@
 #pragma once
 // An in-memory stand-in for the operating system that records what was asked of it.
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -21,6 +22,7 @@ private:
 };
 
 class FakePlatform : public platform::MemoryStatusSource,
+                     public platform::MemoryBlocks,
                      public platform::Keyboard,
                      public platform::WindowOrder,
                      public platform::Locale,
@@ -28,15 +30,22 @@ class FakePlatform : public platform::MemoryStatusSource,
                      public platform::Pictures,
                      public platform::FileSystem {
 public:
-    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this} {}
+    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this} {}
 
     // MemoryStatusSource
     void GlobalMemoryStatus(platform::MemoryStatus& record) override {
         ++samples;
         record = memory;
     }
+    // MemoryBlocks: records the request and never allocates.
+    bool WriteBlankBlock(std::uint64_t bytes) override {
+        calls.push_back("WriteBlankBlock(" + std::to_string(bytes) + ")");
+        if (onBlock) onBlock();
+        return !blocksFail;
+    }
     // Keyboard
     std::int16_t GetAsyncKeyState(int vk) override {
+        ++keyPolls;
         auto it = keys.find(vk);
         return it == keys.end() ? 0 : it->second;
     }
@@ -53,6 +62,7 @@ public:
     }
     void ShowMessage(const std::string& text, const std::string& title) override {
         calls.push_back("ShowMessage(" + text + "," + title + ")");
+        if (onMessage) onMessage();
     }
     void SetMousePointer(ui::MousePointer p) override { calls.push_back("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
     // Pictures
@@ -65,6 +75,10 @@ public:
     platform::MemoryStatus memory;
     int samples = 0;
     std::map<int, std::int16_t> keys;
+    int keyPolls = 0;
+    bool blocksFail = false;
+    std::function<void()> onBlock;    // runs while the block is "held"
+    std::function<void()> onMessage;  // runs while the message box is "open"
     platform::NumberSeparators separators;
     bool runFails = false;
     std::string modulePath = "C:\\Tools\\Purgix.exe";

@@ -73,7 +73,7 @@ protected:
 
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
-    purgix::platform::Platform platform{fake, win32, win32, win32, win32, win32, win32};
+    purgix::platform::Platform platform{fake, fake, win32, win32, win32, win32, win32, win32};
     FrmMain frm{platform};
     FormWindow window{frm.form, win32, false};
 };

@@ -39,7 +39,7 @@ find_program(PYTHON3 python3 REQUIRED)
 add_test(NAME e2e COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/e2e.py
   --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
   --artifacts ${PROJECT_BINARY_DIR}/artifacts)
-set_tests_properties(e2e PROPERTIES TIMEOUT 300)
+set_tests_properties(e2e PROPERTIES TIMEOUT 600)
 
 # Benchmarks (not a test tier): tools/bench runs them.
 add_executable(bench_tick bench/TickBench.cpp res/Purgix.rc)

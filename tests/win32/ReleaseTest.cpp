@@ -214,3 +214,38 @@ TEST_F(RealRelease, ABlockPastTheAddressSpaceShowsTheMessageBoxUntilOkWithTheTim
     EXPECT_EQ(win32.MousePointer(), purgix::ui::MousePointer::Default);
     EXPECT_TRUE(frm.Timer1.Enabled() && frm.Timer2.Enabled());
 }
+
+namespace {
+
+class Shortcut : public ::testing::Test {
+protected:
+    Shortcut() { fake.memory.totalPhys = 268435456; }
+    int Releases() const {
+        int n = 0;
+        for (const auto& c : fake.calls) n += c.rfind("WriteBlankBlock(", 0) == 0 ? 1 : 0;
+        return n;
+    }
+    bool Key(UINT message, WPARAM key, bool repeat) {
+        MSG msg{window.Hwnd(), message, key, static_cast<LPARAM>(1 | (repeat ? 1u << 30 : 0u)), 0, {}};
+        return window.HandleShortcut(msg);
+    }
+    purgix::testing::FakePlatform fake;
+    purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
+    // A fake block: the keys are what is under test.
+    purgix::platform::Platform platform{fake, fake, win32, win32, win32, win32, win32, win32};
+    purgix::app::FrmMain frm{platform};
+    purgix::win32::FormWindow window{frm.form, win32, false};
+};
+
+}  // namespace
+
+TEST_F(Shortcut, F9ReleasesOncePerPressAndItsRepeatsDoNot) {
+    frm.RefreshMEM();
+    EXPECT_TRUE(Key(WM_KEYDOWN, VK_F9, false));
+    EXPECT_EQ(Releases(), 1);
+    for (int i = 0; i < 10; ++i) EXPECT_FALSE(Key(WM_KEYDOWN, VK_F9, true));
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_FALSE(Key(WM_KEYUP, VK_F9, true));
+    EXPECT_TRUE(Key(WM_KEYDOWN, VK_F9, false));
+    EXPECT_EQ(Releases(), 2);
+}

@@ -7,6 +7,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -19,7 +20,16 @@ VSCROLL3 = (224, 152)  # release percent, 10 to 100 in steps of 5
 
 
 def wine(*argv, check=True, timeout=60):
-    return subprocess.run([ARGS.wine_run, *argv], capture_output=True, text=True, check=check, timeout=timeout)
+    # Files, not pipes: when this call happens to start the prefix's wineserver, the
+    # server inherits the output and would hold a pipe open long after the call ends.
+    with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
+        done = subprocess.run([ARGS.wine_run, *argv], stdout=out, stderr=err, text=True, timeout=timeout)
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(done.args, done.returncode, out.read(), err.read())
+    if check:
+        result.check_returncode()
+    return result
 
 
 def probe(*argv, check=True):

@@ -32,8 +32,9 @@ public:
     // Samples memory and brings every figure, the status line, the graph and the level bar up to date.
     void RefreshMEM();
 
-    // Every release, by the user or automatic, goes through here: one block of
-    // the release percent of physical memory, taken, written and given back.
+    // Every release, by the user or automatic, goes through here: a block of
+    // two bytes for each character of the release percent of physical memory,
+    // taken, written through and given back. Reports its own failure.
     void ReleaseMemory();
     // True while the key is down (bit 15 of the asynchronous key state), system-wide.
     bool IsKeyDown(int virtualKey);

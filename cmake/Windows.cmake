@@ -6,7 +6,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 
 add_library(purgix_win32 STATIC
   src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp
-  src/platform/win32/Win32Platform.cpp src/platform/win32/FormWindow.cpp)
+  src/platform/win32/Win32Platform.cpp src/platform/win32/BlankBlock.cpp src/platform/win32/FormWindow.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
@@ -24,11 +24,12 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
 
 # Win32 tier: the real API and the real window, inside the test process.
 add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/Win32PlatformTest.cpp tests/win32/RegistryWin32Test.cpp
-  res/Purgix.rc)
-target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main)
+  tests/win32/ReleaseTest.cpp res/Purgix.rc)
+target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes psapi GTest::gtest_main)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})
 add_test(NAME win32 COMMAND win32_tests)
+set_tests_properties(win32 PROPERTIES TIMEOUT 300)
 
 # End-to-end tier: a small probe reads and drives the running program's windows from outside.
 add_executable(probe tests/e2e/probe.cpp)
@@ -38,10 +39,14 @@ find_program(PYTHON3 python3 REQUIRED)
 add_test(NAME e2e COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/e2e.py
   --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
   --artifacts ${PROJECT_BINARY_DIR}/artifacts)
-set_tests_properties(e2e PROPERTIES TIMEOUT 300)
+set_tests_properties(e2e PROPERTIES TIMEOUT 600)
 
 # Benchmarks (not a test tier): tools/bench runs them.
 add_executable(bench_tick bench/TickBench.cpp res/Purgix.rc)
 target_link_libraries(bench_tick PRIVATE purgix_win32 purgix_fakes psapi)
 target_compile_options(bench_tick PRIVATE ${PURGIX_WARNINGS})
 target_link_options(bench_tick PRIVATE ${PURGIX_STATIC_LINK})
+add_executable(bench_release bench/ReleaseBench.cpp res/Purgix.rc)
+target_link_libraries(bench_release PRIVATE purgix_win32 psapi)
+target_compile_options(bench_release PRIVATE ${PURGIX_WARNINGS})
+target_link_options(bench_release PRIVATE ${PURGIX_STATIC_LINK})

@@ -103,7 +103,7 @@ FrmMain::FrmMain(platform::Platform& platform)
     Stack();
     BuildMenus();
     form.Timers() = {&Timer1, &Timer2};
-    Timer1.Tick = [this] { Timer1_Timer(); };
+    WireRelease();
     WireOptions();
 }
 
@@ -204,7 +204,5 @@ void FrmMain::RefreshMEM() {
     const double barH = PicGrpPro.Bounds().height;
     PicGrpPro.FilledBox(0, barH - f * barH, barW, barH, columnColor_);
 }
-
-void FrmMain::Timer1_Timer() { RefreshMEM(); }
 
 }  // namespace purgix::app

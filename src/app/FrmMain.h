@@ -35,7 +35,21 @@ public:
     // Samples memory and brings every figure, the status line, the graph and the level bar up to date.
     void RefreshMEM();
 
+    // Every release, by the user or automatic, goes through here: a block of
+    // two bytes for each character of the release percent of physical memory,
+    // taken, written through and given back. Reports its own failure.
+    void ReleaseMemory();
+    // True while the key is down (bit 15 of the asynchronous key state), system-wide.
+    bool IsKeyDown(int virtualKey);
+
     void Timer1_Timer();
+    void Timer2_Timer();
+    void ImgOptimize_Click();
+    void mOpt_Click();
+    void mOptPOP_Click();
+
+    std::int32_t IntervalSeconds() const { return intervalSeconds_; }
+    std::int64_t ReleaseSize() const { return releaseSize_; }
 
     // Page switching and the options page.
     void ImgTab_Click();
@@ -110,6 +124,7 @@ private:
     void RestoreStayOnTop();
     std::string Setting(const char* key, const char* def);
     void SaveSetting(const char* key, const std::string& value);
+    void WireRelease();
 
     platform::Platform& platform_;
     platform::MemoryStatus record_;
@@ -123,6 +138,9 @@ private:
     settings::StartWithWindows startEntry_{registry_, kAppTitle, settings::StartCommand(programFolder_, kAppTitle)};
     std::int32_t pageIndex_ = 0;
     bool startHidden_ = false;
+    std::int32_t intervalSeconds_ = 0;
+    std::int64_t releaseSize_ = 0;
+    bool releasing_ = false;
 };
 
 }  // namespace purgix::app

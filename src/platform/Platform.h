@@ -30,6 +30,17 @@ public:
     virtual void GlobalMemoryStatus(MemoryStatus& record) = 0;  // fills the record; cannot fail
 };
 
+// The release's block: taken in one piece, written through and given back at once,
+// so that the system has to free physical memory for it.
+class MemoryBlocks {
+public:
+    virtual ~MemoryBlocks() = default;
+    // Commits `bytes` bytes with one allocation, writes the blank U+0020 into
+    // every 16-bit unit (little-endian) from start to end and frees the block.
+    // False when the block cannot be had; nothing is held either way.
+    virtual bool WriteBlankBlock(std::uint64_t bytes) = 0;
+};
+
 class Keyboard {
 public:
     virtual ~Keyboard() = default;
@@ -155,6 +166,7 @@ public:
 // Everything behaviour may ask of the system, bundled for constructor injection.
 struct Platform {
     MemoryStatusSource& memory;
+    MemoryBlocks& blocks;
     Keyboard& keyboard;
     WindowOrder& windows;
     Locale& locale;

@@ -13,11 +13,15 @@ import unittest
 
 CAPTION = "--- Zarvex RAM Purgix 2.00 ---"
 ARGS = None
+# Client points inside controls of the options page (which the memory table covers).
+CHECK1 = (70, 102)   # interval release
+CHECK2 = (70, 126)   # threshold release
+VSCROLL3 = (224, 152)  # release percent, 10 to 100 in steps of 5
 
 
 def wine(*argv, check=True, timeout=60):
-    # Output goes through files, not pipes: a Wine service started on the way
-    # (explorer.exe for the desktop) inherits the handles and would hold a pipe open.
+    # Files, not pipes: when this call happens to start the prefix's wineserver, the
+    # server inherits the output and would hold a pipe open long after the call ends.
     with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
         done = subprocess.run([ARGS.wine_run, *argv], stdout=out, stderr=err, text=True, timeout=timeout)
         out.seek(0)
@@ -285,7 +289,7 @@ class PurgixUnderWine(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         wine("--kill")  # a copy left running would take the start over (one copy at a time)
-        seed()
+        seed({"Precent": "10"})  # the smallest release, should any test make one
         wine("--start")
         cls.proc = subprocess.Popen([ARGS.wine_run, ARGS.exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shown = wine(ARGS.probe, "wait", CAPTION, "60000", check=False, timeout=90)
@@ -295,6 +299,11 @@ class PurgixUnderWine(unittest.TestCase):
             raise AssertionError(f"the main window did not appear within 60 s (the program {state})")
         cls.shown_at = time.monotonic()
         cls.top = dump()[0]
+        # No release may come by surprise: the interval and threshold options go off.
+        for name, (x, y) in (("Check1", CHECK1), ("Check2", CHECK2)):
+            state = probe("check", CAPTION, str(x), str(y), "0").stdout.strip()
+            if state != "0":
+                raise AssertionError(f"{name} stays ticked ({state}): automatic releases would run")
 
     @classmethod
     def tearDownClass(cls):
@@ -354,12 +363,83 @@ class PurgixUnderWine(unittest.TestCase):
             subprocess.run(["xdotool", "key", "Escape", "Escape"], check=True, timeout=10)
             time.sleep(0.3)
 
+    def test_4_f9_held_for_a_second_releases_and_memory_comes_back(self):
+        # The smallest release: 10 % of physical memory, a block of twice that many bytes.
+        self.assertEqual(probe("arrow", CAPTION, str(VSCROLL3[0]), str(VSCROLL3[1]), "down", "18").stdout.strip(), "ScrollBar")
+        self.assertEqual(controls()["Text3"]["text"], "10%")
+        before = self.table()
+        total_kb = kilobytes(before["lblTotPhys"])
+        block = 2 * round(0.10 * total_kb * 1024)
+        pid = purgix_pid()
+        rss_before, hwm_before = vm_kb(pid, "VmRSS") * 1024, vm_kb(pid, "VmHWM") * 1024
+
+        win = subprocess.run(["xdotool", "search", "--name", re.escape(CAPTION)], capture_output=True, text=True).stdout.split()
+        self.assertTrue(win, "xdotool does not see the window")
+        # No window manager under Xvfb: give the window the keyboard focus directly.
+        subprocess.run(["xdotool", "windowfocus", "--sync", win[0]], check=False, timeout=10)
+        subprocess.run(["xdotool", "keydown", "F9"], check=True, timeout=10)
+        try:
+            time.sleep(0.5)
+            screenshot("release-busy.png", self.top_rect())
+            time.sleep(0.5)
+        finally:
+            subprocess.run(["xdotool", "keyup", "F9"], check=True, timeout=10)
+
+        # The release writes its block through, then gives it back; this machine faults
+        # pages in slowly, so allow it minutes.
+        deadline = time.monotonic() + 240
+        while time.monotonic() < deadline:
+            hwm, rss = vm_kb(pid, "VmHWM") * 1024, vm_kb(pid, "VmRSS") * 1024
+            if hwm - rss_before >= block and rss < rss_before + (256 << 20):
+                break
+            time.sleep(0.5)
+        self.assertGreaterEqual(hwm - rss_before, block, "the peak did not rise by the block")
+        self.assertGreater(hwm, hwm_before)
+        # One block at a time, and the smallest one: not two blocks, nor the next step's.
+        self.assertLess(hwm - rss_before, 1.5 * block)
+        self.assertLess(rss, rss_before + (256 << 20), "the block was not given back")
+
+        # Sampling runs again and shows the memory back (the machine is shared: half a block of slack).
+        time.sleep(2.5)
+        after = self.table()
+        self.assertNotEqual(after, before)
+        self.assertGreaterEqual(kilobytes(after["lblAvailPhys"]), kilobytes(before["lblAvailPhys"]) - block // 2048)
+        screenshot("release-after.png", self.top_rect())
+
     def test_9_close_box_ends_the_program(self):
         probe("close", CAPTION)
         self.assertEqual(self.proc.wait(timeout=20), 0)
 
     def top_rect(self):
         return dump()[0]["rect"]
+
+
+def wine_prefix():
+    """The prefix tools/wine-run uses, so that only this run's Purgix is looked at."""
+    return os.environ.get("PURGIX_WINEPREFIX") or f"{os.environ.get('TMPDIR', '/tmp')}/purgix-wine-{os.getuid()}"
+
+
+def purgix_pid():
+    """The Linux process of this prefix's Purgix.exe."""
+    wanted = ("WINEPREFIX=" + wine_prefix()).encode()
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/comm") as f:
+                if f.read().strip() != "Purgix.exe":
+                    continue
+            with open(f"/proc/{entry}/environ", "rb") as f:
+                if wanted in f.read().split(b"\0"):
+                    return int(entry)
+        except OSError:
+            continue
+    raise AssertionError("no Purgix.exe process in this Wine prefix")
+
+
+def vm_kb(pid, field):
+    with open(f"/proc/{pid}/status") as f:
+        return int(re.search(rf"^{field}:\s+(\d+) kB", f.read(), re.M).group(1))
 
 
 def main():

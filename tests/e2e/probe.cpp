@@ -6,7 +6,9 @@
 //                               "check" = BM_GETCHECK for buttons)
 //   probe close TITLE           asks the window to close (WM_CLOSE)
 //   probe click TITLE X Y       a left click at a client point of the window (reaches the child there)
-//   probe arrow TITLE X Y up|down   clicks a scroll bar's arrow at a client point
+//   probe arrow TITLE X Y up|down [N]   clicks the arrow of the scroll bar at a client point N times
+//                                       (found under whatever covers it, as a tab key would reach it)
+//   probe check TITLE X Y 0|1   clicks the check box at a client point until it shows the state; prints it
 #include <windows.h>
 
 #include <cstdio>
@@ -79,6 +81,32 @@ HWND ChildAt(HWND top, POINT& pt) {
     }
 }
 
+// The control of a class whose rectangle holds a client point of the top
+// window, at any depth and whatever lies above it.
+HWND ControlAt(HWND top, POINT pt, const wchar_t* cls) {
+    struct Search {
+        HWND top;
+        POINT pt;
+        const wchar_t* cls;
+        HWND found;
+    } search{top, pt, cls, nullptr};
+    EnumChildWindows(
+        top,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lp);
+            wchar_t c[64];
+            GetClassNameW(h, c, 64);
+            RECT r;
+            GetWindowRect(h, &r);
+            MapWindowPoints(nullptr, s.top, reinterpret_cast<POINT*>(&r), 2);
+            if (_wcsicmp(c, s.cls) != 0 || !PtInRect(&r, s.pt)) return TRUE;
+            s.found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -111,22 +139,39 @@ int wmain(int argc, wchar_t** argv) {
         DumpTree(top, top, 0);
     } else if (cmd == L"close") {
         PostMessageW(top, WM_CLOSE, 0, 0);
-    } else if ((cmd == L"click" || cmd == L"arrow") && argc >= 5) {
+    } else if (cmd == L"click" && argc >= 5) {
         POINT pt{_wtoi(argv[3]), _wtoi(argv[4])};
         HWND target = ChildAt(top, pt);
-        if (cmd == L"click") {
-            const LPARAM at = MAKELPARAM(pt.x, pt.y);
-            PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
-            PostMessageW(target, WM_LBUTTONUP, 0, at);
-        } else {
-            // A scroll bar control reports its arrows to its parent.
-            const bool up = argc > 5 && std::wstring(argv[5]) == L"up";
-            SendMessageW(GetParent(target), WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, reinterpret_cast<LPARAM>(target));
-            SendMessageW(GetParent(target), WM_VSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(target));
-        }
+        const LPARAM at = MAKELPARAM(pt.x, pt.y);
+        PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(target, WM_LBUTTONUP, 0, at);
         wchar_t cls[64];
         GetClassNameW(target, cls, 64);
         std::printf("%s\n", Utf8(cls).c_str());
+    } else if (cmd == L"arrow" && argc >= 5) {
+        HWND bar = ControlAt(top, POINT{_wtoi(argv[3]), _wtoi(argv[4])}, L"ScrollBar");
+        if (bar == nullptr) {
+            std::fprintf(stderr, "probe: no scroll bar there\n");
+            return 1;
+        }
+        // A scroll bar control reports its arrows to its parent.
+        const bool up = argc > 5 && std::wstring(argv[5]) == L"up";
+        for (int n = argc > 6 ? _wtoi(argv[6]) : 1; n > 0; --n) {
+            SendMessageW(GetParent(bar), WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, reinterpret_cast<LPARAM>(bar));
+            SendMessageW(GetParent(bar), WM_VSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(bar));
+        }
+        std::printf("ScrollBar\n");
+    } else if (cmd == L"check" && argc >= 6) {
+        HWND box = ControlAt(top, POINT{_wtoi(argv[3]), _wtoi(argv[4])}, L"Button");
+        if (box == nullptr) {
+            std::fprintf(stderr, "probe: no check box there\n");
+            return 1;
+        }
+        const LRESULT want = _wtoi(argv[5]);
+        // What a click sends: the parent hears BN_CLICKED and sets the state.
+        for (int n = 0; n < 3 && SendMessageW(box, BM_GETCHECK, 0, 0) != want; ++n)
+            SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), BN_CLICKED), reinterpret_cast<LPARAM>(box));
+        std::printf("%d\n", static_cast<int>(SendMessageW(box, BM_GETCHECK, 0, 0)));
     } else {
         std::fprintf(stderr, "probe: unknown command\n");
         return 2;

@@ -1,7 +1,6 @@
 #pragma once
 // An in-memory stand-in for the operating system that records what was asked of it.
-// Registry keys, value names, profile sections, keys and file names compare
-// without regard to letter case, as Windows compares them.
+#include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -12,6 +11,8 @@
 
 namespace purgix::testing {
 
+// Registry keys, value names, profile sections, keys and file names compare
+// without regard to letter case, as Windows compares them.
 std::string Lower(std::string s);
 
 class FakePicture : public ui::Picture {
@@ -26,6 +27,7 @@ private:
 };
 
 class FakePlatform : public platform::MemoryStatusSource,
+                     public platform::MemoryBlocks,
                      public platform::Keyboard,
                      public platform::WindowOrder,
                      public platform::Locale,
@@ -36,15 +38,22 @@ class FakePlatform : public platform::MemoryStatusSource,
                      public platform::ProfileApi,
                      public platform::SettingsStore {
 public:
-    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
     // MemoryStatusSource
     void GlobalMemoryStatus(platform::MemoryStatus& record) override {
         ++samples;
         record = memory;
     }
+    // MemoryBlocks: records the request and never allocates.
+    bool WriteBlankBlock(std::uint64_t bytes) override {
+        calls.push_back("WriteBlankBlock(" + std::to_string(bytes) + ")");
+        if (onBlock) onBlock();
+        return !blocksFail;
+    }
     // Keyboard
     std::int16_t GetAsyncKeyState(int vk) override {
+        ++keyPolls;
         auto it = keys.find(vk);
         return it == keys.end() ? 0 : it->second;
     }
@@ -61,6 +70,7 @@ public:
     }
     void ShowMessage(const std::string& text, const std::string& title) override {
         calls.push_back("ShowMessage(" + text + "," + title + ")");
+        if (onMessage) onMessage();
     }
     void SetMousePointer(ui::MousePointer p) override { calls.push_back("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
     // Pictures
@@ -100,6 +110,10 @@ public:
     platform::MemoryStatus memory;
     int samples = 0;
     std::map<int, std::int16_t> keys;
+    int keyPolls = 0;
+    bool blocksFail = false;
+    std::function<void()> onBlock;    // runs while the block is "held"
+    std::function<void()> onMessage;  // runs while the message box is "open"
     platform::NumberSeparators separators;
     bool runFails = false;
     std::string modulePath = "C:\\Tools\\Purgix.exe";

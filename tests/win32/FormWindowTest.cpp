@@ -74,7 +74,7 @@ protected:
 
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
-    purgix::platform::Platform platform{fake, win32, win32, win32, win32, win32, win32, fake, fake, fake};
+    purgix::platform::Platform platform{fake, fake, win32, win32, win32, win32, win32, win32, fake, fake, fake};
     FrmMain frm{platform};
     FormWindow window{frm.form, win32, false};
 };

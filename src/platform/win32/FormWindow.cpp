@@ -705,6 +705,11 @@ HMENU FormWindow::SubMenu(const ui::MenuItem& item) const {
 bool FormWindow::HandleShortcut(MSG& msg) const {
     HWND h = impl_->hwnd;
     if (impl_->accel == nullptr || h == nullptr || (msg.hwnd != h && !IsChild(h, msg.hwnd))) return false;
+    // A shortcut acts once per press. A held key repeats its keydown, and the
+    // repeats pile up while a release keeps the thread busy: each would be one
+    // more release after the key is long up. A held F9 is the tick's to see.
+    constexpr LPARAM kRepeat = LPARAM{1} << 30;
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && (msg.lParam & kRepeat) != 0) return false;
     return ::TranslateAcceleratorW(h, impl_->accel, &msg) != 0;
 }
 

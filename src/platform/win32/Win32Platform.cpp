@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "resource.h"
+#include "platform/win32/BlankBlock.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
 
@@ -23,6 +24,8 @@ void Win32Platform::GlobalMemoryStatus(platform::MemoryStatus& record) {
     record.totalVirtual = ms.ullTotalVirtual;
     record.availVirtual = ms.ullAvailVirtual;
 }
+
+bool Win32Platform::WriteBlankBlock(std::uint64_t bytes) { return win32::WriteBlankBlock(bytes); }
 
 std::int16_t Win32Platform::GetAsyncKeyState(int virtualKey) { return ::GetAsyncKeyState(virtualKey); }
 

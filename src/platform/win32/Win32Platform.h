@@ -7,6 +7,7 @@ namespace purgix::win32 {
 
 // The real operating system behind the platform interfaces.
 class Win32Platform : public platform::MemoryStatusSource,
+                      public platform::MemoryBlocks,
                       public platform::Keyboard,
                       public platform::WindowOrder,
                       public platform::Locale,
@@ -20,6 +21,7 @@ public:
     explicit Win32Platform(HINSTANCE instance) : instance_(instance) {}
 
     void GlobalMemoryStatus(platform::MemoryStatus& record) override;
+    bool WriteBlankBlock(std::uint64_t bytes) override;
     std::int16_t GetAsyncKeyState(int virtualKey) override;
     void SetWindowPos(ui::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) override;
     platform::NumberSeparators Separators() override;
@@ -50,7 +52,7 @@ public:
     HINSTANCE Instance() const { return instance_; }
 
     // Everything bundled for behaviour; the platform must outlive its users.
-    platform::Platform Bundle() { return {*this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
+    platform::Platform Bundle() { return {*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
 
 private:
     HINSTANCE instance_;

@@ -224,6 +224,24 @@ class StoredOptions(RunningCopy):
             subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True, timeout=10)
             time.sleep(0.3)
 
+        def click(name):
+            left, top = OPTION_RECTS[name][:2]
+            subprocess.run(["xdotool", "mousemove", str(origin[0] + left + 6), str(origin[1] + top + 6), "click", "1"],
+                           check=True, timeout=10)
+
+        # With their options off, the interval and threshold spinners are greyed and do not move.
+        c = wait_for(lambda c: not c["VScroll1"]["enabled"] and not c["VScroll2"]["enabled"])
+        self.assertFalse(c["VScroll1"]["enabled"] or c["VScroll2"]["enabled"])
+        self.assertFalse(c["Text1"]["enabled"])
+        self.assertFalse(c["Text2"]["enabled"])
+        self.assertTrue(c["VScroll3"]["enabled"] and c["Text3"]["enabled"])
+        arrow("VScroll1", False)
+        self.assertEqual(controls()["Text1"]["text"], "20")
+        # Ticking the boxes ungreys them at the next tick (neither releases here: 20 minutes, 40 %).
+        click("Check1")
+        click("Check2")
+        c = wait_for(lambda c: c["VScroll1"]["enabled"] and c["VScroll2"]["enabled"])
+        self.assertTrue(c["VScroll1"]["enabled"] and c["VScroll2"]["enabled"] and c["Text1"]["enabled"])
         arrow("VScroll1", True)  # already at 20, its upper bound
         arrow("VScroll1", False)
         c = wait_for(lambda c: c["Text1"]["text"] != "20")
@@ -236,6 +254,11 @@ class StoredOptions(RunningCopy):
         arrow("VScroll2", False)
         self.assertEqual(wait_for(lambda c: c["Text2"]["text"] != "40%")["Text2"]["text"], "39%")
         self.assertEqual(controls()["Text1"]["text"], "19")
+        click("Check1")
+        click("Check2")
+        c = wait_for(lambda c: not c["VScroll1"]["enabled"] and not c["VScroll2"]["enabled"])
+        self.assertEqual([c["Check1"]["check"], c["Check2"]["check"]], [0, 0])
+        self.assertFalse(c["VScroll1"]["enabled"] or c["VScroll2"]["enabled"])
         probe("click", CAPTION, *map(str, IMG_TAB_CENTRE))
 
     def test_9_close_box_writes_the_seven_keys_and_the_run_value(self):

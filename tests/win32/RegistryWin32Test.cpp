@@ -45,7 +45,7 @@ protected:
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     // The real registry, profiles and store; a fake shell records message boxes instead of showing them.
-    purgix::platform::Platform platform{fake, win32, win32, win32, fake, win32, win32, win32, win32, win32};
+    purgix::platform::Platform platform{fake, fake, win32, win32, win32, fake, win32, win32, win32, win32, win32};
     Registry registry{platform, "Purgix"};
     const std::string key = purgix::win32::Narrow(kTestKey);
 };
@@ -105,7 +105,7 @@ TEST_F(RealRegistry, AKeyThatMayNotBeCreatedIsReportedNowhereAndWrittenNowhere) 
 TEST(RealProfile, ReadsKeepTheWholeBufferUnlessMoreThanOneCharacterCame) {
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
-    purgix::platform::Platform platform{fake, win32, win32, win32, fake, win32, win32, win32, win32, win32};
+    purgix::platform::Platform platform{fake, fake, win32, win32, win32, fake, win32, win32, win32, win32, win32};
     Registry registry{platform, "Purgix"};
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
@@ -133,7 +133,7 @@ TEST(RealSettingsStore, OptionsRoundTripUnderTheProgramsKeyWithTheirExactNames) 
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     // The real store and executable path; the Run value stays in the fake registry.
-    purgix::platform::Platform platform{fake, win32, win32, win32, fake, win32, win32, fake, fake, win32};
+    purgix::platform::Platform platform{fake, fake, win32, win32, win32, fake, win32, win32, fake, fake, win32};
     {
         purgix::app::FrmMain frm(platform);
         frm.Load();

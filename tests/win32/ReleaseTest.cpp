@@ -175,7 +175,7 @@ protected:
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     // The memory figures are the fake's; the block, the pointer and the message box are real.
-    purgix::platform::Platform platform{fake, win32, win32, win32, win32, win32, win32, win32};
+    purgix::platform::Platform platform{fake, win32, win32, win32, win32, win32, win32, win32, fake, fake, fake};
     purgix::app::FrmMain frm{platform};
     purgix::win32::FormWindow window{frm.form, win32, false};
     BoxWatch watch;
@@ -232,7 +232,7 @@ protected:
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     // A fake block: the keys are what is under test.
-    purgix::platform::Platform platform{fake, fake, win32, win32, win32, win32, win32, win32};
+    purgix::platform::Platform platform{fake, fake, win32, win32, win32, win32, win32, win32, fake, fake, fake};
     purgix::app::FrmMain frm{platform};
     purgix::win32::FormWindow window{frm.form, win32, false};
 };

@@ -32,7 +32,7 @@ add_test(NAME win32 COMMAND win32_tests)
 set_tests_properties(win32 PROPERTIES TIMEOUT 300)
 
 # End-to-end tier: a small probe reads and drives the running program's windows from outside.
-add_executable(probe tests/e2e/probe.cpp)
+add_executable(probe tools/probe.cpp)
 target_compile_options(probe PRIVATE ${PURGIX_WARNINGS})
 target_link_options(probe PRIVATE ${PURGIX_STATIC_LINK} -municode)
 find_program(PYTHON3 python3 REQUIRED)

@@ -2,261 +2,144 @@
 // switching and the spinners of the options page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <optional>
+#include <sstream>
 
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
 #include "settings/StartWithWindows.h"
 
 using purgix::app::FrmMain;
-using purgix::platform::kHkeyCurrentUser;
 using purgix::platform::kHkeyLocalMachine;
 using purgix::settings::kRunKey;
-using purgix::testing::FakePlatform;
 
 namespace {
 
 class FrmMainOptions : public ::testing::Test {
 protected:
-    void Store(const std::map<std::string, std::string>& values) {
-        for (const auto& [key, value] : values) fake.store["purgix\\options\\" + purgix::testing::Lower(key)] = value;
+    FrmMain& Start(const std::map<std::string, std::string>& stored = {}) {
+        for (const auto& [key, value] : stored) fake.store["purgix\\options\\" + purgix::testing::Lower(key)] = value;
+        frm.emplace(fake.platform);
+        frm->Load();
+        return *frm;
     }
-    // The seven keys in the order shutdown wrote them.
-    std::vector<std::pair<std::string, std::string>> Written() const { return fake.storeWrites; }
-    static std::vector<std::pair<std::string, std::string>> Expected(const char* lessC, const char* less, const char* intervalC,
-                                                                     const char* interval, const char* precent, const char* onTop,
-                                                                     const char* minimized) {
-        const std::string at = "Purgix\\Options\\";
-        return {{at + "LessC", lessC},   {at + "Less", less},           {at + "intervalC", intervalC}, {at + "interval", interval},
-                {at + "Precent", precent}, {at + "StayOnTop", onTop}, {at + "Minimized", minimized}};
+    // Shuts down and checks that exactly these seven values were ever written, in this order.
+    void ExpectShutdownWrites(const std::vector<std::string>& values) {
+        frm->form.Unload();
+        const char* keys[] = {"LessC", "Less", "intervalC", "interval", "Precent", "StayOnTop", "Minimized"};
+        std::vector<std::pair<std::string, std::string>> expected;
+        for (std::size_t i = 0; i < values.size(); ++i) expected.emplace_back(std::string("Purgix\\Options\\") + keys[i], values[i]);
+        EXPECT_EQ(fake.storeWrites, expected);
     }
-    int TopmostCalls() const {
-        int n = 0;
-        for (const auto& c : fake.calls) n += c == "SetWindowPos(-1,3)";
-        return n;
+    long TopmostCalls() const { return std::count(fake.calls.begin(), fake.calls.end(), "SetWindowPos(-1,3)"); }
+    // The options controls and what start-up did, in one line.
+    std::string State() const {
+        const FrmMain& f = *frm;
+        std::ostringstream s;
+        s << "checks " << f.Check1.Value() << f.Check2.Value() << f.Check3.Value() << f.Check4.Value() << ", scrolls " << f.VScroll1.Value()
+          << "/" << f.VScroll2.Value() << "/" << f.VScroll3.Value() << ", texts " << f.Text1.Text() << "/" << f.Text2.Text() << "/"
+          << f.Text3.Text() << ", on top " << f.mStayOnTop->Checked() << " (" << TopmostCalls() << " calls), "
+          << (f.form.Visible() ? "shown" : "hidden") << (f.ImgLstView.Picture() == f.ImgLst[0].Picture() ? ", ran to its end" : ", stopped");
+        return s.str();
     }
-    FakePlatform fake;
+    purgix::testing::FakePlatform fake;
+    std::optional<FrmMain> frm;
 };
 
 }  // namespace
 
-TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsAndNothingIsWrittenBeforeShutdown) {
-    FrmMain frm(fake.platform);
-    frm.Load();
-    EXPECT_EQ(frm.Check1.Value(), 1);
-    EXPECT_EQ(frm.Check2.Value(), 1);
-    EXPECT_EQ(frm.Check3.Value(), 0);
-    EXPECT_EQ(frm.Check4.Value(), 0);
-    EXPECT_EQ(frm.VScroll1.Value(), 5);
-    EXPECT_EQ(frm.Text1.Text(), "5");
-    EXPECT_EQ(frm.VScroll2.Value(), 15);
-    EXPECT_EQ(frm.Text2.Text(), "15%");
-    EXPECT_EQ(frm.VScroll3.Value(), 30);
-    EXPECT_EQ(frm.Text3.Text(), "30%");
-    EXPECT_TRUE(frm.mStayOnTop->Checked());
-    EXPECT_EQ(TopmostCalls(), 1);
-    EXPECT_TRUE(frm.form.Visible());
-    EXPECT_TRUE(fake.storeWrites.empty());
-
-    frm.form.Unload();
-    EXPECT_EQ(Written(), Expected("1", "15", "1", "5", "30", "True", "0"));
+TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsAndShutdownWritesThemBack) {
+    Start();
+    EXPECT_EQ(State(), "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end");
+    ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0"});
 }
 
-TEST_F(FrmMainOptions, StoredValuesReachTheControlsAndGoBackAsStored) {
-    Store({{"LessC", "2"}, {"Less", "40"}, {"intervalC", "0"}, {"interval", "20"}, {"Precent", "100"}, {"Minimized", "0"},
+TEST_F(FrmMainOptions, StoredValuesReachTheControlsAndShutdownWritesTheControlValues) {
+    Start({{"LessC", "2"}, {"Less", "40"}, {"intervalC", "0"}, {"interval", "20"}, {"Precent", "99.6"}, {"Minimized", "1"},
            {"StayOnTop", "False"}});
-    FrmMain frm(fake.platform);
-    frm.Load();
-    EXPECT_EQ(frm.Check2.Value(), 2);  // a grey box from a hand-edited store is kept
-    EXPECT_EQ(frm.VScroll2.Value(), 40);
-    EXPECT_EQ(frm.Text2.Text(), "40%");
-    EXPECT_EQ(frm.Check1.Value(), 0);
-    EXPECT_EQ(frm.VScroll1.Value(), 20);
-    EXPECT_EQ(frm.Text1.Text(), "20");
-    EXPECT_EQ(frm.Text3.Text(), "100%");
-    EXPECT_FALSE(frm.mStayOnTop->Checked());
-    EXPECT_EQ(TopmostCalls(), 0);
-    EXPECT_EQ(frm.ImgLstView.Picture(), frm.ImgLst[0].Picture()) << "start-up did not run to its end";
-    frm.form.Unload();
-    EXPECT_EQ(Written(), Expected("2", "40", "0", "20", "100", "False", "0"));
+    // A grey box stays grey; a scroll bar takes the number rounded while its text box shows the text as stored.
+    EXPECT_EQ(State(), "checks 0210, scrolls 20/40/100, texts 20/40%/99.6%, on top 0 (0 calls), hidden, ran to its end");
+    ExpectShutdownWrites({"2", "40", "0", "20", "100", "False", "1"});
 }
 
-TEST_F(FrmMainOptions, TextBoxesShowTheStoredTextWhileScrollBarsTakeItRounded) {
-    Store({{"Less", "15.4"}, {"interval", " 7"}});
-    FrmMain frm(fake.platform);
-    frm.Load();
-    EXPECT_EQ(frm.VScroll2.Value(), 15);
-    EXPECT_EQ(frm.Text2.Text(), "15.4%");
-    EXPECT_EQ(frm.VScroll1.Value(), 7);
-    EXPECT_EQ(frm.Text1.Text(), " 7");
-}
-
-TEST_F(FrmMainOptions, StayOnTopReadsTrueFalseInAnyCaseOrANumber) {
-    for (const auto& [text, onTop] : std::vector<std::pair<std::string, bool>>{{"0", false}, {"false", false}, {"-1", true}, {"True", true}}) {
-        FakePlatform f;
-        f.store["purgix\\options\\stayontop"] = text;
-        FrmMain frm(f.platform);
-        frm.Load();
-        EXPECT_EQ(frm.mStayOnTop->Checked(), onTop) << text;
-        EXPECT_EQ(std::count(f.calls.begin(), f.calls.end(), "SetWindowPos(-1,3)"), onTop ? 1 : 0) << text;
+TEST_F(FrmMainOptions, StayOnTopReadsTrueFalseOrANumberAndAnyTextThatDoesNotConvertEndsStartUp) {
+    for (const auto& [key, text, onTop] : std::vector<std::tuple<std::string, std::string, std::optional<bool>>>{
+             {"StayOnTop", "0", false}, {"StayOnTop", "false", false}, {"StayOnTop", "-1", true}, {"StayOnTop", "True", true},
+             {"LessC", "3", {}}, {"LessC", "yes", {}}, {"interval", "0", {}}, {"Precent", "9", {}}, {"Minimized", "-1", {}},
+             {"StayOnTop", "maybe", {}}}) {
+        fake.store.clear();
+        fake.calls.clear();
+        FrmMain& f = Start({{key, text}});
+        EXPECT_EQ(f.ImgLstView.Picture() != nullptr, onTop.has_value()) << key << "=" << text << ": start-up ran to its end";
+        EXPECT_EQ(f.mStayOnTop->Checked(), onTop.value_or(false)) << key << "=" << text;
+        EXPECT_EQ(TopmostCalls(), onTop.value_or(false) ? 1 : 0) << key << "=" << text;
     }
 }
 
-TEST_F(FrmMainOptions, AValueItsControlRefusesEndsStartUpThereAndShutdownWritesDesignValues) {
-    Store({{"LessC", "0"}, {"Less", "41"}, {"intervalC", "0"}, {"interval", "9"}, {"Precent", "50"}, {"Minimized", "1"}});
+TEST_F(FrmMainOptions, AValueItsControlRefusesEndsStartUpThereAndTheWindowStillShows) {
     fake.PutString(kHkeyLocalMachine, kRunKey, "Purgix", "C:\\Tools\\Purgix.exe");
-    FrmMain frm(fake.platform);
-    frm.Load();
-    EXPECT_EQ(frm.Check2.Value(), 0);  // read before the failure
-    EXPECT_EQ(frm.VScroll2.Value(), 15);
-    EXPECT_EQ(frm.Text2.Text(), "15%");
-    EXPECT_EQ(frm.Check1.Value(), 0);
-    EXPECT_EQ(frm.VScroll1.Value(), 5);
-    EXPECT_EQ(frm.Text1.Text(), "5");
-    EXPECT_EQ(frm.VScroll3.Value(), 10);
-    EXPECT_EQ(frm.Text3.Text(), "40%");
-    EXPECT_EQ(frm.Check3.Value(), 0);
-    EXPECT_EQ(frm.Check4.Value(), 0);
-    EXPECT_FALSE(frm.mStayOnTop->Checked());
-    EXPECT_EQ(TopmostCalls(), 0);
-    EXPECT_EQ(frm.ImgLstView.Picture(), nullptr);
-    EXPECT_TRUE(frm.form.Visible()) << "the program runs on with its window";
-
-    frm.form.Unload();
-    EXPECT_EQ(Written(), Expected("0", "15", "0", "5", "10", "False", "0"));
+    Start({{"LessC", "0"}, {"Less", "41"}, {"interval", "9"}, {"Precent", "50"}, {"Minimized", "1"}});
+    // LessC was read before the refused value; everything after it keeps its design value.
+    EXPECT_EQ(State(), "checks 0000, scrolls 5/15/10, texts 5/15%/40%, on top 0 (0 calls), shown, stopped");
+    ExpectShutdownWrites({"0", "15", "0", "5", "10", "False", "0"});
     EXPECT_EQ(fake.FindValue(kHkeyLocalMachine, kRunKey, "Purgix"), nullptr) << "a clear box removes the entry";
 }
 
-TEST_F(FrmMainOptions, TextsThatDoNotConvertEndStartUpToo) {
-    for (const auto& [key, text] : std::vector<std::pair<std::string, std::string>>{
-             {"LessC", "3"}, {"LessC", "yes"}, {"interval", "0"}, {"Precent", "9"}, {"Minimized", "-1"}, {"StayOnTop", "maybe"}}) {
-        FakePlatform f;
-        f.store["purgix\\options\\" + purgix::testing::Lower(key)] = text;
-        FrmMain frm(f.platform);
-        frm.Load();
-        EXPECT_EQ(frm.ImgLstView.Picture(), nullptr) << key << "=" << text;
-        EXPECT_EQ(std::count(f.calls.begin(), f.calls.end(), "SetWindowPos(-1,3)"), 0) << key << "=" << text;
-    }
-}
-
-TEST_F(FrmMainOptions, StartMinimizedKeepsTheWindowHidden) {
-    Store({{"Minimized", "1"}});
-    FrmMain frm(fake.platform);
-    frm.Load();
-    EXPECT_FALSE(frm.form.Visible());
-    EXPECT_EQ(frm.ImgLstView.Picture(), frm.ImgLst[0].Picture());
-    frm.form.Unload();
-    EXPECT_EQ(Written().back().second, "1");
-}
-
-TEST_F(FrmMainOptions, ARootFolderProgramWritesItsCommandAndFindsItAtTheNextStart) {
+TEST_F(FrmMainOptions, ATickedBoxWritesTheStartCommandOfARootFolderProgramAndReadsTickedNextTime) {
     fake.modulePath = "D:\\Purgix.exe";
-    {
-        FrmMain frm(fake.platform);
-        frm.Load();
-        EXPECT_EQ(frm.Check4.Value(), 0);
-        frm.Check4.UserClick();
-        frm.form.Unload();
-    }
+    Start().Check4.UserClick();
+    frm->form.Unload();
     const auto* v = fake.FindValue(kHkeyLocalMachine, kRunKey, "Purgix");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(std::string(v->bytes.begin(), v->bytes.end()), std::string("D:\\Purgix.exe\0", 14));
-    FrmMain again(fake.platform);
-    again.Load();
-    EXPECT_EQ(again.Check4.Value(), 1);
+    EXPECT_EQ(Start().Check4.Value(), 1);
 }
 
-TEST_F(FrmMainOptions, WithoutMachineRightsTheEntryLandsInTheUsersKeyAndTicksTheBox) {
-    fake.refuseMachineWrites = true;
-    fake.modulePath = "C:\\Program Files\\Purgix\\Purgix.exe";
-    {
-        FrmMain frm(fake.platform);
-        frm.Load();
-        frm.Check4.SetValue(1);
-        frm.form.Unload();
-    }
-    EXPECT_EQ(fake.FindValue(kHkeyLocalMachine, kRunKey, "Purgix"), nullptr);
-    ASSERT_NE(fake.FindValue(kHkeyCurrentUser, kRunKey, "Purgix"), nullptr);
-    EXPECT_EQ(std::count_if(fake.calls.begin(), fake.calls.end(), [](const std::string& c) { return c.rfind("ShowMessage", 0) == 0; }), 0);
-    FrmMain again(fake.platform);
-    again.Load();
-    EXPECT_EQ(again.Check4.Value(), 1);
-    again.Check4.UserClick();
-    again.form.Unload();
-    EXPECT_EQ(fake.FindValue(kHkeyCurrentUser, kRunKey, "Purgix"), nullptr);
-}
-
-TEST_F(FrmMainOptions, TabCyclesThreePagesAndOnlyTheOptionsPageLeavesItsControlsReachable) {
-    FrmMain frm(fake.platform);
-    frm.Load();
-    auto windowed = [](const purgix::ui::Control& c) { return !c.IsGraphical(); };
-    const std::vector<purgix::ui::Control*> options = {&frm.Check1, &frm.Check2, &frm.Check3, &frm.Check4, &frm.Text1, &frm.Text2,
-                                                        &frm.Text3, &frm.VScroll1, &frm.VScroll2, &frm.VScroll3};
-    auto hitAll = [&](purgix::ui::Control* expected) {
+TEST_F(FrmMainOptions, TabCyclesThreePagesAndOnlyTheOptionsPageLeavesItsControlsUncovered) {
+    FrmMain& f = Start();
+    const std::vector<purgix::ui::Control*> options = {&f.Check1, &f.Check2, &f.Check3, &f.Check4, &f.Text1,
+                                                        &f.Text2,  &f.Text3,  &f.VScroll1, &f.VScroll2, &f.VScroll3};
+    auto expectCoveredBy = [&](purgix::ui::Control* cover) {
         for (purgix::ui::Control* c : options) {
             const auto& b = c->Bounds();
-            purgix::ui::Control* hit = frm.form.ChildAt(b.left + b.width / 2, b.top + b.height / 2, windowed);
-            EXPECT_EQ(hit, expected == nullptr ? c : expected) << c->Name() << " on page " << frm.PageIndex();
+            const auto* hit = f.form.ChildAt(b.left + b.width / 2, b.top + b.height / 2, [](const auto& w) { return !w.IsGraphical(); });
+            EXPECT_EQ(hit, cover == nullptr ? c : cover) << c->Name() << " on page " << f.PageIndex();
         }
     };
-    EXPECT_EQ(frm.PageIndex(), 0);
-    hitAll(&frm.PicTable);
-
-    frm.ImgTab.Click();
-    EXPECT_EQ(frm.PageIndex(), 1);
-    EXPECT_EQ(frm.form.Children()[0], &frm.PicChart);
-    EXPECT_TRUE(frm.PicChart.Visible());
-    EXPECT_FALSE(frm.PicTable.Visible());
-    EXPECT_EQ(frm.ImgLstView.Picture(), frm.ImgLst[1].Picture());
-    EXPECT_EQ(frm.ImgLstView.Bounds().top, 144);
-    hitAll(&frm.PicChart);
-
-    frm.ImgTab.Click();
-    EXPECT_EQ(frm.PageIndex(), 2);
-    EXPECT_FALSE(frm.PicChart.Visible());
-    EXPECT_FALSE(frm.PicTable.Visible());
-    EXPECT_EQ(frm.ImgLstView.Picture(), frm.ImgLst[2].Picture());
-    EXPECT_EQ(frm.ImgLstView.Bounds().top, 128);
-    hitAll(nullptr);
-
-    frm.ImgTab.Click();
-    EXPECT_EQ(frm.PageIndex(), 0);
-    EXPECT_EQ(frm.form.Children()[0], &frm.PicTable);
-    EXPECT_TRUE(frm.PicTable.Visible());
-    EXPECT_FALSE(frm.PicChart.Visible());
-    EXPECT_EQ(frm.ImgLstView.Picture(), frm.ImgLst[0].Picture());
-    EXPECT_EQ(frm.ImgLstView.Bounds().top, 88);
-    hitAll(&frm.PicTable);
-    frm.ImgTab.Click();
-    EXPECT_EQ(frm.PageIndex(), 1);
+    EXPECT_EQ(f.PageIndex(), 0);
+    expectCoveredBy(&f.PicTable);
+    for (const auto& [page, top, cover] : std::vector<std::tuple<int, int, purgix::ui::PictureBox*>>{
+             {1, 144, &f.PicChart}, {2, 128, nullptr}, {0, 88, &f.PicTable}}) {
+        f.ImgTab.Click();
+        EXPECT_EQ(f.PageIndex(), page);
+        EXPECT_EQ(f.ImgLstView.Picture(), f.ImgLst[static_cast<std::size_t>(page)].Picture()) << page;
+        EXPECT_EQ(f.ImgLstView.Bounds().top, top) << page;
+        EXPECT_EQ(f.PicChart.Visible(), cover == &f.PicChart) << page;
+        EXPECT_EQ(f.PicTable.Visible(), cover == &f.PicTable) << page;
+        EXPECT_TRUE(cover == nullptr || f.form.Children()[0] == cover) << page << ": the covering box is not in front";
+        expectCoveredBy(cover);
+    }
 }
 
-TEST_F(FrmMainOptions, SpinnerArrowsRewriteTheirTextsAndStopAtTheBounds) {
-    Store({{"interval", "19"}, {"Less", "2"}, {"Precent", "98"}});
-    FrmMain frm(fake.platform);
-    frm.Load();
-    frm.VScroll1.Arrow(true);
-    EXPECT_EQ(frm.Text1.Text(), "20");
-    frm.VScroll2.Arrow(false);
-    EXPECT_EQ(frm.Text2.Text(), "1%");
-    frm.VScroll3.Arrow(true);  // 98 + 5 stops at 100
-    EXPECT_EQ(frm.VScroll3.Value(), 100);
-    EXPECT_EQ(frm.Text3.Text(), "100%");
+TEST_F(FrmMainOptions, SpinnerArrowsRewriteTheirTextsAndAtTheBoundsChangeAndRewriteNothing) {
+    FrmMain& f = Start({{"interval", " 19"}, {"Less", "2.0"}, {"Precent", "98"}});
+    EXPECT_EQ(std::make_tuple(f.Text1.Text(), f.Text2.Text()), std::make_tuple(" 19", "2.0%")) << "texts as stored, not as converted";
+    auto arrowsTowardsTheBounds = [&] {
+        f.VScroll1.Arrow(true);
+        f.VScroll2.Arrow(false);
+        f.VScroll3.Arrow(true);
+    };
+    arrowsTowardsTheBounds();  // 98 + 5 stops at 100
+    EXPECT_EQ(std::make_tuple(f.Text1.Text(), f.Text2.Text(), f.Text3.Text()), std::make_tuple("20", "1%", "100%"));
 
-    // At a bound the arrow past it changes nothing and rewrites nothing.
-    for (purgix::ui::TextBox* t : {&frm.Text1, &frm.Text2, &frm.Text3}) t->SetText("mark");
-    frm.VScroll1.Arrow(true);
-    frm.VScroll2.Arrow(false);
-    frm.VScroll3.Arrow(true);
-    EXPECT_EQ(frm.VScroll1.Value(), 20);
-    EXPECT_EQ(frm.VScroll2.Value(), 1);
-    EXPECT_EQ(frm.VScroll3.Value(), 100);
-    for (purgix::ui::TextBox* t : {&frm.Text1, &frm.Text2, &frm.Text3}) EXPECT_EQ(t->Text(), "mark") << t->Name();
+    for (purgix::ui::TextBox* t : {&f.Text1, &f.Text2, &f.Text3}) t->SetText("mark");
+    arrowsTowardsTheBounds();
+    EXPECT_EQ(std::make_tuple(f.VScroll1.Value(), f.VScroll2.Value(), f.VScroll3.Value()), std::make_tuple(20, 1, 100));
+    EXPECT_EQ(std::make_tuple(f.Text1.Text(), f.Text2.Text(), f.Text3.Text()), std::make_tuple("mark", "mark", "mark"));
 
-    frm.VScroll3.Arrow(false);
-    EXPECT_EQ(frm.Text3.Text(), "95%");
-    for (int i = 0; i < 30; ++i) frm.VScroll3.Arrow(false);
-    EXPECT_EQ(frm.VScroll3.Value(), 10);
-    EXPECT_EQ(frm.Text3.Text(), "10%");
-    EXPECT_TRUE(frm.Text1.readOnly && frm.Text2.readOnly && frm.Text3.readOnly);
+    for (int i = 0; i < 20; ++i) f.VScroll3.Arrow(false);
+    EXPECT_EQ(f.Text3.Text(), "10%");
+    EXPECT_TRUE(f.Text1.readOnly && f.Text2.readOnly && f.Text3.readOnly);
 }

@@ -14,78 +14,67 @@
 #include "platform/win32/Win32Platform.h"
 #include "settings/Registry.h"
 
-using purgix::platform::RegistryKey;
-using purgix::settings::Registry;
+using purgix::win32::Narrow;
+using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
 
 namespace {
 
 constexpr wchar_t kTestKey[] = L"Software\\PurgixWin32Test";
-
-RegistryKey Root(HKEY h) { return reinterpret_cast<RegistryKey>(h); }
+constexpr wchar_t kStoreKey[] = L"Software\\Quenlor\\win32_tests";
+const purgix::platform::RegistryKey kHkcu = reinterpret_cast<purgix::platform::RegistryKey>(HKEY_CURRENT_USER);
 
 class RealRegistry : public ::testing::Test {
 protected:
-    RealRegistry() { RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey); }
-    ~RealRegistry() override { RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey); }
-
-    void PutRaw(const wchar_t* name, DWORD type, const std::wstring& data, bool withTerminator) {
-        HKEY h = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr), ERROR_SUCCESS);
-        RegSetValueExW(h, name, 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>((data.size() + (withTerminator ? 1 : 0)) * sizeof(wchar_t)));
-        RegCloseKey(h);
+    RealRegistry() { Clean(); }
+    ~RealRegistry() override { Clean(); }
+    static void Clean() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
     }
-    static bool Exists(const std::wstring& path) {
+    // A key's values with their exact names, sorted; each must be a terminated REG_SZ.
+    static Pairs Values(const std::wstring& path) {
+        Pairs values;
         HKEY h = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return values;
+        wchar_t name[64], data[64];
+        for (DWORD i = 0, nameLen = 64, size = sizeof data, type = 0;
+             RegEnumValueW(h, i, name, &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
+             ++i, nameLen = 64, size = sizeof data) {
+            EXPECT_TRUE(type == REG_SZ && size >= sizeof(wchar_t) && data[size / sizeof(wchar_t) - 1] == L'\0') << Narrow(name);
+            values.emplace_back(name, data);
+        }
         RegCloseKey(h);
-        return true;
+        std::sort(values.begin(), values.end());
+        return values;
     }
 
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     // The real registry, profiles and store; a fake shell records message boxes instead of showing them.
     purgix::platform::Platform platform{fake, fake, win32, win32, win32, fake, win32, win32, win32, win32, win32};
-    Registry registry{platform, "Purgix"};
-    const std::string key = purgix::win32::Narrow(kTestKey);
+    purgix::settings::Registry registry{platform, "Purgix"};
+    const std::string key = Narrow(kTestKey);
 };
 
 }  // namespace
 
-TEST_F(RealRegistry, WriteCreatesTheKeyAndStoresTerminatedRegSz) {
-    registry.WriteRegistryString(Root(HKEY_CURRENT_USER), key + "\\Deep\\Er", "Purgix", "C:\\Tools\\Purgix.exe");
-    HKEY h = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(kTestKey) + L"\\Deep\\Er").c_str(), 0, KEY_READ, &h), ERROR_SUCCESS);
-    wchar_t data[64] = {};
-    DWORD type = 0;
-    DWORD size = sizeof data;
-    ASSERT_EQ(RegQueryValueExW(h, L"Purgix", nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);
-    RegCloseKey(h);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(size, (19u + 1u) * sizeof(wchar_t));
-    EXPECT_STREQ(data, L"C:\\Tools\\Purgix.exe");
-    EXPECT_EQ(registry.ReadRegistryString(Root(HKEY_CURRENT_USER), key + "\\Deep\\Er", "purgix"), "C:\\Tools\\Purgix.exe");
+TEST_F(RealRegistry, WriteCreatesTerminatedRegSzAndReadsAndDeletesGoByTheFirstNul) {
+    registry.WriteRegistryString(kHkcu, key + "\\Deep", "Purgix", "C:\\Tools\\Gr\u00fc\u00dfe.exe");
+    EXPECT_EQ(Values(std::wstring(kTestKey) + L"\\Deep"), (Pairs{{L"Purgix", L"C:\\Tools\\Gr\u00fc\u00dfe.exe"}}));
+    for (const auto& [name, type, data] : std::vector<std::tuple<const wchar_t*, DWORD, std::wstring>>{
+             {L"bare", REG_SZ, L"abc"}, {L"more", REG_SZ, std::wstring(L"abc\0xyz\0", 8)}, {L"expand", REG_EXPAND_SZ, L"%TEMP%"}})
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kTestKey, name, type, data.data(), static_cast<DWORD>(data.size() * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    for (const auto& [sub, name, text] : std::vector<std::tuple<std::string, std::string, std::optional<std::string>>>{
+             {"\\Deep", "purgix", "C:\\Tools\\Gr\u00fc\u00dfe.exe"}, {"", "bare", "abc"}, {"", "more", "abc"},
+             {"", "expand", std::nullopt}, {"", "missing", std::nullopt}, {"\\Nowhere", "bare", std::nullopt}})
+        EXPECT_EQ(registry.ReadRegistryString(kHkcu, key + sub, name), text) << sub << "\\" << name;
+
+    registry.DeleteRegistryValue(kHkcu, key, "bare");
+    EXPECT_EQ(registry.ReadRegistryString(kHkcu, key, "bare"), std::nullopt);
+    registry.DeleteRegistryValue(kHkcu, key, "bare");  // harmless when gone, or when the key is
+    registry.DeleteRegistryValue(kHkcu, key + "\\Nowhere", "bare");
     EXPECT_TRUE(fake.calls.empty());
-}
-
-TEST_F(RealRegistry, ReadsRegSzUpToTheFirstNulAndNothingElse) {
-    PutRaw(L"bare", REG_SZ, L"abc", false);
-    PutRaw(L"more", REG_SZ, std::wstring(L"abc\0xyz", 7), true);
-    PutRaw(L"expand", REG_EXPAND_SZ, L"%TEMP%\\Purgix.exe", true);
-    PutRaw(L"text", REG_SZ, L"Gr\u00fc\u00dfe", true);
-    const RegistryKey hkcu = Root(HKEY_CURRENT_USER);
-    EXPECT_EQ(registry.ReadRegistryString(hkcu, key, "bare"), "abc");
-    EXPECT_EQ(registry.ReadRegistryString(hkcu, key, "more"), "abc");
-    EXPECT_EQ(registry.ReadRegistryString(hkcu, key, "expand"), std::nullopt);
-    EXPECT_EQ(registry.ReadRegistryString(hkcu, key, "text"), "Gr\u00fc\u00dfe");
-    EXPECT_EQ(registry.ReadRegistryString(hkcu, key, "missing"), std::nullopt);
-    EXPECT_EQ(registry.ReadRegistryString(hkcu, key + "\\Nowhere", "bare"), std::nullopt);
-
-    registry.DeleteRegistryValue(hkcu, key, "bare");
-    EXPECT_EQ(registry.ReadRegistryString(hkcu, key, "bare"), std::nullopt);
-    registry.DeleteRegistryValue(hkcu, key, "bare");  // harmless when gone
-    registry.DeleteRegistryValue(hkcu, key + "\\Nowhere", "bare");
-    EXPECT_EQ(registry.ReadRegistryString(hkcu, key, "more"), "abc");
 }
 
 TEST_F(RealRegistry, AKeyThatMayNotBeCreatedIsReportedNowhereAndWrittenNowhere) {
@@ -95,83 +84,43 @@ TEST_F(RealRegistry, AKeyThatMayNotBeCreatedIsReportedNowhereAndWrittenNowhere) 
                               KEY_ALL_ACCESS, nullptr, &h, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(h);
-    registry.WriteRegistryString(Root(HKEY_CURRENT_USER), key + "\\Volatile\\Sub", "Purgix", "data");
-    EXPECT_FALSE(Exists(std::wstring(kTestKey) + L"\\Volatile\\Sub"));
-    EXPECT_EQ(registry.ReadRegistryString(Root(HKEY_CURRENT_USER), key + "\\Volatile", "Purgix"), std::nullopt);
-    EXPECT_EQ(registry.ReadRegistryString(Root(HKEY_CURRENT_USER), key, "Purgix"), std::nullopt);
+    registry.WriteRegistryString(kHkcu, key + "\\Volatile\\Sub", "Purgix", "data");
+    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(kTestKey) + L"\\Volatile\\Sub").c_str(), 0, KEY_READ, &h), ERROR_SUCCESS);
+    EXPECT_EQ(registry.ReadRegistryString(kHkcu, key + "\\Volatile", "Purgix"), std::nullopt);
     EXPECT_TRUE(fake.calls.empty()) << fake.calls.front();
 }
 
-TEST(RealProfile, ReadsKeepTheWholeBufferUnlessMoreThanOneCharacterCame) {
-    purgix::testing::FakePlatform fake;
-    purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
-    purgix::platform::Platform platform{fake, fake, win32, win32, win32, fake, win32, win32, win32, win32, win32};
-    Registry registry{platform, "Purgix"};
+TEST_F(RealRegistry, ProfileReadsKeepTheWholeBufferUnlessMoreThanOneCharacterCame) {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
-    const std::string file = purgix::win32::Narrow(tmp) + "purgix-profile-test.inf";
+    const std::string file = Narrow(tmp) + "purgix-profile-test.inf";
     DeleteFileW(purgix::win32::Widen(file).c_str());
-
-    EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), std::string(128, '\0'));
-    ASSERT_TRUE(win32.WriteProfile("CONFIGSKIN", "SKIN", "a", file));
-    std::string oneCharacter(128, '\0');
-    oneCharacter[0] = 'a';
-    EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), oneCharacter);
-    win32.WriteProfile("CONFIGSKIN", "SKIN", "ab", file);
-    EXPECT_EQ(registry.ReadProfileString("configskin", "skin", file), "ab");
-    win32.WriteProfile("CONFIGSKIN", "SKIN", std::string(200, 'x'), file);
-    EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), std::string(126, 'x'));
-    win32.WriteProfile("CONFIGSKIN", "SKIN", "Blue Steel.ini", file);
-    EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), "Blue Steel.ini");
-    EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "OTHER", file), std::string(128, '\0'));
+    EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), std::string(128, '\0')) << "missing file";
+    for (const auto& [stored, read] : std::vector<std::pair<std::string, std::string>>{
+             {"a", "a" + std::string(127, '\0')}, {"ab", "ab"}, {std::string(200, 'x'), std::string(126, 'x')}}) {
+        ASSERT_TRUE(win32.WriteProfile("CONFIGSKIN", "SKIN", stored, file));
+        EXPECT_EQ(registry.ReadProfileString("configskin", "skin", file), read) << stored;
+    }
     DeleteFileW(purgix::win32::Widen(file).c_str());
 }
 
-TEST(RealSettingsStore, OptionsRoundTripUnderTheProgramsKeyWithTheirExactNames) {
-    const wchar_t* appKey = L"Software\\Quenlor\\win32_tests";
-    RegDeleteTreeW(HKEY_CURRENT_USER, appKey);
-    purgix::testing::FakePlatform fake;
-    purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
+TEST_F(RealRegistry, OptionsRoundTripThroughTheStoreAsRegSzWithTheirExactNames) {
     // The real store and executable path; the Run value stays in the fake registry.
-    purgix::platform::Platform platform{fake, fake, win32, win32, win32, fake, win32, win32, fake, fake, win32};
+    purgix::platform::Platform storeOnly{fake, fake, win32, win32, win32, fake, win32, win32, fake, fake, win32};
     {
-        purgix::app::FrmMain frm(platform);
+        purgix::app::FrmMain frm(storeOnly);
         frm.Load();
-        EXPECT_EQ(frm.Text3.Text(), "30%");  // nothing stored yet: the defaults
         frm.Check2.SetValue(2);
-        frm.Check1.SetValue(0);
-        frm.VScroll2.SetValue(40);
-        frm.VScroll1.SetValue(20);
         frm.VScroll3.SetValue(100);
-        frm.Check3.SetValue(1);
         frm.mStayOnTop->SetChecked(false);
         frm.form.Unload();
     }
-    HKEY h = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quenlor\\win32_tests\\Options", 0, KEY_READ, &h), ERROR_SUCCESS);
-    std::vector<std::pair<std::wstring, std::wstring>> values;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[64], data[64];
-        DWORD nameLen = 64, dataSize = sizeof data, type = 0;
-        if (RegEnumValueW(h, i, name, &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) != ERROR_SUCCESS) break;
-        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << purgix::win32::Narrow(name);
-        values.emplace_back(name, data);
-    }
-    RegCloseKey(h);
-    std::sort(values.begin(), values.end());
-    const std::vector<std::pair<std::wstring, std::wstring>> expected = {
-        {L"Less", L"40"},     {L"LessC", L"2"},      {L"Minimized", L"1"}, {L"Precent", L"100"},
-        {L"StayOnTop", L"False"}, {L"interval", L"20"}, {L"intervalC", L"0"}};
-    EXPECT_EQ(values, expected);
-
-    purgix::app::FrmMain again(platform);
+    EXPECT_EQ(Values(std::wstring(kStoreKey) + L"\\Options"),
+              (Pairs{{L"Less", L"15"}, {L"LessC", L"2"}, {L"Minimized", L"0"}, {L"Precent", L"100"}, {L"StayOnTop", L"False"},
+                     {L"interval", L"5"}, {L"intervalC", L"1"}}));
+    purgix::app::FrmMain again(storeOnly);
     again.Load();
-    EXPECT_EQ(again.Check2.Value(), 2);
-    EXPECT_EQ(again.Text2.Text(), "40%");
-    EXPECT_EQ(again.Text1.Text(), "20");
-    EXPECT_EQ(again.Text3.Text(), "100%");
-    EXPECT_EQ(again.Check3.Value(), 1);
-    EXPECT_FALSE(again.mStayOnTop->Checked());
-    EXPECT_FALSE(again.form.Visible());
-    RegDeleteTreeW(HKEY_CURRENT_USER, appKey);
+    EXPECT_EQ(std::make_tuple(again.Check1.Value(), again.Check2.Value(), again.Check3.Value(), again.Text1.Text(), again.Text2.Text(),
+                              again.Text3.Text(), again.mStayOnTop->Checked()),
+              std::make_tuple(1, 2, 0, "5", "15%", "100%", false));
 }

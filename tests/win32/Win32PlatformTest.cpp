@@ -107,12 +107,6 @@ TEST(Win32Platform, ListsVisibleMatchingFilesSortedAndRefusesAMissingFolder) {
     RemoveDirectoryW(dir.c_str());
 }
 
-TEST(Win32Platform, ModulePathNamesTheRunningExecutable) {
-    const std::string path = Os().ModulePath();
-    ASSERT_GT(path.size(), 15u);
-    EXPECT_EQ(path.substr(path.size() - 15), "win32_tests.exe");
-}
-
 TEST(Win32Platform, ACommandLineThatCannotStartRaises) {
     Win32Platform os = Os();
     EXPECT_THROW(os.Run("no-such-program-purgix.exe", 0), std::runtime_error);

@@ -87,9 +87,7 @@ TEST_F(FrmMainTest, GraphWrapsAfterItsWidthAndThenUsesColumnZero) {
     EXPECT_EQ(ColumnHeight(frm.PicGraph, 272, purgix::ui::kBlack), 0);
     frm.Timer1.Tick();
     EXPECT_EQ(frm.GraphX(), 1);
-}
-
-TEST_F(FrmMainTest, ANarrowerGraphBoxRestartsAtTheLeftEdge) {
+    // A box made narrower than the position restarts at the left edge too.
     for (int i = 0; i < 20; ++i) frm.Timer1.Tick();
     auto b = frm.PicGraph.Bounds();
     frm.PicGraph.SetBounds({b.left, b.top, 10, b.height});

@@ -200,7 +200,7 @@ TEST_F(MainWindow, MenuBarHasTheThreeMenusAndThePopUpStaysOutOfIt) {
               (V{"St", "-", "&Optimize      F9", "&Show", "-", "Quenlor on the &web", "-", "&Exit"}));
 }
 
-TEST_F(MainWindow, OneTickWritesTheFiguresIntoTheWindowsAndTheStatusLine) {
+TEST_F(MainWindow, OneTickWritesTheFiguresAndDrawsTheGraphColumnFTimesHHigh) {
     frm.Timer1.Tick();
     EXPECT_EQ(TextOf(window.ControlWindow(frm.lblTotPhys)), "262,144");
     EXPECT_EQ(TextOf(window.ControlWindow(frm.lblAvailPhys)), "108,132");
@@ -209,10 +209,6 @@ TEST_F(MainWindow, OneTickWritesTheFiguresIntoTheWindowsAndTheStatusLine) {
     EXPECT_EQ(TextOf(window.ControlWindow(frm.lblTotalVirtual)), "2,097,152");
     EXPECT_EQ(TextOf(window.ControlWindow(frm.lblGraphPer)), "Available: 41.25%     Used: 58.75%");
     EXPECT_EQ(MenuString(window.SubMenu(*frm.mPOP), 0), "Available: 41.25%");
-}
-
-TEST_F(MainWindow, TheGraphColumnIsDrawnFTimesHHighInTheColumnColour) {
-    frm.Timer1.Tick();
     // f = 108,132 / 262,144; H = 65: 26.8 pixels, 27 whole rows from the bottom.
     EXPECT_EQ(ColumnHeight(frm.PicGraph, 1, RGB(0, 0, 0)), 27);
     EXPECT_EQ(ColumnHeight(frm.PicGraph, 0, RGB(0, 0, 0)), 0);

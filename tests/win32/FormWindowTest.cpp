@@ -267,3 +267,13 @@ TEST_F(MainWindow, ClickAreasShowTheHandAndTakeClicksWhereNoWindowCoversThem) {
     SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(300, 20));
     EXPECT_EQ(clicks, 1);
 }
+
+TEST_F(MainWindow, LoggingOffSavesTheSettingsOnceAsClosingDoes) {
+    frm.Load();
+    SendMessageW(window.Hwnd(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(window.Hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(fake.storeWrites.size(), 7u);  // the seven options, before Windows ends the process
+    SendMessageW(window.Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(fake.storeWrites.size(), 7u);
+    EXPECT_FALSE(IsWindow(window.Hwnd()));
+}

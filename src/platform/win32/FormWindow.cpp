@@ -51,6 +51,7 @@ struct FormWindow::Impl {
     void PaintBehind(HDC hdc, const ui::Control& child);
     LRESULT Handle(ControlPeer& self, UINT msg, WPARAM wp, LPARAM lp);
     ControlPeer* PeerOf(HWND child) const;
+    void Unload();
 
     ui::Form& form;
     Win32Platform& platform;
@@ -71,6 +72,7 @@ struct FormWindow::Impl {
     std::unordered_map<const ui::MenuItem*, ui::Peer*> menuPeers;
     std::map<COLORREF, HBRUSH> brushes;
     ui::Image* pressed = nullptr;
+    bool unloaded = false;
 };
 
 // The peer of one control: its window, or for lines, shapes and images the
@@ -470,6 +472,17 @@ void FormWindow::Impl::UpdateMenuItem(const ui::MenuItem& item) {
     if (it->second.first == menuBar) DrawMenuBar(hwnd);
 }
 
+// Runs the form's unload once, whichever way the program ends. Closing is never
+// cancelled: a shutdown step that fails still lets the program end.
+void FormWindow::Impl::Unload() {
+    if (unloaded) return;
+    unloaded = true;
+    try {
+        if (form.Unload) form.Unload();
+    } catch (...) {
+    }
+}
+
 ControlPeer* FormWindow::Impl::PeerOf(HWND child) const {
     if (child == nullptr || (child != hwnd && !IsChild(hwnd, child))) return nullptr;
     return reinterpret_cast<ControlPeer*>(GetWindowLongPtrW(child, GWLP_USERDATA));
@@ -661,13 +674,13 @@ LRESULT FormWindow::Impl::Handle(ControlPeer& self, UINT msg, WPARAM wp, LPARAM 
             }
             return 0;
         }
+        case WM_ENDSESSION:
+            // Windows ends the process after this message: save now, or log-off loses the settings.
+            if (container == &form && wp != 0) Unload();
+            return 0;
         case WM_CLOSE:
             if (container == &form) {
-                // Closing is never cancelled: a shutdown step that fails still lets the program end.
-                try {
-                    if (form.Unload) form.Unload();
-                } catch (...) {
-                }
+                Unload();
                 DestroyWindow(h);
                 return 0;
             }

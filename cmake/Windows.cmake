@@ -25,7 +25,7 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
 # Win32 tier: the real API and the real window, inside the test process.
 add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/Win32PlatformTest.cpp tests/win32/RegistryWin32Test.cpp
   tests/win32/ReleaseTest.cpp res/Purgix.rc)
-target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes psapi GTest::gtest_main)
+target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})
 add_test(NAME win32 COMMAND win32_tests)
@@ -47,6 +47,6 @@ target_link_libraries(bench_tick PRIVATE purgix_win32 purgix_fakes psapi)
 target_compile_options(bench_tick PRIVATE ${PURGIX_WARNINGS})
 target_link_options(bench_tick PRIVATE ${PURGIX_STATIC_LINK})
 add_executable(bench_release bench/ReleaseBench.cpp res/Purgix.rc)
-target_link_libraries(bench_release PRIVATE purgix_win32 psapi)
+target_link_libraries(bench_release PRIVATE purgix_win32)
 target_compile_options(bench_release PRIVATE ${PURGIX_WARNINGS})
 target_link_options(bench_release PRIVATE ${PURGIX_STATIC_LINK})

@@ -8,7 +8,6 @@
 //   probe click TITLE X Y       a left click at a client point of the window (reaches the child there)
 //   probe arrow TITLE X Y up|down [N]   clicks the arrow of the scroll bar at a client point N times
 //                                       (found under whatever covers it, as a tab key would reach it)
-//   probe check TITLE X Y 0|1   clicks the check box at a client point until it shows the state; prints it
 #include <windows.h>
 
 #include <cstdio>
@@ -161,17 +160,6 @@ int wmain(int argc, wchar_t** argv) {
             SendMessageW(GetParent(bar), WM_VSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(bar));
         }
         std::printf("ScrollBar\n");
-    } else if (cmd == L"check" && argc >= 6) {
-        HWND box = ControlAt(top, POINT{_wtoi(argv[3]), _wtoi(argv[4])}, L"Button");
-        if (box == nullptr) {
-            std::fprintf(stderr, "probe: no check box there\n");
-            return 1;
-        }
-        const LRESULT want = _wtoi(argv[5]);
-        // What a click sends: the parent hears BN_CLICKED and sets the state.
-        for (int n = 0; n < 3 && SendMessageW(box, BM_GETCHECK, 0, 0) != want; ++n)
-            SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), BN_CLICKED), reinterpret_cast<LPARAM>(box));
-        std::printf("%d\n", static_cast<int>(SendMessageW(box, BM_GETCHECK, 0, 0)));
     } else {
         std::fprintf(stderr, "probe: unknown command\n");
         return 2;

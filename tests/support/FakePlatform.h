@@ -107,7 +107,9 @@ public:
     bool KeyExists(platform::RegistryKey root, const std::string& subKey) const;
 
     platform::Platform platform;
-    platform::MemoryStatus memory;
+    // The worked example: 256 MiB of which 41.25 % available; page file and address space at half.
+    platform::MemoryStatus memory{.totalPhys = 268435456, .availPhys = 110727168, .totalPageFile = 1 << 30,
+                                  .availPageFile = 1 << 29, .totalVirtual = 1ull << 31, .availVirtual = 1ull << 30};
     int samples = 0;
     std::map<int, std::int16_t> keys;
     int keyPolls = 0;

@@ -12,14 +12,6 @@ namespace {
 
 class FrmMainTest : public ::testing::Test {
 protected:
-    FrmMainTest() {
-        fake.memory.totalPhys = 268435456;
-        fake.memory.availPhys = 110727168;  // 41.25 %
-        fake.memory.totalPageFile = 1 << 30;
-        fake.memory.availPageFile = 1 << 29;
-        fake.memory.totalVirtual = 1ull << 31;
-        fake.memory.availVirtual = 1ull << 30;
-    }
     // Pixel rows of one graph column drawn in the colour, from the bottom up.
     static int ColumnHeight(const purgix::ui::PictureBox& box, int x, Color c) {
         int n = 0;

@@ -39,7 +39,6 @@ struct TimerLog : purgix::ui::Peer {
 class Release : public ::testing::Test {
 protected:
     Release() {
-        fake.memory = {.totalPhys = 268435456, .availPhys = 110727168};  // 41.25 % available
         fake.onBlock = [this] { during.push_back({fake.samples, fake.keyPolls}); };
     }
     Calls Take() { return std::exchange(fake.calls, {}); }

@@ -32,14 +32,6 @@ std::string MenuString(HMENU m, int pos) {
 
 class MainWindow : public ::testing::Test {
 protected:
-    MainWindow() {
-        fake.memory.totalPhys = 268435456;
-        fake.memory.availPhys = 110727168;
-        fake.memory.totalPageFile = 1 << 30;
-        fake.memory.availPageFile = 1 << 29;
-        fake.memory.totalVirtual = 1ull << 31;
-        fake.memory.availVirtual = 1ull << 30;
-    }
     // How high a column is drawn in the colour: from the bottom edge up to its
     // top-most pixel of that colour. The graph's grid lines cross the column and
     // stay on top, so rows under them are passed over.

@@ -62,7 +62,7 @@ void FormatFixed2(double value, std::string_view decimal, FigureText& out) {
     out.Append(std::string_view(cents, 2));
 }
 
-void DeriveFigures(const platform::MemoryStatus& r, const platform::NumberSeparators& sep, MemoryFigures& f) {
+void DeriveFigures(const MemoryStatus& r, const NumberSeparators& sep, MemoryFigures& f) {
     f.totalPageFileKB = Kilobytes(r.totalPageFile);
     f.totalVirtualKB = Kilobytes(r.totalVirtual);
     f.totalPhysKB = Kilobytes(r.totalPhys);

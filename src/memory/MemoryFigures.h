@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/Platform.h"
+#include "memory/MemoryStatus.h"
+#include "memory/NumberSeparators.h"
 
 namespace purgix::memory {
 
@@ -51,6 +52,6 @@ void FormatFixed2(double value, std::string_view decimal, FigureText& out);
 
 // Fills every figure from one record. A total of zero gives zero percentages
 // and a zero fraction instead of a fault.
-void DeriveFigures(const platform::MemoryStatus& record, const platform::NumberSeparators& separators, MemoryFigures& out);
+void DeriveFigures(const MemoryStatus& record, const NumberSeparators& separators, MemoryFigures& out);
 
 }  // namespace purgix::memory

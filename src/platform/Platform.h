@@ -2,27 +2,24 @@
 // The operations through which behaviour reaches the operating system. Each is
 // a small interface; src/platform/win32 implements them, tests use fakes.
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "ui/Form.h"
+#include "memory/MemoryStatus.h"
+#include "memory/NumberSeparators.h"
+#include "ui/Control.h"
 #include "ui/Picture.h"
+#include "ui/WindowHandle.h"
+
+namespace purgix::ui {
+class Form;
+}
 
 namespace purgix::platform {
 
-// The memory-status record: byte counts as 64-bit unsigned values, so that
-// machines past 2 GiB (or 4 GiB) report their real figures.
-struct MemoryStatus {
-    std::uint32_t length = 0;
-    std::uint32_t memoryLoad = 0;
-    std::uint64_t totalPhys = 0;
-    std::uint64_t availPhys = 0;
-    std::uint64_t totalPageFile = 0;
-    std::uint64_t availPageFile = 0;
-    std::uint64_t totalVirtual = 0;
-    std::uint64_t availVirtual = 0;
-};
+using MemoryStatus = memory::MemoryStatus;
+using NumberSeparators = memory::NumberSeparators;
 
 class MemoryStatusSource {
 public:
@@ -57,33 +54,36 @@ public:
     virtual void SetWindowPos(ui::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) = 0;
 };
 
-// The user's number formatting: group and decimal separators (may be any text,
-// a blank or a no-break space among them).
-struct NumberSeparators {
-    std::string thousands = ",";
-    std::string decimal = ".";
-};
-
 class Locale {
 public:
     virtual ~Locale() = default;
     virtual NumberSeparators Separators() = 0;
 };
 
-// Notification-area icon record.
+// The notification-area icon record, field for field as the tray class keeps it.
+inline constexpr int kNimAdd = 0;
+inline constexpr int kNimModify = 1;
+inline constexpr int kNimDelete = 2;
+inline constexpr std::uint32_t kNifMessage = 1;
+inline constexpr std::uint32_t kNifIcon = 2;
+inline constexpr std::uint32_t kNifTip = 4;
+inline constexpr std::size_t kTipField = 64;
+
 struct NotifyIconData {
+    std::uint32_t size = 88;  // the ANSI record's size; the platform sends its own form
     ui::WindowHandle window = 0;
     std::uint32_t id = 1;
-    std::uint32_t flags = 7;
+    std::uint32_t flags = kNifMessage | kNifIcon | kNifTip;
     std::uint32_t callbackMessage = 0x200;
     const ui::Picture* icon = nullptr;
-    std::string tip;  // 64 characters, as the tray class keeps it
+    std::string tip = std::string(kTipField, '\0');  // the 64-character field: text, NUL, blank padding
 };
 
 class NotifyArea {
 public:
     virtual ~NotifyArea() = default;
-    virtual bool ShellNotifyIcon(int operation, const NotifyIconData& data) = 0;  // 0 add, 1 modify, 2 delete
+    // The shell shows at most the field's text up to its first NUL (63 characters at most).
+    virtual bool ShellNotifyIcon(int operation, const NotifyIconData& data) = 0;
 };
 
 // Raw registry access (the advapi32 calls, named apart from their macros):
@@ -150,8 +150,10 @@ public:
 class PictureFiles {
 public:
     virtual ~PictureFiles() = default;
-    // Throws std::runtime_error for a missing, unreadable, oversized or undecodable file.
-    virtual ui::PicturePtr LoadPicture(const std::string& path) = 0;
+    // Loads `name`, a path relative to `folder` that must stay inside it. Throws
+    // std::runtime_error for a name that leaves the folder, a missing,
+    // unreadable or oversized file, or one that does not decode as a picture.
+    virtual ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) = 0;
 };
 
 class FileSystem {
@@ -161,9 +163,28 @@ public:
     virtual std::string ModulePath() = 0;
     // Plain file names matching the pattern, sorted; throws for a missing folder.
     virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) = 0;
+    // The user's own folder for the program's files (%APPDATA%\Quenlor\Purgix),
+    // created when `create` is set; empty when it cannot be had.
+    virtual std::string UserDataFolder(bool create) = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+};
+
+// A native window for a form that behaviour opens at run time (the About
+// window). Destroying it destroys the window; the form model stays.
+class NativeWindow {
+public:
+    virtual ~NativeWindow() = default;
+};
+
+class WindowFactory {
+public:
+    virtual ~WindowFactory() = default;
+    // Creates the window with the form's design values and binds the form to it.
+    virtual std::unique_ptr<NativeWindow> CreateFormWindow(ui::Form& form) = 0;
 };
 
 // Everything behaviour may ask of the system, bundled for constructor injection.
+// Built by name: Platform{.memory = m, .blocks = b, ...}.
 struct Platform {
     MemoryStatusSource& memory;
     MemoryBlocks& blocks;
@@ -172,10 +193,13 @@ struct Platform {
     Locale& locale;
     Shell& shell;
     Pictures& pictures;
+    PictureFiles& pictureFiles;
     FileSystem& files;
     RegistryApi& registry;
     ProfileApi& profiles;
     SettingsStore& settings;
+    NotifyArea& tray;
+    WindowFactory& windowFactory;
 };
 
 }  // namespace purgix::platform

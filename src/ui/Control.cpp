@@ -23,7 +23,10 @@ void Control::SetVisible(bool on) {
 }
 
 void Control::ZOrder() {
-    if (parent_ != nullptr) parent_->BringToFront(*this);
+    if (parent_ != nullptr)
+        parent_->BringToFront(*this);
+    else
+        Notify(Change::ZOrder);
 }
 
 void Container::Add(Control& child) {

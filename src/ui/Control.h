@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/Color.h"
+#include "ui/WindowHandle.h"
 
 namespace purgix::ui {
 
@@ -16,7 +17,9 @@ struct Rect {
 };
 
 // What changed in a model, so that its native peer can follow.
-enum class Change { Caption, Bounds, Visible, Enabled, ZOrder, Value, Colors, Picture, Drawing, Cursor };
+enum class Change { Caption, Bounds, Visible, Enabled, ZOrder, Value, Colors, Picture, Drawing, Cursor, Close, Icon };
+
+class MenuItem;
 
 // The native side of a model (a child window, a menu item, a timer). Models
 // push every change through Sync; drawing surfaces also say which pixels moved.
@@ -25,9 +28,18 @@ public:
     virtual ~Peer() = default;
     virtual void Sync(Change what) = 0;
     virtual void Drawn(const Rect& /*pixels*/) { Sync(Change::Drawing); }
+    // A form's peer opens one of its menus as a pop-up at the mouse position and
+    // returns when it closes (the chosen item's Click has run by then).
+    virtual void Popup(const MenuItem& /*menu*/) {}
 };
 
 using Event = std::function<void()>;
+// Mouse events carry the button and shift masks and the position in the
+// container's scale (pixels or twips).
+using MouseEvent = std::function<void(int button, int shift, double x, double y)>;
+
+enum class ScaleMode { Pixel, Twip };
+inline constexpr int kTwipsPerPixel = 15;  // at the design's 96 dots per inch
 
 enum class Kind { Form, PictureBox, Label, Line, Shape, Image, CheckBox, TextBox, VScrollBar, FileListBox, CommandButton };
 
@@ -58,8 +70,13 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool on);
 
-    // Brings the control to the front of its container's stacking order.
+    // Brings the control to the front of its container's stacking order; a
+    // form, to the front of the screen's.
     void ZOrder();
+
+    // The native window of a windowed control, set by its peer; 0 for none.
+    WindowHandle Handle() const { return handle_; }
+    void SetHandle(WindowHandle h) { handle_ = h; }
 
     void Attach(Peer* peer) { peer_ = peer; }
     Peer* GetPeer() const { return peer_; }
@@ -78,6 +95,7 @@ private:
     bool visible_ = true;
     Container* parent_ = nullptr;
     Peer* peer_ = nullptr;
+    WindowHandle handle_ = 0;
 };
 
 // A control that holds others. Children are kept front to back: the one
@@ -91,6 +109,11 @@ public:
     // Front-most visible child at a point (container coordinates) that passes
     // the filter, or nullptr.
     Control* ChildAt(int x, int y, const std::function<bool(const Control&)>& accept) const;
+
+    // The unit of its mouse events' coordinates.
+    ScaleMode scaleMode = ScaleMode::Pixel;
+    MouseEvent MouseMove;
+    MouseEvent MouseUp;
 
 private:
     std::vector<Control*> children_;

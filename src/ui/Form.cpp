@@ -18,4 +18,29 @@ void Form::SetPicture(PicturePtr p) {
     Notify(Change::Picture);
 }
 
+void Form::SetIcon(PicturePtr p) {
+    icon_ = std::move(p);
+    Notify(Change::Icon);
+}
+
+void Form::Print(PrintedLine line) {
+    printed_.push_back(std::move(line));
+    Notify(Change::Drawing);
+}
+
+void Form::PaintPicture(PicturePtr picture, int x, int y) {
+    drawn_.push_back({x, y, std::move(picture)});
+    Notify(Change::Drawing);
+}
+
+void Form::SetMousePointer(MousePointer pointer, PicturePtr icon) {
+    pointer_ = pointer;
+    mouseIcon_ = std::move(icon);
+    Notify(Change::Cursor);
+}
+
+void Form::PopupMenu(const MenuItem& menu) {
+    if (Peer* p = GetPeer()) p->Popup(menu);
+}
+
 }  // namespace purgix::ui

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,7 +9,20 @@
 
 namespace purgix::ui {
 
-using WindowHandle = std::uintptr_t;
+// How a form's window is framed and placed.
+enum class BorderStyle { FixedSingle, FixedDialog };
+
+// Text printed into a form's persistent image, one line at a time.
+struct PrintedLine {
+    int x = 0, y = 0;  // pixels
+    std::string text;
+    Color color = kButtonText;
+};
+
+struct DrawnPicture {
+    int x = 0, y = 0;  // pixels
+    PicturePtr picture;
+};
 
 // A top-level window: its client area is the container of its controls.
 class Form : public Container {
@@ -26,19 +38,45 @@ public:
     const PicturePtr& Picture() const { return picture_; }
     void SetPicture(PicturePtr p);
     const PicturePtr& Icon() const { return icon_; }
-    void SetIcon(PicturePtr p) { icon_ = std::move(p); }
+    void SetIcon(PicturePtr p);
+
+    // Window design values, read when the native window is created.
+    BorderStyle borderStyle = BorderStyle::FixedSingle;
+    bool minButton = true;
+    bool showInTaskbar = true;
+    bool centered = true;  // otherwise the system's default position
+    Font font;
+
+    // The persistent image: what was printed and drawn stays until the form goes.
+    const std::vector<PrintedLine>& Printed() const { return printed_; }
+    const std::vector<DrawnPicture>& DrawnPictures() const { return drawn_; }
+    void Print(PrintedLine line);
+    void PaintPicture(PicturePtr picture, int x, int y);
+
+    // The pointer over the client area (a custom one shows the mouse icon).
+    MousePointer Pointer() const { return pointer_; }
+    const PicturePtr& MouseIcon() const { return mouseIcon_; }
+    void SetMousePointer(MousePointer pointer, PicturePtr icon = nullptr);
+
+    // Opens one of the menu bar's menus (a hidden one too) at the mouse position;
+    // returns once it has closed.
+    void PopupMenu(const MenuItem& menu);
+    // Closes the window as its close box would (Unload is raised).
+    void Close() { Notify(Change::Close); }
 
     // The menu bar: items whose Visible is false stay out of the bar (pop-up menus).
     MenuItem& Menu() { return menu_; }
     const MenuItem& Menu() const { return menu_; }
     std::vector<Timer*>& Timers() { return timers_; }
 
-    // Set by the native window once it exists.
-    WindowHandle Handle() const { return handle_; }
-    void SetHandle(WindowHandle h) { handle_ = h; }
-
     // Raised when the window is closed, before it goes.
     Event Unload;
+    // Raised each time the window becomes the active one.
+    Event Activate;
+    // Another start of the program asked the running one to show itself.
+    Event ShowRequested;
+    // The shell's notification area was created anew (Explorer restarted).
+    Event TaskbarCreated;
 
 private:
     std::string caption_;
@@ -47,7 +85,10 @@ private:
     PicturePtr icon_;
     MenuItem menu_;
     std::vector<Timer*> timers_;
-    WindowHandle handle_ = 0;
+    std::vector<PrintedLine> printed_;
+    std::vector<DrawnPicture> drawn_;
+    MousePointer pointer_ = MousePointer::Default;
+    PicturePtr mouseIcon_;
 };
 
 }  // namespace purgix::ui

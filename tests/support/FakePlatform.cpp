@@ -1,5 +1,7 @@
 #include "FakePlatform.h"
 
+#include "ui/Form.h"
+
 #include <algorithm>
 #include <cctype>
 #include <system_error>
@@ -27,6 +29,24 @@ std::vector<std::string> FakePlatform::ListFiles(const std::string& folder, cons
         if (f.size() >= ext.size() && f.compare(f.size() - ext.size(), ext.size(), ext) == 0) out.push_back(f);
     std::sort(out.begin(), out.end());
     return out;
+}
+
+ui::PicturePtr FakePlatform::LoadPicture(const std::string& folder, const std::string& name) {
+    const std::string path = folder + "\\" + name;
+    calls.push_back("LoadPicture(" + path + ")");
+    auto it = pictureFiles.find(path);
+    if (it == pictureFiles.end()) throw std::runtime_error("not a picture: " + path);
+    return it->second;
+}
+
+namespace {
+struct FakeWindow : platform::NativeWindow {};
+}  // namespace
+
+std::unique_ptr<platform::NativeWindow> FakePlatform::CreateFormWindow(ui::Form& form) {
+    calls.push_back("CreateFormWindow(" + form.Name() + ")");
+    form.SetHandle(static_cast<ui::WindowHandle>(0x5000 + ++windowsCreated));
+    return std::make_unique<FakeWindow>();
 }
 
 }  // namespace purgix::testing
@@ -160,6 +180,8 @@ std::uint32_t FakePlatform::ReadProfile(const std::string& section, const std::s
 
 bool FakePlatform::WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) {
     calls.push_back("WriteProfile(" + section + "," + key + "," + value + "," + file + ")");
+    const std::string folder = file.substr(0, file.rfind('\\'));
+    if (readOnlyFolders.count(Lower(folder)) != 0) return false;
     profiles[Lower(file)][Lower(section)][Lower(key)] = value;
     return true;
 }

@@ -33,12 +33,18 @@ class FakePlatform : public platform::MemoryStatusSource,
                      public platform::Locale,
                      public platform::Shell,
                      public platform::Pictures,
+                     public platform::PictureFiles,
                      public platform::FileSystem,
                      public platform::RegistryApi,
                      public platform::ProfileApi,
-                     public platform::SettingsStore {
+                     public platform::SettingsStore,
+                     public platform::NotifyArea,
+                     public platform::WindowFactory {
 public:
-    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    FakePlatform()
+        : platform{.memory = *this, .blocks = *this, .keyboard = *this, .windows = *this, .locale = *this, .shell = *this,
+                   .pictures = *this, .pictureFiles = *this, .files = *this, .registry = *this, .profiles = *this,
+                   .settings = *this, .tray = *this, .windowFactory = *this} {}
 
     // MemoryStatusSource
     void GlobalMemoryStatus(platform::MemoryStatus& record) override {
@@ -78,6 +84,20 @@ public:
     // FileSystem
     std::string ModulePath() override { return modulePath; }
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
+    std::string UserDataFolder(bool create) override {
+        if (create) calls.push_back("CreateUserDataFolder");
+        return userDataFolder;
+    }
+    bool FileExists(const std::string& path) override { return profiles.count(Lower(path)) != 0; }
+    // PictureFiles: the pictures put in `pictureFiles` by their full path ("folder\name").
+    ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override;
+    // NotifyArea: every call with the record as it was sent.
+    bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override {
+        trayCalls.push_back({operation, data});
+        return true;
+    }
+    // WindowFactory: no window; the form gets a made-up handle.
+    std::unique_ptr<platform::NativeWindow> CreateFormWindow(ui::Form& form) override;
 
     // RegistryApi: result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
     long OpenKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) override;
@@ -121,6 +141,12 @@ public:
     std::string modulePath = "C:\\Tools\\Purgix.exe";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
     std::vector<std::string> calls;
+    std::string userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
+    std::map<std::string, ui::PicturePtr> pictureFiles;  // full path -> picture
+    std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;
+    int windowsCreated = 0;
+    // Profile writes to files in these folders fail, as in a folder the user cannot write.
+    std::set<std::string> readOnlyFolders;
 
     // Writes under HKEY_LOCAL_MACHINE are refused, as for a user without administrator rights.
     bool refuseMachineWrites = false;

@@ -6,12 +6,12 @@
 
 using purgix::memory::FigureText;
 using purgix::memory::MemoryFigures;
-using purgix::platform::NumberSeparators;
+using purgix::memory::NumberSeparators;
 
 namespace {
 
 MemoryFigures Derive(std::uint64_t totalPhys, std::uint64_t availPhys, NumberSeparators sep = {}) {
-    purgix::platform::MemoryStatus r;
+    purgix::memory::MemoryStatus r;
     r.totalPhys = totalPhys;
     r.availPhys = availPhys;
     r.totalPageFile = 2 * totalPhys;

@@ -51,7 +51,7 @@ protected:
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     // The real registry, profiles and store; a fake shell records message boxes instead of showing them.
-    purgix::platform::Platform platform{fake, fake, win32, win32, win32, fake, win32, win32, win32, win32, win32};
+    purgix::platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = win32, .windows = win32, .locale = win32, .shell = fake, .pictures = win32, .pictureFiles = win32, .files = win32, .registry = win32, .profiles = win32, .settings = win32, .tray = win32, .windowFactory = win32};
     purgix::settings::Registry registry{platform, "Purgix"};
     const std::string key = Narrow(kTestKey);
 };
@@ -106,7 +106,10 @@ TEST_F(RealRegistry, ProfileReadsKeepTheWholeBufferUnlessMoreThanOneCharacterCam
 
 TEST_F(RealRegistry, OptionsRoundTripThroughTheStoreAsRegSzWithTheirExactNames) {
     // The real store and executable path; the Run value stays in the fake registry.
-    purgix::platform::Platform storeOnly{fake, fake, win32, win32, win32, fake, win32, win32, fake, fake, win32};
+    purgix::platform::Platform storeOnly{.memory = fake, .blocks = fake, .keyboard = win32, .windows = win32, .locale = win32,
+                                         .shell = fake, .pictures = win32, .pictureFiles = fake, .files = win32,
+                                         .registry = fake, .profiles = fake, .settings = win32, .tray = fake,
+                                         .windowFactory = fake};
     {
         purgix::app::FrmMain frm(storeOnly);
         frm.Load();

@@ -82,7 +82,7 @@ protected:
     int blocks = 0;
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
-    purgix::platform::Platform platform{fake, *this, win32, win32, win32, win32, win32, win32, fake, fake, fake};
+    purgix::platform::Platform platform{.memory = fake, .blocks = *this, .keyboard = win32, .windows = win32, .locale = win32, .shell = win32, .pictures = win32, .pictureFiles = win32, .files = win32, .registry = fake, .profiles = fake, .settings = fake, .tray = win32, .windowFactory = win32};
     purgix::app::FrmMain frm{platform};
     purgix::win32::FormWindow window{frm.form, win32, false};
 };

@@ -128,7 +128,9 @@ struct ControlPeer : ui::Peer {
             case ui::Change::Drawing:
                 RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
                 return;
-            case ui::Change::Cursor: return;
+            case ui::Change::Cursor:
+            case ui::Change::Close:
+            case ui::Change::Icon: return;
         }
     }
 

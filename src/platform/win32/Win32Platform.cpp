@@ -1,11 +1,14 @@
 #include "platform/win32/Win32Platform.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 #include "resource.h"
 #include "platform/win32/BlankBlock.h"
+#include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
 
@@ -130,6 +133,33 @@ std::vector<std::string> Win32Platform::ListFiles(const std::string& folder, con
     out.reserve(names.size());
     for (const auto& n : names) out.push_back(Narrow(n));
     return out;
+}
+
+std::string Win32Platform::UserDataFolder(bool create) {
+    wchar_t* roaming = nullptr;
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &roaming))) return {};
+    std::wstring folder = std::wstring(roaming) + L"\\Quenlor";
+    CoTaskMemFree(roaming);
+    if (create) CreateDirectoryW(folder.c_str(), nullptr);
+    folder += L"\\Purgix";
+    if (create && !CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    return Narrow(folder);
+}
+
+bool Win32Platform::FileExists(const std::string& path) {
+    const DWORD attrs = GetFileAttributesW(Widen(path).c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+namespace {
+struct FormHost : platform::NativeWindow {
+    FormHost(ui::Form& form, Win32Platform& platform) : window(form, platform, false) {}
+    FormWindow window;
+};
+}  // namespace
+
+std::unique_ptr<platform::NativeWindow> Win32Platform::CreateFormWindow(ui::Form& form) {
+    return std::make_unique<FormHost>(form, *this);
 }
 
 }  // namespace purgix::win32

@@ -13,10 +13,13 @@ class Win32Platform : public platform::MemoryStatusSource,
                       public platform::Locale,
                       public platform::Shell,
                       public platform::Pictures,
+                      public platform::PictureFiles,
                       public platform::FileSystem,
                       public platform::RegistryApi,
                       public platform::ProfileApi,
-                      public platform::SettingsStore {
+                      public platform::SettingsStore,
+                      public platform::NotifyArea,
+                      public platform::WindowFactory {
 public:
     explicit Win32Platform(HINSTANCE instance) : instance_(instance) {}
 
@@ -31,6 +34,11 @@ public:
     ui::PicturePtr Resource(platform::ResourcePicture which) override;
     std::string ModulePath() override;
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
+    std::string UserDataFolder(bool create) override;
+    bool FileExists(const std::string& path) override;
+    ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override;
+    bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override;
+    std::unique_ptr<platform::NativeWindow> CreateFormWindow(ui::Form& form) override;
 
     // Registry: the wide calls; REG_SZ text crosses this boundary as UTF-8.
     long OpenKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) override;
@@ -52,7 +60,11 @@ public:
     HINSTANCE Instance() const { return instance_; }
 
     // Everything bundled for behaviour; the platform must outlive its users.
-    platform::Platform Bundle() { return {*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
+    platform::Platform Bundle() {
+        return {.memory = *this, .blocks = *this, .keyboard = *this, .windows = *this, .locale = *this, .shell = *this,
+                .pictures = *this, .pictureFiles = *this, .files = *this, .registry = *this, .profiles = *this,
+                .settings = *this, .tray = *this, .windowFactory = *this};
+    }
 
 private:
     HINSTANCE instance_;

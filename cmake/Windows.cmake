@@ -6,7 +6,9 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 
 add_library(purgix_win32 STATIC
   src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp
-  src/platform/win32/Win32Platform.cpp src/platform/win32/BlankBlock.cpp src/platform/win32/FormWindow.cpp
+  src/platform/win32/Win32Platform.cpp src/platform/win32/BlankBlock.cpp
+  src/platform/win32/FormWindow.cpp src/platform/win32/FormWindowPeers.cpp src/platform/win32/FormWindowMenus.cpp
+  src/platform/win32/FormWindowPaint.cpp
   src/platform/win32/TrayIcon.cpp src/platform/win32/PictureLoader.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32)

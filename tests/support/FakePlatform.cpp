@@ -4,39 +4,21 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 #include <system_error>
 
 namespace purgix::testing {
 
 ui::PicturePtr FakePlatform::Resource(platform::ResourcePicture which) {
     switch (which) {
-        case platform::ResourcePicture::ProgramIcon: return std::make_shared<FakePicture>("icon", 32, 32);
-        case platform::ResourcePicture::TrayIcon: return std::make_shared<FakePicture>("tray", 16, 16);
-        case platform::ResourcePicture::HandCursor: return std::make_shared<FakePicture>("hand", 32, 32);
-        case platform::ResourcePicture::Indicator0: return std::make_shared<FakePicture>("indicator0", 11, 89);
-        case platform::ResourcePicture::Indicator1: return std::make_shared<FakePicture>("indicator1", 9, 36);
-        case platform::ResourcePicture::Indicator2: return std::make_shared<FakePicture>("indicator2", 11, 51);
+        case platform::ResourcePicture::ProgramIcon: return std::make_shared<FakePicture>(32, 32);
+        case platform::ResourcePicture::TrayIcon: return std::make_shared<FakePicture>(16, 16);
+        case platform::ResourcePicture::HandCursor: return std::make_shared<FakePicture>(32, 32);
+        case platform::ResourcePicture::Indicator0: return std::make_shared<FakePicture>(11, 89);
+        case platform::ResourcePicture::Indicator1: return std::make_shared<FakePicture>(9, 36);
+        case platform::ResourcePicture::Indicator2: return std::make_shared<FakePicture>(11, 51);
     }
     return nullptr;
-}
-
-std::vector<std::string> FakePlatform::ListFiles(const std::string& folder, const std::string& pattern) {
-    auto it = folders.find(folder);
-    if (it == folders.end()) throw std::runtime_error("path not found: " + folder);
-    std::vector<std::string> out;
-    const std::string ext = pattern.size() > 1 && pattern[0] == '*' ? pattern.substr(1) : pattern;
-    for (const auto& f : it->second)
-        if (f.size() >= ext.size() && f.compare(f.size() - ext.size(), ext.size(), ext) == 0) out.push_back(f);
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-ui::PicturePtr FakePlatform::LoadPicture(const std::string& folder, const std::string& name) {
-    const std::string path = folder + "\\" + name;
-    calls.push_back("LoadPicture(" + path + ")");
-    auto it = pictureFiles.find(path);
-    if (it == pictureFiles.end()) throw std::runtime_error("not a picture: " + path);
-    return it->second;
 }
 
 namespace {
@@ -49,10 +31,6 @@ std::unique_ptr<platform::NativeWindow> FakePlatform::CreateFormWindow(ui::Form&
     return std::make_unique<FakeWindow>();
 }
 
-}  // namespace purgix::testing
-
-namespace purgix::testing {
-
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
@@ -64,8 +42,11 @@ std::string KeyPath(platform::RegistryKey root, const std::string& subKey) {
     return Lower(std::to_string(root) + "\\" + subKey);
 }
 
-void Raise(const std::set<std::string>& raising, const char* call) {
-    if (raising.count(call) != 0) throw std::system_error(453, std::generic_category(), call);
+void Raise(const std::map<std::string, int>& raising, const char* call) {
+    auto it = raising.find(call);
+    if (it == raising.end()) return;
+    if (it->second == 0) throw std::runtime_error(call);
+    throw std::system_error(it->second, std::generic_category(), call);
 }
 
 }  // namespace
@@ -96,6 +77,7 @@ long FakePlatform::CreateKey(platform::RegistryKey root, const std::string& subK
 long FakePlatform::QueryValue(platform::RegistryKey key, const std::string& name, std::uint32_t& type, std::vector<char>* data,
                               std::uint32_t& size) {
     Raise(raisingRegistryCalls, "QueryValue");
+    reads.push_back(name);
     auto h = handles.find(key);
     if (h == handles.end()) return 6;
     const auto& values = registryKeys[h->second.first];
@@ -180,13 +162,12 @@ std::uint32_t FakePlatform::ReadProfile(const std::string& section, const std::s
 
 bool FakePlatform::WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) {
     calls.push_back("WriteProfile(" + section + "," + key + "," + value + "," + file + ")");
-    const std::string folder = file.substr(0, file.rfind('\\'));
-    if (readOnlyFolders.count(Lower(folder)) != 0) return false;
     profiles[Lower(file)][Lower(section)][Lower(key)] = value;
     return true;
 }
 
 std::string FakePlatform::GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) {
+    reads.push_back(key);
     auto it = store.find(Lower(app + "\\" + section + "\\" + key));
     return it == store.end() ? def : it->second;
 }

@@ -50,9 +50,12 @@ protected:
 
 }  // namespace
 
-TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsAndShutdownWritesThemBack) {
+TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWritesThemBack) {
     Start();
     EXPECT_EQ(State(), "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end");
+    // The options in their order, then the Run value (machine, then user), then stay-on-top.
+    EXPECT_EQ(fake.reads, (std::vector<std::string>{"LessC", "Less", "intervalC", "interval", "Precent", "Minimized", "Purgix",
+                                                    "Purgix", "StayOnTop"}));
     ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0"});
 }
 

@@ -81,15 +81,6 @@ TEST_F(FrmMainOptions, StayOnTopReadsTrueFalseOrANumberAndAnyTextThatDoesNotConv
     }
 }
 
-TEST_F(FrmMainOptions, AValueItsControlRefusesEndsStartUpThereAndTheWindowStillShows) {
-    fake.PutString(kHkeyLocalMachine, kRunKey, "Purgix", "C:\\Tools\\Purgix.exe");
-    Start({{"LessC", "0"}, {"Less", "41"}, {"interval", "9"}, {"Precent", "50"}, {"Minimized", "1"}});
-    // LessC was read before the refused value; everything after it keeps its design value.
-    EXPECT_EQ(State(), "checks 0000, scrolls 5/15/10, texts 5/15%/40%, on top 0 (0 calls), shown, stopped");
-    ExpectShutdownWrites({"0", "15", "0", "5", "10", "False", "0"});
-    EXPECT_EQ(fake.FindValue(kHkeyLocalMachine, kRunKey, "Purgix"), nullptr) << "a clear box removes the entry";
-}
-
 TEST_F(FrmMainOptions, ATickedBoxWritesTheStartCommandOfARootFolderProgramAndReadsTickedNextTime) {
     fake.modulePath = "D:\\Purgix.exe";
     Start().Check4.UserClick();

@@ -408,6 +408,13 @@ class PurgixUnderWine(RunningCopy):
         self.assertGreaterEqual(kilobytes(after["lblAvailPhys"]), kilobytes(before["lblAvailPhys"]) - block // 2048)
         screenshot("release-after.png", self.top_rect())
 
+    def test_5_a_second_start_ends_at_once_and_leaves_the_first_copy_running(self):
+        # One copy at a time: the second asks the first to show itself, then goes.
+        first = purgix_pids()
+        self.assertEqual(wine(ARGS.exe, check=False, timeout=60).returncode, 0)
+        self.assertEqual(purgix_pids(), first)
+        self.assertEqual(dump()[0]["text"], CAPTION)
+
     def test_9_close_box_ends_the_program(self):
         probe("close", CAPTION)
         self.assertEqual(self.proc.wait(timeout=20), 0)
@@ -421,9 +428,10 @@ def wine_prefix():
     return os.environ.get("PURGIX_WINEPREFIX") or f"{os.environ.get('TMPDIR', '/tmp')}/purgix-wine-{os.getuid()}"
 
 
-def purgix_pid():
-    """The Linux process of this prefix's Purgix.exe."""
+def purgix_pids():
+    """The Linux processes of this prefix's Purgix.exe."""
     wanted = ("WINEPREFIX=" + wine_prefix()).encode()
+    found = []
     for entry in os.listdir("/proc"):
         if not entry.isdigit():
             continue
@@ -433,10 +441,18 @@ def purgix_pid():
                     continue
             with open(f"/proc/{entry}/environ", "rb") as f:
                 if wanted in f.read().split(b"\0"):
-                    return int(entry)
+                    found.append(int(entry))
         except OSError:
             continue
-    raise AssertionError("no Purgix.exe process in this Wine prefix")
+    return sorted(found)
+
+
+def purgix_pid():
+    """The Linux process of this prefix's Purgix.exe."""
+    pids = purgix_pids()
+    if not pids:
+        raise AssertionError("no Purgix.exe process in this Wine prefix")
+    return pids[0]
 
 
 def vm_kb(pid, field):

@@ -53,19 +53,20 @@ void Raise(const std::map<std::string, int>& raising, const char* call) {
 
 long FakePlatform::OpenKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) {
     Raise(raisingRegistryCalls, "OpenKey");
-    const std::string path = KeyPath(root, subKey);
-    if (registryKeys.count(path) == 0) return 2;
-    result = nextHandle++;
-    handles[result] = {path, !(refuseMachineWrites && root == platform::kHkeyLocalMachine)};
-    return 0;
+    return Open(root, subKey, false, result);
 }
 
 long FakePlatform::CreateKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) {
     Raise(raisingRegistryCalls, "CreateKey");
+    return Open(root, subKey, true, result);
+}
+
+long FakePlatform::Open(platform::RegistryKey root, const std::string& subKey, bool create, platform::RegistryKey& result) {
     const std::string path = KeyPath(root, subKey);
     const bool writable = !(refuseMachineWrites && root == platform::kHkeyLocalMachine);
     // Like RegCreateKey without rights: an existing key opens (for reading only), a missing one is refused.
     if (registryKeys.count(path) == 0) {
+        if (!create) return 2;
         if (!writable) return 5;
         registryKeys[path];
     }
@@ -85,22 +86,16 @@ long FakePlatform::QueryValue(platform::RegistryKey key, const std::string& name
     if (v == values.end()) return 2;
     type = v->second.type;
     const auto needed = static_cast<std::uint32_t>(v->second.bytes.size());
-    if (data != nullptr) {
-        if (size < needed || data->size() < needed) {
-            size = needed;
-            return 234;
-        }
-        std::copy(v->second.bytes.begin(), v->second.bytes.end(), data->begin());
-    }
+    const bool fits = size >= needed && data != nullptr && data->size() >= needed;
+    if (fits) std::copy(v->second.bytes.begin(), v->second.bytes.end(), data->begin());
     size = needed;
-    return 0;
+    return data == nullptr || fits ? 0 : 234;
 }
 
 long FakePlatform::SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) {
     Raise(raisingRegistryCalls, "SetValue");
     auto h = handles.find(key);
-    if (h == handles.end()) return 6;
-    if (!h->second.second) return 5;
+    if (h == handles.end() || !h->second.second) return h == handles.end() ? 6 : 5;
     registryKeys[h->second.first][Lower(name)] = {type, data};
     return 0;
 }
@@ -108,8 +103,7 @@ long FakePlatform::SetValue(platform::RegistryKey key, const std::string& name, 
 long FakePlatform::DeleteValue(platform::RegistryKey key, const std::string& name) {
     Raise(raisingRegistryCalls, "DeleteValue");
     auto h = handles.find(key);
-    if (h == handles.end()) return 6;
-    if (!h->second.second) return 5;
+    if (h == handles.end() || !h->second.second) return h == handles.end() ? 6 : 5;
     return registryKeys[h->second.first].erase(Lower(name)) == 1 ? 0 : 2;
 }
 
@@ -146,13 +140,8 @@ std::uint32_t FakePlatform::ReadProfile(const std::string& section, const std::s
     if (size == 0) return 0;
     std::string value = def;
     auto f = profiles.find(Lower(file));
-    if (f != profiles.end()) {
-        auto s = f->second.find(Lower(section));
-        if (s != f->second.end()) {
-            auto k = s->second.find(Lower(key));
-            if (k != s->second.end()) value = k->second;
-        }
-    }
+    if (f != profiles.end() && f->second.count(Lower(section)) != 0 && f->second[Lower(section)].count(Lower(key)) != 0)
+        value = f->second[Lower(section)][Lower(key)];
     // At most size - 1 characters and a terminator; the count leaves the terminator out.
     const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(value.size(), size - 1));
     std::copy(value.begin(), value.begin() + n, buffer);

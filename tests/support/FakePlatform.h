@@ -156,6 +156,9 @@ public:
     // "app\section\key" (lower case) -> value; writes in the order they came.
     std::map<std::string, std::string> store;
     std::vector<std::pair<std::string, std::string>> storeWrites;
+
+private:
+    long Open(platform::RegistryKey root, const std::string& subKey, bool create, platform::RegistryKey& result);
 };
 
 }  // namespace purgix::testing

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <vector>
+
 #include "FakePlatform.h"
 
 using purgix::app::FrmMain;
@@ -12,11 +15,15 @@ namespace {
 
 class FrmMainTest : public ::testing::Test {
 protected:
-    // Pixel rows of one graph column drawn in the colour, from the bottom up.
-    static int ColumnHeight(const purgix::ui::PictureBox& box, int x, Color c) {
-        int n = 0;
-        for (int y = box.Drawing().Height() - 1; y >= 0 && box.Drawing().At(x, y) == c; --y) ++n;
-        return n;
+    // Pixel rows of graph columns drawn in the colour, from the bottom up.
+    static std::vector<int> Heights(const purgix::ui::PictureBox& box, Color c, std::initializer_list<int> columns) {
+        std::vector<int> heights;
+        for (int x : columns) {
+            int n = 0;
+            for (int y = box.Drawing().Height() - 1; y >= 0 && box.Drawing().At(x, y) == c; --y) ++n;
+            heights.push_back(n);
+        }
+        return heights;
     }
     FakePlatform fake;
     FrmMain frm{fake.platform};
@@ -38,40 +45,34 @@ TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCapt
 }
 
 TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColour) {
+    using V = std::vector<int>;
+    const Color black = purgix::ui::kBlack, red = purgix::ui::Rgb(255, 0, 0);
     frm.Timer1.Tick();
     EXPECT_EQ(frm.GraphX(), 1);
     // f = 0.41249..., H = 65: the line runs from y = 38.19 to 65, rows 38..64.
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 1, purgix::ui::kBlack), 27);
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 0, purgix::ui::kBlack), 0);
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 2, purgix::ui::kBlack), 0);
-    for (int x = 0; x < 17; ++x) EXPECT_EQ(ColumnHeight(frm.PicGrpPro, x, purgix::ui::kBlack), 27) << x;
-
+    EXPECT_EQ(Heights(frm.PicGraph, black, {0, 1, 2}), (V{0, 27, 0}));
+    EXPECT_EQ(Heights(frm.PicGrpPro, black, {0, 8, 16}), (V{27, 27, 27}));
     // A new column colour applies to the next line and the whole level box.
-    const Color red = purgix::ui::Rgb(255, 0, 0);
     frm.SetColumnColor(red);
     fake.memory.availPhys = fake.memory.totalPhys;  // f = 1: up to the top edge
     frm.Timer1.Tick();
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 2, red), 65);
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 1, purgix::ui::kBlack), 27);
-    EXPECT_EQ(ColumnHeight(frm.PicGrpPro, 16, red), 65);
-
+    EXPECT_EQ(Heights(frm.PicGraph, red, {2}), V{65});
+    EXPECT_EQ(Heights(frm.PicGraph, black, {1}), V{27});
+    EXPECT_EQ(Heights(frm.PicGrpPro, red, {0, 16}), (V{65, 65}));
     fake.memory.availPhys = 0;  // f = 0: nothing drawn, the level box is empty
     frm.Timer1.Tick();
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 3, red), 0);
-    EXPECT_EQ(ColumnHeight(frm.PicGrpPro, 0, red), 0);
+    EXPECT_EQ(Heights(frm.PicGraph, red, {3}), V{0});
     EXPECT_EQ(frm.PicGrpPro.Drawing().At(0, 64), purgix::ui::kWindowBackground);
 }
 
 TEST_F(FrmMainTest, GraphWrapsAfterItsWidthAndThenUsesColumnZero) {
+    using V = std::vector<int>;
     for (int i = 0; i < 273; ++i) frm.Timer1.Tick();
     EXPECT_EQ(frm.GraphX(), 273);
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 272, purgix::ui::kBlack), 27);
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 0, purgix::ui::kBlack), 0);
+    EXPECT_EQ(Heights(frm.PicGraph, purgix::ui::kBlack, {0, 272}), (V{0, 27}));
     frm.Timer1.Tick();  // 274th sample: the box is cleared and x = 0 is drawn
     EXPECT_EQ(frm.GraphX(), 0);
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 0, purgix::ui::kBlack), 27);
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 1, purgix::ui::kBlack), 0);
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 272, purgix::ui::kBlack), 0);
+    EXPECT_EQ(Heights(frm.PicGraph, purgix::ui::kBlack, {0, 1, 272}), (V{27, 0, 0}));
     frm.Timer1.Tick();
     EXPECT_EQ(frm.GraphX(), 1);
     // A box made narrower than the position restarts at the left edge too.
@@ -80,5 +81,5 @@ TEST_F(FrmMainTest, GraphWrapsAfterItsWidthAndThenUsesColumnZero) {
     frm.PicGraph.SetBounds({b.left, b.top, 10, b.height});
     frm.Timer1.Tick();
     EXPECT_EQ(frm.GraphX(), 0);
-    EXPECT_EQ(ColumnHeight(frm.PicGraph, 0, purgix::ui::kBlack), 27);
+    EXPECT_EQ(Heights(frm.PicGraph, purgix::ui::kBlack, {0}), V{27});
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Reading what the screen shows of a window, under colours chosen by the test.
+// Reading what the screen shows of a window (its pixels under colours chosen by
+// the test, its pointer), and where the window's controls are.
 #include <windows.h>
 
 #include "platform/win32/Gdi.h"
@@ -8,6 +9,15 @@
 namespace purgix::testing {
 
 inline HWND Hwnd(const ui::Control& c) { return reinterpret_cast<HWND>(c.Handle()); }
+
+// The pointer a window chooses at a point of its client area, as a mouse move there would have it.
+inline HCURSOR CursorAt(HWND h, int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(h, &pt);
+    SetCursorPos(pt.x, pt.y);
+    SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
 
 // The right-most column of the area holding a pixel other than the ground, counted from the area's left; -1 for none.
 inline int LastInk(HDC dc, const RECT& area, COLORREF ground) {

@@ -178,20 +178,14 @@ void PictureBoxPeer::Drawn(const ui::Rect& r) {
 }
 
 void ContainerPeer::CreateChildren() {
-    std::vector<HWND> order;
+    // Windows stacks each new child below its elder siblings: made in the
+    // model's front-to-back order, the windows stack as the model does.
     for (ui::Control* c : Model().Children()) {
         auto made = MakePeer(impl, *c);
         if (made == nullptr) continue;
         ControlPeer& peer = *made;
         impl.Adopt(std::move(made));
         peer.Create(hwnd, 100 + static_cast<int>(impl.peers.size()));
-        if (peer.hwnd != nullptr) order.push_back(peer.hwnd);
-    }
-    // Children are listed front to back: stack the windows the same way.
-    HWND after = HWND_TOP;
-    for (HWND h : order) {
-        SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        after = h;
     }
 }
 

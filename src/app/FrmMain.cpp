@@ -91,6 +91,7 @@ FrmMain::FrmMain(platform::Platform& platform)
     auto& pictures = platform.pictures;
     form.SetIcon(pictures.Resource(platform::ResourcePicture::ProgramIcon));
     PicTray.SetPicture(pictures.Resource(platform::ResourcePicture::TrayIcon));
+    PicTray.scaleMode = ui::ScaleMode::Twip;
     ImgCUR.SetPicture(pictures.Resource(platform::ResourcePicture::HandCursor));
     ImgLst[0].SetPicture(pictures.Resource(platform::ResourcePicture::Indicator0));
     ImgLst[1].SetPicture(pictures.Resource(platform::ResourcePicture::Indicator1));
@@ -105,6 +106,8 @@ FrmMain::FrmMain(platform::Platform& platform)
     form.Timers() = {&Timer1, &Timer2};
     WireRelease();
     WireOptions();
+    WireSkins();
+    WireShell();
 }
 
 // Containers list their children front to back, in the order of the window design.
@@ -156,22 +159,6 @@ void FrmMain::BuildMenus() {
     mWebPOP = &mPOP->Add("mWebPOP", "Quenlor on the &web");
     mSpPOP3 = &mPOP->Add("mSpPOP3", "-");
     mExitPOP = &mPOP->Add("mExitPOP", "&Exit");
-}
-
-void FrmMain::Load() {
-    try {
-        LoadOptions();
-        HideIfMinimized();
-        ReadStartWithWindows();
-        RestoreStayOnTop();
-        ImgOptimize.SetMouseIcon(ImgCUR.Picture());
-        ImgTab.SetMouseIcon(ImgCUR.Picture());
-        ImgWebLink.SetMouseIcon(ImgCUR.Picture());
-        ImgLstView.SetPicture(ImgLst[0].Picture());
-    } catch (const std::exception&) {
-        // A failed step ends start-up silently; the program runs on.
-    }
-    if (!startHidden_) form.SetVisible(true);
 }
 
 void FrmMain::RefreshMEM() {

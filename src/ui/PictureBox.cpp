@@ -46,6 +46,7 @@ void PictureBox::SetBackColor(Color c) {
 void PictureBox::SetPicture(PicturePtr p) {
     picture_ = std::move(p);
     Notify(Change::Picture);
+    if (Change) Change();
 }
 
 void PictureBox::Cls() {

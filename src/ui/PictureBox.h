@@ -31,7 +31,9 @@ public:
     Color BackColor() const { return backColor_; }
     void SetBackColor(Color c);
     const PicturePtr& Picture() const { return picture_; }
+    // Raises Change once the new picture is in place.
     void SetPicture(PicturePtr p);
+    Event Change;
 
     // Drawing, in pixels from the top-left corner.
     const Surface& Drawing() const { return surface_; }

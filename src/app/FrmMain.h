@@ -61,8 +61,7 @@ public:
     void VScroll3_Change();
     std::int32_t PageIndex() const { return pageIndex_; }
 
-    // The tray icon and its two buttons.
-    std::unique_ptr<tray::CTray> NewTray;
+    // The tray icon's two buttons.
     void NewTray_LButtonDown();
     void NewTray_RButtonDown();
 
@@ -125,6 +124,9 @@ public:
     std::vector<ui::MenuItem*> mSSkin;
     ui::MenuItem *mHelp, *mContents, *mWeb, *mSp2, *mAbout;
     ui::MenuItem *mPOP, *mStPOP, *mSpPOP1, *mOptPOP, *mShowPOP, *mSpPOP2, *mWebPOP, *mSpPOP3, *mExitPOP;
+
+    // The tray icon, bound to PicTray: declared after it, so it goes first.
+    std::unique_ptr<tray::CTray> NewTray;
 
 private:
     void BuildMenus();

@@ -116,6 +116,7 @@ long FakePlatform::QueryValue(platform::RegistryKey key, const std::string& name
 
 long FakePlatform::SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) {
     Raise(raisingRegistryCalls, "SetValue");
+    journal.push_back("set value " + name);
     auto h = handles.find(key);
     if (h == handles.end()) return 6;
     if (!h->second.second) return 5;
@@ -125,6 +126,7 @@ long FakePlatform::SetValue(platform::RegistryKey key, const std::string& name, 
 
 long FakePlatform::DeleteValue(platform::RegistryKey key, const std::string& name) {
     Raise(raisingRegistryCalls, "DeleteValue");
+    journal.push_back("delete value " + name);
     auto h = handles.find(key);
     if (h == handles.end()) return 6;
     if (!h->second.second) return 5;
@@ -180,6 +182,7 @@ std::uint32_t FakePlatform::ReadProfile(const std::string& section, const std::s
 
 bool FakePlatform::WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) {
     calls.push_back("WriteProfile(" + section + "," + key + "," + value + "," + file + ")");
+    journal.push_back("profile " + key);
     const std::string folder = file.substr(0, file.rfind('\\'));
     if (readOnlyFolders.count(Lower(folder)) != 0) return false;
     profiles[Lower(file)][Lower(section)][Lower(key)] = value;
@@ -194,6 +197,7 @@ std::string FakePlatform::GetSetting(const std::string& app, const std::string& 
 void FakePlatform::SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) {
     store[Lower(app + "\\" + section + "\\" + key)] = value;
     storeWrites.emplace_back(app + "\\" + section + "\\" + key, value);
+    journal.push_back("setting " + key);
 }
 
 }  // namespace purgix::testing

@@ -94,6 +94,7 @@ public:
     // NotifyArea: every call with the record as it was sent.
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override {
         trayCalls.push_back({operation, data});
+        journal.push_back("tray " + std::to_string(operation));
         return true;
     }
     // WindowFactory: no window; the form gets a made-up handle.
@@ -141,6 +142,8 @@ public:
     std::string modulePath = "C:\\Tools\\Purgix.exe";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
     std::vector<std::string> calls;
+    // Everything written, in order: "setting <key>", "run value", "profile <key>", "tray <operation>".
+    std::vector<std::string> journal;
     std::string userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
     std::map<std::string, ui::PicturePtr> pictureFiles;  // full path -> picture
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;

@@ -1,0 +1,208 @@
+// The program as a whole over fakes: start-up and shutdown order, the tray
+// icon's two buttons, the window commands, help and links.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "app/FrmMain.h"
+
+using purgix::app::FrmMain;
+using purgix::ui::Change;
+
+namespace {
+
+// Stands in for the native window: records what the form asked of it.
+struct FormLog : purgix::ui::Peer {
+    void Sync(Change what) override {
+        if (what == Change::ZOrder) log.push_back("front");
+        if (what == Change::Close) log.push_back("close");
+        if (what == Change::Visible) log.push_back("visible");
+    }
+    void Popup(const purgix::ui::MenuItem& menu) override {
+        log.push_back("popup " + menu.Name());
+        if (onPopup) onPopup();
+    }
+    std::vector<std::string> log;
+    std::function<void()> onPopup;
+};
+
+class Shell : public ::testing::Test {
+protected:
+    FrmMain& Start(const std::map<std::string, std::string>& stored = {}) {
+        for (const auto& [key, value] : stored) fake.store["purgix\\options\\" + purgix::testing::Lower(key)] = value;
+        frm.emplace(fake.platform);
+        frm->form.SetHandle(0x99);
+        frm->PicTray.SetHandle(0x98);
+        frm->form.Attach(&peer);
+        frm->Load();
+        return *frm;
+    }
+    void ClickIcon(int code) { frm->PicTray.MouseMove(0, 0, code * 15.0, 0); }
+    std::vector<std::string> Runs() const {
+        std::vector<std::string> out;
+        std::copy_if(fake.calls.begin(), fake.calls.end(), std::back_inserter(out), [](const std::string& c) { return c.rfind("Run(", 0) == 0; });
+        return out;
+    }
+
+    purgix::testing::FakePlatform fake;
+    FormLog peer;
+    std::optional<FrmMain> frm;
+};
+
+TEST_F(Shell, StartUpPutsTheIconUpFirstWithTheCaptionAsTooltip) {
+    Start();
+    ASSERT_GE(fake.journal.size(), 2u);
+    EXPECT_EQ(fake.journal[0], "tray 1") << "the tooltip goes in before the icon exists";
+    EXPECT_EQ(fake.journal[1], "tray 0");
+    const auto& record = fake.trayCalls[1].second;
+    EXPECT_EQ(record.window, 0x98u) << "the hidden picture box receives the notifications";
+    EXPECT_EQ(record.icon, frm->PicTray.Picture().get());
+    EXPECT_EQ(record.tip, std::string("--- Zarvex RAM Purgix 2.00 ---") + '\0' + std::string(33, ' '));
+    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "SetWindowPos(-1,3)"), 1);
+    EXPECT_TRUE(frm->form.Visible());
+}
+
+// Each store stops start-up at one step; the steps after it never run.
+TEST_F(Shell, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
+    fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
+    fake.profiles["c:\\tools\\config.inf"]["configskin"]["skin"] = "Blue.ini";
+    const struct {
+        std::map<std::string, std::string> stored;
+        bool hidden, topmost, indicator, skinItems;
+    } cases[] = {
+        {{{"LessC", "x"}}, false, false, false, false},
+        {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, true, false, false, false},
+        {{{"StayOnTop", "False"}}, false, false, true, true},
+        {{}, false, true, true, true},
+    };
+    for (const auto& c : cases) {
+        frm.reset();
+        fake.calls.clear();
+        fake.trayCalls.clear();
+        Start(c.stored);
+        SCOPED_TRACE(c.stored.empty() ? "empty store" : c.stored.begin()->first);
+        EXPECT_EQ(fake.trayCalls.size(), 2u) << "the icon is up before any setting is read";
+        EXPECT_EQ(!frm->form.Visible(), c.hidden);
+        EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "SetWindowPos(-1,3)"), c.topmost ? 1 : 0);
+        EXPECT_EQ(frm->ImgLstView.Picture() != nullptr, c.indicator);
+        EXPECT_EQ(frm->mSSkin[0]->Caption(), c.skinItems ? "Blue.ini" : "Skin1");
+        fake.store.clear();
+    }
+}
+
+TEST_F(Shell, ShutdownWritesSettingsThenRunValueThenSkinThenRemovesTheIcon) {
+    Start();
+    frm->Check4.SetValue(1);
+    fake.journal.clear();
+    frm->form.Unload();
+    const std::vector<std::string> expected = {
+        "setting LessC", "setting Less",      "setting intervalC", "setting interval", "setting Precent",
+        "setting StayOnTop", "setting Minimized", "set value Purgix",  "delete value Purgix",  // the user's copy of the Run value goes
+        "profile SKIN", "tray 2"};
+    EXPECT_EQ(fake.journal, expected);
+    EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u) << "the same icon that was added";
+}
+
+TEST_F(Shell, TrayButtonsShowTheWindowOrOpenThePopUp) {
+    Start({{"Minimized", "1"}});
+    ASSERT_FALSE(frm->form.Visible());
+    peer.log.clear();
+    // A right press opens the menu and leaves the window hidden; a click meanwhile is dropped.
+    peer.onPopup = [&] { ClickIcon(513); };
+    ClickIcon(516);
+    EXPECT_EQ(peer.log, std::vector<std::string>{"popup mPOP"});
+    EXPECT_FALSE(frm->form.Visible());
+    peer.onPopup = nullptr;
+    // Releases and double clicks do nothing; a left press shows the window, then brings it forward.
+    for (int code : {514, 515, 517, 518}) ClickIcon(code);
+    EXPECT_EQ(peer.log.size(), 1u);
+    ClickIcon(513);
+    EXPECT_EQ(peer.log, (std::vector<std::string>{"popup mPOP", "visible", "front"}));
+    EXPECT_TRUE(frm->form.Visible());
+}
+
+TEST_F(Shell, HideShowExitAndASecondStart) {
+    Start();
+    frm->mHide->Click();
+    EXPECT_FALSE(frm->form.Visible());
+    frm->form.ShowRequested();
+    EXPECT_TRUE(frm->form.Visible());
+    EXPECT_EQ(peer.log.back(), "front");
+    frm->mHide->Click();
+    frm->mShowPOP->Click();
+    EXPECT_TRUE(frm->form.Visible());
+    peer.log.clear();
+    frm->mExit->Click();
+    frm->mExitPOP->Click();
+    EXPECT_EQ(peer.log, (std::vector<std::string>{"close", "close"}));
+}
+
+TEST_F(Shell, StayOnTopTwiceReturnsToWhereItStarted) {
+    Start();
+    ASSERT_TRUE(frm->mStayOnTop->Checked());
+    fake.calls.clear();
+    frm->mStayOnTop->Click();
+    EXPECT_FALSE(frm->mStayOnTop->Checked());
+    EXPECT_EQ(frm->strNotAlwaysOnTop, -1);
+    frm->mStayOnTop->Click();
+    EXPECT_TRUE(frm->mStayOnTop->Checked());
+    EXPECT_EQ(frm->strNotAlwaysOnTop, 0);
+    EXPECT_EQ(fake.calls, (std::vector<std::string>{"SetWindowPos(-2,3)", "SetWindowPos(-1,3)"}));
+}
+
+TEST_F(Shell, TheIconReturnsWhenExplorerRestarts) {
+    Start();
+    fake.trayCalls.clear();
+    frm->form.TaskbarCreated();
+    ASSERT_EQ(fake.trayCalls.size(), 1u);
+    EXPECT_EQ(fake.trayCalls[0].first, purgix::platform::kNimAdd);
+    EXPECT_EQ(fake.trayCalls[0].second.tip.substr(0, 4), "--- ");
+}
+
+TEST_F(Shell, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
+    fake.modulePath = "C:\\Program Files\\Purgix\\Purgix.exe";
+    Start();
+    frm->mContents->Click();
+    frm->mWeb->Click();
+    frm->mWebPOP->Click();
+    frm->ImgWebLink.Click();
+    frm->mDloadSkin->Click();
+    const std::string home = "Run(explorer.exe https://www.quenlor.com/purgix/,0)";
+    EXPECT_EQ(Runs(), (std::vector<std::string>{"Run(HH.exe \"C:\\Program Files\\Purgix\\Help.chm\",2)", home, home, home,
+                                                "Run(explorer.exe https://www.quenlor.com/purgix/skins/,0)"}));
+    fake.runFails = true;
+    fake.calls.clear();
+    frm->mContents->Click();
+    frm->mWeb->Click();
+    EXPECT_EQ(Runs().size(), 2u);
+    EXPECT_EQ(std::count_if(fake.calls.begin(), fake.calls.end(), [](const std::string& c) { return c.rfind("ShowMessage", 0) == 0; }), 0);
+}
+
+TEST_F(Shell, HelpBesideAProgramAtADriveRootIsNotQuoted) {
+    fake.modulePath = "D:\\Purgix.exe";
+    Start();
+    frm->mContents->Click();
+    EXPECT_EQ(Runs(), std::vector<std::string>{"Run(HH.exe D:\\Help.chm,2)"});
+}
+
+TEST_F(Shell, OneAboutWindowAtATime) {
+    Start();
+    frm->mAbout->Click();
+    frm->mAbout->Click();
+    EXPECT_EQ(fake.windowsCreated, 1);
+    ASSERT_NE(frm->About(), nullptr);
+    frm->About()->Command1.Click();
+    frm->About()->form.Unload();  // what the window does once asked to close
+    EXPECT_EQ(frm->About(), nullptr);
+    frm->mAbout->Click();
+    EXPECT_EQ(fake.windowsCreated, 2) << "closed, then opened anew";
+    EXPECT_TRUE(frm->About()->form.Visible());
+}
+
+}  // namespace

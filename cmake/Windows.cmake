@@ -7,7 +7,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_library(purgix_win32 STATIC
   src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp
   src/platform/win32/Win32Platform.cpp src/platform/win32/BlankBlock.cpp src/platform/win32/FormWindow.cpp
-  src/platform/win32/TrayIcon.cpp src/platform/win32/PictureLoader.cpp)
+  src/platform/win32/TrayIcon.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/Switches.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})

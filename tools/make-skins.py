@@ -48,7 +48,7 @@ LOGO = (8, 8, 113, 49)            # the click area that opens the home page
 TAB_BUTTON = (424, 72, 41, 41)    # cycles the pages
 RELEASE_BUTTON = (424, 128, 41, 41)
 PAGE = (56, 80, 337, 97)          # the table covers all of it; chart and options do not
-INDICATOR_SLOT = (20, 84, 21, 99)  # the page indicator strip sits at x 24, y 88..177
+INDICATOR_SLOT = (19, 83, 21, 99)  # round the page indicator: x 24..34, y 88..176
 
 
 # --------------------------------------------------------------------------

@@ -60,3 +60,7 @@ add_dependencies(Purgix purgix_layout)
 add_test(NAME assets COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tools/check-assets
   --skins ${PROJECT_SOURCE_DIR}/skins --help-project ${PROJECT_SOURCE_DIR}/help --layout ${purgix_layout})
 set_tests_properties(assets PROPERTIES TIMEOUT 120)
+
+# The zip tools/package makes is the same bytes for the same sources only if
+# Purgix.exe is: no link time in its header.
+target_link_options(Purgix PRIVATE -Wl,--no-insert-timestamp)

@@ -36,8 +36,8 @@ def _load_art():
 art = _load_art()
 Canvas = art.Canvas
 rounded_rect, circle, polygon = art.rounded_rect, art.circle, art.polygon
-union, intersect, subtract = art.union, art.intersect, art.subtract
-grow, ring, moved = art.grow, art.ring, art.moved
+union, intersect = art.union, art.intersect
+grow, moved = art.grow, art.moved
 rgb, mix, linear, smoothstep = art.rgb, art.mix, art.linear, art.smoothstep
 WHITE = (1.0, 1.0, 1.0)
 
@@ -99,10 +99,6 @@ def leaf(bx, by, angle, length, width):
 
 def rect(x0, y0, x1, y1):
     return rounded_rect(x0, y0, x1, y1, 0.0)
-
-
-def everywhere(x, y):
-    return -100.0
 
 
 # --------------------------------------------------------------------------
@@ -196,14 +192,6 @@ def vertical(y0, c0, y1, c1):
     return linear(0, y0, c0, 0, y1, c1)
 
 
-def lighten(c, t):
-    return mix(c, WHITE, t)
-
-
-def darken(c, t):
-    return mix(c, (0.0, 0.0, 0.0), t)
-
-
 # --------------------------------------------------------------------------
 # Pieces every skin has
 # --------------------------------------------------------------------------
@@ -215,12 +203,6 @@ def draw_logo(c, style):
     size = 32
     chip = art.draw_chip(size)
     top = y + (h - size) // 2
-    if style.get("logo_plate"):
-        # A light plate keeps the icon's colours true on a dark background.
-        plate = rounded_rect(x + 2, top - 3, x + 6 + size, top + size + 3, 8)
-        c.glow(moved(plate, 0, 1), (0, 0, 0), 0.35, 2.0, box_of(x, top - 6, x + 10 + size, top + size + 8))
-        c.fill(plate, vertical(top - 3, style["logo_plate"][0], top + size + 3, style["logo_plate"][1]),
-               box=box_of(x + 2, top - 3, x + 6 + size, top + size + 3))
     paste(c, chip, x + 4, top)
     # The word's capitals are centred on the chip; the g hangs below.
     scale = 1.21
@@ -295,8 +277,6 @@ def draw_button(c, area, face, glyph, style):
     # A soft sheen over the upper half reads as a pressable, slightly domed face.
     sheen = intersect(grow(disc, -2.0), circle(cx, cy - 16.0, 17.0))
     c.fill(sheen, WHITE, opacity=face.get("sheen", 0.22), box=box)
-    if face.get("inner"):
-        c.fill(ring(grow(disc, -1.0), 1.0), face["inner"], opacity=0.5, box=box)
     shape = cycle_glyph(cx, cy, 1.25) if glyph == "cycle" else bolt_glyph(cx, cy)
     if face.get("glyph_shadow"):
         c.glow(moved(shape, 0, 0.8), face["glyph_shadow"], 0.4, 0.9, box)

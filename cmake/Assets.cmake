@@ -60,6 +60,10 @@ add_dependencies(Purgix purgix_layout)
 add_test(NAME assets COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tools/check-assets
   --skins ${PROJECT_SOURCE_DIR}/skins --help-project ${PROJECT_SOURCE_DIR}/help --layout ${purgix_layout})
 set_tests_properties(assets PROPERTIES TIMEOUT 120)
+# The committed art must be what tools/make-skins.py draws, or the next change
+# to it would silently undo a hand edit (or ship stale pictures).
+add_test(NAME skin-art COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tools/make-skins.py --check)
+set_tests_properties(skin-art PROPERTIES TIMEOUT 300)
 
 # The zip tools/package makes is the same bytes for the same sources only if
 # Purgix.exe is: no link time in its header.

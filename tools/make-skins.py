@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """Regenerates the skins that ship with Purgix, in skins/.
 
-    tools/make-skins.py [output-directory]     (default: skins/ next to tools/)
+    tools/make-skins.py [--check] [skins-folder [help-folder]]   (default: skins/ and help/)
+
+It also marks the control areas on the first skin for the help, as
+help/skin-layout.png. With --check it writes nothing and fails when the
+committed files are not what the code draws.
 
 Each skin is a background picture of the whole client area (480 x 210) and
 an .ini file with its three colours. The pictures are drawn from code with
@@ -37,7 +41,7 @@ art = _load_art()
 Canvas = art.Canvas
 rounded_rect, circle, polygon = art.rounded_rect, art.circle, art.polygon
 union, intersect = art.union, art.intersect
-grow, moved = art.grow, art.moved
+grow, ring, moved = art.grow, art.ring, art.moved
 rgb, mix, linear, smoothstep = art.rgb, art.mix, art.linear, art.smoothstep
 WHITE = (1.0, 1.0, 1.0)
 
@@ -490,19 +494,71 @@ def ini_text(picture, ini):
     return "".join(line + "\r\n" for line in lines).encode("ascii")
 
 
-def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, os.pardir, "skins")
-    only = sys.argv[2:]
+# The areas a skin author draws around, as the help's "Making a skin" page
+# lists them, each with the colour of its swatch there.
+LAYOUT_KEY = [
+    (LOGO, "#F08C00"),
+    (TAB_BUTTON, "#D6336C"),
+    (RELEASE_BUTTON, "#D6336C"),
+    (PAGE, "#1C7ED6"),
+    ((64, 96, 329, 65), "#7048E8"),
+    ((24, 88, 11, 89), "#0CA678"),
+]
+
+
+def layout_diagram(canvas):
+    """The first skin with its control areas marked, for the help."""
+    c = Canvas(W, H)
+    c.px = [list(p) for p in canvas.px]
+    for (x, y, w, h), colour in LAYOUT_KEY:
+        area = rect(x, y, x + w, y + h)
+        box = box_of(x, y, x + w, y + h, 2)
+        c.fill(area, rgb(colour), opacity=0.16, box=box)
+        c.fill(ring(area, 1.0), rgb(colour), box=box)
+    return c
+
+
+def write_all(out, help_dir):
     os.makedirs(out, exist_ok=True)
-    for name, draw, ext in SKINS:
-        if only and name not in only:
-            continue
+    os.makedirs(help_dir, exist_ok=True)
+    for n, (name, draw, ext) in enumerate(SKINS):
         canvas, ini = draw()
         picture = "%s.%s" % (name, ext)
         with open(os.path.join(out, picture), "wb") as f:
             f.write(WRITERS[ext](rgb8(canvas)))
         with open(os.path.join(out, name + ".ini"), "wb") as f:
             f.write(ini_text(picture, ini))
+        if n == 0:
+            with open(os.path.join(help_dir, "skin-layout.png"), "wb") as f:
+                f.write(png_rgb(rgb8(layout_diagram(canvas))))
+
+
+def check(out, help_dir):
+    """Redraws everything aside and compares it with what is committed."""
+    import tempfile
+    with tempfile.TemporaryDirectory() as tmp:
+        write_all(os.path.join(tmp, "skins"), os.path.join(tmp, "help"))
+        stale = []
+        for sub, real in (("skins", out), ("help", help_dir)):
+            for f in sorted(os.listdir(os.path.join(tmp, sub))):
+                mine = open(os.path.join(tmp, sub, f), "rb").read()
+                there = os.path.join(real, f)
+                if not os.path.isfile(there) or open(there, "rb").read() != mine:
+                    stale.append(os.path.join(sub, f))
+    if stale:
+        sys.exit("make-skins: out of date with the drawing code: %s (run tools/make-skins.py)"
+                 % ", ".join(stale))
+    print("make-skins: the committed art is what the code draws")
+
+
+def main():
+    args = [a for a in sys.argv[1:] if a != "--check"]
+    out = args[0] if args else os.path.join(HERE, os.pardir, "skins")
+    help_dir = args[1] if len(args) > 1 else os.path.join(HERE, os.pardir, "help")
+    if "--check" in sys.argv[1:]:
+        check(out, help_dir)
+    else:
+        write_all(out, help_dir)
 
 
 if __name__ == "__main__":

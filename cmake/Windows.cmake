@@ -51,3 +51,5 @@ add_executable(bench_release bench/ReleaseBench.cpp res/Purgix.rc)
 target_link_libraries(bench_release PRIVATE purgix_win32)
 target_compile_options(bench_release PRIVATE ${PURGIX_WARNINGS})
 target_link_options(bench_release PRIVATE ${PURGIX_STATIC_LINK})
+
+include(cmake/Assets.cmake)

@@ -3,11 +3,16 @@
 
 #include "app/FrmMain.h"
 #include "platform/win32/FormWindow.h"
+#include "platform/win32/Switches.h"
 #include "platform/win32/Win32Platform.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Load system DLLs from System32 only, never from the folder the program was unpacked to.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    // A scripted release is not a second copy: it neither shows the running one nor waits for it.
+    purgix::win32::Win32Platform win32(instance);
+    if (const int code = purgix::win32::RunSwitches(win32); code >= 0) return code;
 
     // One copy per session: a second start brings the first one's window up instead.
     HANDLE once = CreateMutexW(nullptr, TRUE, L"Local\\Quenlor.Purgix.Running");
@@ -20,7 +25,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
 
-    purgix::win32::Win32Platform win32(instance);
     purgix::platform::Platform platform = win32.Bundle();
     purgix::app::FrmMain frmMain(platform);
     purgix::win32::FormWindow window(frmMain.form, win32, true);

@@ -41,6 +41,11 @@ add_test(NAME e2e COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/e2e.py
   --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
   --artifacts ${PROJECT_BINARY_DIR}/artifacts)
 set_tests_properties(e2e PROPERTIES TIMEOUT 600)
+# The whole program, each case in a fresh prefix; the zip case needs tools/package to have run.
+add_test(NAME e2e_program COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/program.py
+  --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
+  --artifacts ${PROJECT_BINARY_DIR}/artifacts --zip ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-win64.zip)
+set_tests_properties(e2e_program PROPERTIES TIMEOUT 900)
 
 # Benchmarks (not a test tier): tools/bench runs them.
 add_executable(bench_tick bench/TickBench.cpp res/Purgix.rc)

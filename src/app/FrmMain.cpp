@@ -186,9 +186,12 @@ void FrmMain::RefreshMEM() {
     }
     PicGraph.VerticalLine(graphX_, graphH - f * graphH, graphH, columnColor_);
 
-    PicGrpPro.Cls();
+    // The bar cleared and drawn anew, as two boxes that together cover it:
+    // pixels that keep their colour are not touched, so a level that did not
+    // move repaints nothing.
     const double barW = PicGrpPro.Bounds().width;
     const double barH = PicGrpPro.Bounds().height;
+    PicGrpPro.FilledBox(0, 0, barW, barH - f * barH, PicGrpPro.BackColor());
     PicGrpPro.FilledBox(0, barH - f * barH, barW, barH, columnColor_);
 }
 

@@ -206,3 +206,37 @@ TEST_F(Shell, OneAboutWindowAtATime) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Repaints : purgix::ui::Peer {
+    void Sync(Change) override { ++count; }
+    void Drawn(const purgix::ui::Rect&) override { ++count; }
+    int count = 0;
+};
+
+TEST_F(Shell, ATickRepaintsOnlyWhatChanged) {
+    Start();
+    Repaints bar, label, graph;
+    frm->PicGrpPro.Attach(&bar);
+    frm->lblAvailPhys.Attach(&label);
+    frm->PicGraph.Attach(&graph);
+    frm->RefreshMEM();
+    const int first = bar.count + label.count;
+    frm->RefreshMEM();
+    EXPECT_EQ(bar.count + label.count, first) << "the same figures and level repaint nothing";
+    EXPECT_EQ(graph.count, 2) << "the graph moves on every tick";
+    fake.memory.availPhys /= 2;
+    frm->RefreshMEM();
+    EXPECT_GT(bar.count, 0);
+    EXPECT_GT(label.count, first - bar.count);
+    // The bar holds the level in the column colour below and the background above.
+    const int level = 65 - static_cast<int>(65.0 * fake.memory.availPhys / fake.memory.totalPhys + 0.5);
+    EXPECT_EQ(frm->PicGrpPro.Drawing().At(8, level - 1), frm->PicGrpPro.BackColor());
+    EXPECT_EQ(frm->PicGrpPro.Drawing().At(8, level), 0);
+    frm->PicGrpPro.Attach(nullptr);
+    frm->lblAvailPhys.Attach(nullptr);
+    frm->PicGraph.Attach(nullptr);
+}
+
+}  // namespace

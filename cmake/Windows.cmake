@@ -6,7 +6,9 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 
 add_library(purgix_win32 STATIC
   src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp
-  src/platform/win32/Win32Platform.cpp src/platform/win32/BlankBlock.cpp src/platform/win32/FormWindow.cpp
+  src/platform/win32/Win32Platform.cpp src/platform/win32/BlankBlock.cpp
+  src/platform/win32/FormWindow.cpp src/platform/win32/FormWindowPeers.cpp src/platform/win32/FormWindowMenus.cpp
+  src/platform/win32/FormWindowPaint.cpp
   src/platform/win32/TrayIcon.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/Switches.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32)
@@ -24,7 +26,7 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/Indicator2.bmp)
 
 # Win32 tier: the real API and the real window, inside the test process.
-add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/Win32PlatformTest.cpp tests/win32/RegistryWin32Test.cpp
+add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/Win32PlatformTest.cpp tests/win32/RegistryWin32Test.cpp
   tests/win32/ReleaseTest.cpp res/Purgix.rc)
 target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})

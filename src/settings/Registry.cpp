@@ -47,9 +47,10 @@ void Registry::WriteRegistryString(platform::RegistryKey root, const std::string
         try {
             action();
         } catch (const std::system_error& e) {
-            platform_.shell.ShowMessage(std::to_string(e.code().value()) + " - " + e.code().message(), title_);
+            platform_.shell.ShowMessage(std::to_string(e.code().value()) + "- " + e.code().message(), title_);
         } catch (const std::exception& e) {
-            platform_.shell.ShowMessage("0 - " + std::string(e.what()), title_);
+            // An error without a number of its own shows 0.
+            platform_.shell.ShowMessage("0- " + std::string(e.what()), title_);
         }
     };
     platform::RegistryKey key = 0;

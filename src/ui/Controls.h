@@ -162,6 +162,7 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool on);
     void Attach(Peer* p) { peer_ = p; }
+    Peer* GetPeer() const { return peer_; }
 
     Event Tick;
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 #include <system_error>
 
 namespace purgix::testing {
@@ -20,6 +21,10 @@ ui::PicturePtr FakePlatform::Resource(platform::ResourcePicture which) {
     return nullptr;
 }
 
+namespace {
+struct FakeWindow : platform::NativeWindow {};
+}  // namespace
+
 std::vector<std::string> FakePlatform::ListFiles(const std::string& folder, const std::string& pattern) {
     auto it = folders.find(folder);
     if (it == folders.end()) throw std::runtime_error("path not found: " + folder);
@@ -27,7 +32,8 @@ std::vector<std::string> FakePlatform::ListFiles(const std::string& folder, cons
     const std::string ext = pattern.size() > 1 && pattern[0] == '*' ? pattern.substr(1) : pattern;
     for (const auto& f : it->second)
         if (f.size() >= ext.size() && f.compare(f.size() - ext.size(), ext.size(), ext) == 0) out.push_back(f);
-    std::sort(out.begin(), out.end());
+    // The folder lister's order: without regard to letter case.
+    std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
     return out;
 }
 
@@ -39,19 +45,11 @@ ui::PicturePtr FakePlatform::LoadPicture(const std::string& folder, const std::s
     return it->second;
 }
 
-namespace {
-struct FakeWindow : platform::NativeWindow {};
-}  // namespace
-
 std::unique_ptr<platform::NativeWindow> FakePlatform::CreateFormWindow(ui::Form& form) {
     calls.push_back("CreateFormWindow(" + form.Name() + ")");
     form.SetHandle(static_cast<ui::WindowHandle>(0x5000 + ++windowsCreated));
     return std::make_unique<FakeWindow>();
 }
-
-}  // namespace purgix::testing
-
-namespace purgix::testing {
 
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -64,8 +62,11 @@ std::string KeyPath(platform::RegistryKey root, const std::string& subKey) {
     return Lower(std::to_string(root) + "\\" + subKey);
 }
 
-void Raise(const std::set<std::string>& raising, const char* call) {
-    if (raising.count(call) != 0) throw std::system_error(453, std::generic_category(), call);
+void Raise(const std::map<std::string, int>& raising, const char* call) {
+    auto it = raising.find(call);
+    if (it == raising.end()) return;
+    if (it->second == 0) throw std::runtime_error(call);
+    throw std::system_error(it->second, std::generic_category(), call);
 }
 
 }  // namespace
@@ -96,6 +97,7 @@ long FakePlatform::CreateKey(platform::RegistryKey root, const std::string& subK
 long FakePlatform::QueryValue(platform::RegistryKey key, const std::string& name, std::uint32_t& type, std::vector<char>* data,
                               std::uint32_t& size) {
     Raise(raisingRegistryCalls, "QueryValue");
+    reads.push_back(name);
     auto h = handles.find(key);
     if (h == handles.end()) return 6;
     const auto& values = registryKeys[h->second.first];
@@ -190,6 +192,7 @@ bool FakePlatform::WriteProfile(const std::string& section, const std::string& k
 }
 
 std::string FakePlatform::GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) {
+    reads.push_back(key);
     auto it = store.find(Lower(app + "\\" + section + "\\" + key));
     return it == store.end() ? def : it->second;
 }

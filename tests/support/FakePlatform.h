@@ -20,7 +20,7 @@ public:
     FakePicture(std::string name, int w, int h) : what(std::move(name)), w_(w), h_(h) {}
     int Width() const override { return w_; }
     int Height() const override { return h_; }
-    std::string what;
+    std::string what;  // which picture, for a test to tell them apart
 
 private:
     int w_, h_;
@@ -67,8 +67,8 @@ public:
     void SetWindowPos(ui::WindowHandle, std::intptr_t insertAfter, int, int, int, int, unsigned flags) override {
         calls.push_back("SetWindowPos(" + std::to_string(insertAfter) + "," + std::to_string(flags) + ")");
     }
-    // Locale
-    platform::NumberSeparators Separators() override { return separators; }
+    // Locale: the default separators.
+    platform::NumberSeparators Separators() override { return {}; }
     // Shell
     void Run(const std::string& commandLine, int showState) override {
         calls.push_back("Run(" + commandLine + "," + std::to_string(showState) + ")");
@@ -81,7 +81,7 @@ public:
     void SetMousePointer(ui::MousePointer p) override { calls.push_back("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
     // Pictures
     ui::PicturePtr Resource(platform::ResourcePicture which) override;
-    // FileSystem
+    // FileSystem: the folders put in `folders`; files are the profiles written.
     std::string ModulePath() override { return modulePath; }
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
     std::string UserDataFolder(bool create) override {
@@ -89,7 +89,7 @@ public:
         return userDataFolder;
     }
     bool FileExists(const std::string& path) override { return profiles.count(Lower(path)) != 0; }
-    // PictureFiles: the pictures put in `pictureFiles` by their full path ("folder\name").
+    // PictureFiles: the pictures put in `pictureFiles` by their full path ("folder\\name").
     ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override;
     // NotifyArea: every call with the record as it was sent.
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override {
@@ -128,24 +128,27 @@ public:
     bool KeyExists(platform::RegistryKey root, const std::string& subKey) const;
 
     platform::Platform platform;
-    // The worked example: 256 MiB of which 41.25 % available; page file and address space at half.
-    platform::MemoryStatus memory{.totalPhys = 268435456, .availPhys = 110727168, .totalPageFile = 1 << 30,
-                                  .availPageFile = 1 << 29, .totalVirtual = 1ull << 31, .availVirtual = 1ull << 30};
+    // Every field its own value, so that a figure taken from the wrong one shows: 256 MiB
+    // physical, 41.25 % available; a 1 GiB page file, 37.5 %; 2 GiB of address space, 75 %.
+    platform::MemoryStatus memory{.length = 64, .memoryLoad = 59, .totalPhys = 268435456, .availPhys = 110727168,
+                                  .totalPageFile = 1 << 30, .availPageFile = 402653184, .totalVirtual = 1ull << 31,
+                                  .availVirtual = 1610612736};
     int samples = 0;
     std::map<int, std::int16_t> keys;
     int keyPolls = 0;
     bool blocksFail = false;
     std::function<void()> onBlock;    // runs while the block is "held"
     std::function<void()> onMessage;  // runs while the message box is "open"
-    platform::NumberSeparators separators;
-    bool runFails = false;
     std::string modulePath = "C:\\Tools\\Purgix.exe";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
+    bool runFails = false;
     std::vector<std::string> calls;
     // Everything written, in order: "setting <key>", "run value", "profile <key>", "tray <operation>".
     std::vector<std::string> journal;
     std::string userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
     std::map<std::string, ui::PicturePtr> pictureFiles;  // full path -> picture
+    // Settings keys and registry value names in the order they were read.
+    std::vector<std::string> reads;
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;
     int windowsCreated = 0;
     // Profile writes to files in these folders fail, as in a folder the user cannot write.
@@ -153,8 +156,9 @@ public:
 
     // Writes under HKEY_LOCAL_MACHINE are refused, as for a user without administrator rights.
     bool refuseMachineWrites = false;
-    // Registry operations ("CreateKey", "SetValue", ...) that raise instead of returning a code.
-    std::set<std::string> raisingRegistryCalls;
+    // Registry operations ("CreateKey", "SetValue", ...) that raise instead of returning a code,
+    // with the error number they raise (0: an error without a number).
+    std::map<std::string, int> raisingRegistryCalls;
     std::map<std::string, std::map<std::string, RegistryValue>> registryKeys;  // "root\path" (lower case) -> values
     std::map<platform::RegistryKey, std::pair<std::string, bool>> handles;  // open handle -> key, writable
     platform::RegistryKey nextHandle = 0x1000;

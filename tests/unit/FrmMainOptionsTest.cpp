@@ -50,9 +50,12 @@ protected:
 
 }  // namespace
 
-TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsAndShutdownWritesThemBack) {
+TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWritesThemBack) {
     Start();
     EXPECT_EQ(State(), "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end");
+    // The options in their order, then the Run value (machine, then user), then stay-on-top.
+    EXPECT_EQ(fake.reads, (std::vector<std::string>{"LessC", "Less", "intervalC", "interval", "Precent", "Minimized", "Purgix",
+                                                    "Purgix", "StayOnTop"}));
     ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0"});
 }
 
@@ -76,15 +79,6 @@ TEST_F(FrmMainOptions, StayOnTopReadsTrueFalseOrANumberAndAnyTextThatDoesNotConv
         EXPECT_EQ(f.mStayOnTop->Checked(), onTop.value_or(false)) << key << "=" << text;
         EXPECT_EQ(TopmostCalls(), onTop.value_or(false) ? 1 : 0) << key << "=" << text;
     }
-}
-
-TEST_F(FrmMainOptions, AValueItsControlRefusesEndsStartUpThereAndTheWindowStillShows) {
-    fake.PutString(kHkeyLocalMachine, kRunKey, "Purgix", "C:\\Tools\\Purgix.exe");
-    Start({{"LessC", "0"}, {"Less", "41"}, {"interval", "9"}, {"Precent", "50"}, {"Minimized", "1"}});
-    // LessC was read before the refused value; everything after it keeps its design value.
-    EXPECT_EQ(State(), "checks 0000, scrolls 5/15/10, texts 5/15%/40%, on top 0 (0 calls), shown, stopped");
-    ExpectShutdownWrites({"0", "15", "0", "5", "10", "False", "0"});
-    EXPECT_EQ(fake.FindValue(kHkeyLocalMachine, kRunKey, "Purgix"), nullptr) << "a clear box removes the entry";
 }
 
 TEST_F(FrmMainOptions, ATickedBoxWritesTheStartCommandOfARootFolderProgramAndReadsTickedNextTime) {

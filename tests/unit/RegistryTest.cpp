@@ -22,16 +22,6 @@ protected:
 
 }  // namespace
 
-TEST_F(RegistryTest, ProfileReadsKeepTheWholeBufferUnlessMoreThanOneCharacterCame) {
-    const std::string file = "C:\\Tools\\Config.inf";
-    EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), std::string(128, '\0')) << "missing file";
-    for (const auto& [stored, read] : std::vector<std::pair<std::string, std::string>>{
-             {"a", "a" + std::string(127, '\0')}, {"ab", "ab"}, {std::string(200, 'x'), std::string(126, 'x')}}) {
-        fake.profiles["c:\\tools\\config.inf"]["configskin"]["skin"] = stored;
-        EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), read) << stored;
-    }
-}
-
 TEST_F(RegistryTest, OnlyRegSzReadsAsTextUpToItsFirstNul) {
     for (const auto& [type, bytes, text] : std::vector<std::tuple<std::uint32_t, std::string, std::optional<std::string>>>{
              {kRegSz, std::string("abc\0", 4), "abc"}, {kRegSz, "abc", "abc"}, {kRegSz, std::string("abc\0xyz\0", 8), "abc"},
@@ -44,13 +34,15 @@ TEST_F(RegistryTest, OnlyRegSzReadsAsTextUpToItsFirstNul) {
     EXPECT_TRUE(fake.handles.empty()) << "a key was left open";
 }
 
-TEST_F(RegistryTest, AnErrorRaisedByAWriteStepIsShownAsNumberAndDescriptionAndTheLaterStepsRun) {
-    for (const char* step : {"CreateKey", "SetValue"}) {
+TEST_F(RegistryTest, AnErrorRaisedByAWriteStepIsShownAsNumberHyphenDescriptionAndTheLaterStepsRun) {
+    const std::string described = "453- " + std::generic_category().message(453);
+    for (const auto& [step, code, message] : std::vector<std::tuple<std::string, int, std::string>>{
+             {"CreateKey", 453, described}, {"SetValue", 453, described}, {"SetValue", 0, "0- SetValue"}}) {
         fake.calls.clear();
-        fake.raisingRegistryCalls = {step};
+        fake.raisingRegistryCalls = {{step, code}};
         registry.WriteRegistryString(kHkeyCurrentUser, "Software\\New", "v", "data");
-        EXPECT_EQ(fake.calls, std::vector<std::string>{"ShowMessage(453 - " + std::generic_category().message(453) + ",Purgix)"}) << step;
-        EXPECT_EQ(fake.KeyExists(kHkeyCurrentUser, "Software\\New"), std::string(step) == "SetValue") << step;
+        EXPECT_EQ(fake.calls, std::vector<std::string>{"ShowMessage(" + message + ",Purgix)"}) << step;
+        EXPECT_EQ(fake.KeyExists(kHkeyCurrentUser, "Software\\New"), step == "SetValue") << step;
         EXPECT_TRUE(fake.handles.empty()) << step << ": the key was not closed";
     }
 }

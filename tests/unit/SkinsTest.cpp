@@ -57,9 +57,9 @@ TEST_F(Skins, TheMenuListsTheSkinsInOrderAndTheSavedOneIsApplied) {
     Start("Graphite.ini");
     std::vector<std::string> captions;
     for (auto* item : frm->mSSkin) captions.push_back(item->Caption());
-    EXPECT_EQ(captions, (std::vector<std::string>{"Graphite.ini", "Meadow.ini", "aurora.ini"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"aurora.ini", "Graphite.ini", "Meadow.ini"}));
     EXPECT_EQ(frm->mSkin->Items().size(), 3u);
-    EXPECT_EQ(frm->File1.ListIndex(), 0);
+    EXPECT_EQ(frm->File1.ListIndex(), 1);
     EXPECT_EQ(frm->form.BackColor(), 3355443);
     EXPECT_EQ(frm->PicChart.BackColor(), 0x202020);
     EXPECT_EQ(frm->ShpColumn.BackColor(), 255);
@@ -81,7 +81,7 @@ TEST_F(Skins, ChoosingFromTheMenuAppliesAndRestartsTheGraph) {
     Start();
     for (int i = 0; i < 3; ++i) frm->RefreshMEM();
     ASSERT_EQ(frm->GraphX(), 3);
-    frm->mSSkin[2]->Click();
+    frm->mSSkin[0]->Click();
     EXPECT_EQ(frm->GraphX(), 0);
     EXPECT_EQ(frm->PicGraph.Drawing().At(1, 60), purgix::ui::kWindowBackground) << "the graph was cleared";
     EXPECT_EQ(frm->form.BackColor(), 0xF0F0F0);
@@ -92,7 +92,7 @@ TEST_F(Skins, ChoosingFromTheMenuAppliesAndRestartsTheGraph) {
     EXPECT_EQ(frm->PicGraph.Drawing().At(1, 64), 0xC08040);
     // Choosing it again applies it again.
     frm->form.SetPicture(nullptr);
-    frm->mSSkin[2]->Click();
+    frm->mSSkin[0]->Click();
     EXPECT_EQ(Picture(), "aurora.bmp");
 }
 
@@ -135,7 +135,7 @@ TEST_F(Skins, ThePlaceholderOrAMissingFolderChangesNothing) {
 TEST_F(Skins, AReadOnlyProgramFolderKeepsTheChoiceInTheUsersOwnCopy) {
     fake.readOnlyFolders.insert("c:\\tools");
     Start();
-    frm->mSSkin[1]->Click();
+    frm->mSSkin[2]->Click();
     frm->form.Unload();
     const std::string user = purgix::testing::Lower(fake.userDataFolder + "\\Config.inf");
     EXPECT_EQ(fake.profiles[user]["configskin"]["skin"], "Meadow.ini");
@@ -144,8 +144,8 @@ TEST_F(Skins, AReadOnlyProgramFolderKeepsTheChoiceInTheUsersOwnCopy) {
     fake.profiles[kConfig]["configskin"]["skin"] = "aurora.ini";
     fake.readOnlyFolders.clear();
     Start();
-    EXPECT_EQ(frm->File1.ListIndex(), 1);
-    frm->mSSkin[2]->Click();
+    EXPECT_EQ(frm->File1.ListIndex(), 2);
+    frm->mSSkin[0]->Click();
     frm->form.Unload();
     EXPECT_EQ(fake.profiles[user]["configskin"]["skin"], "aurora.ini");
 }

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "FakePlatform.h"
-#include "app/FrmMain.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
 #include "settings/Registry.h"
@@ -58,9 +57,13 @@ protected:
 
 }  // namespace
 
-TEST_F(RealRegistry, WriteCreatesTerminatedRegSzAndReadsAndDeletesGoByTheFirstNul) {
+TEST_F(RealRegistry, WritesCreateTerminatedRegSzAndReadsAndDeletesGoByTheFirstNul) {
     registry.WriteRegistryString(kHkcu, key + "\\Deep", "Purgix", "C:\\Tools\\Gr\u00fc\u00dfe.exe");
     EXPECT_EQ(Values(std::wstring(kTestKey) + L"\\Deep"), (Pairs{{L"Purgix", L"C:\\Tools\\Gr\u00fc\u00dfe.exe"}}));
+    // The settings store's values likewise (their names and the options' round trip are the end-to-end tier's).
+    win32.SaveSetting("win32_tests", "Options", "Precent", "35");
+    EXPECT_EQ(Values(std::wstring(kStoreKey) + L"\\Options"), (Pairs{{L"Precent", L"35"}}));
+    EXPECT_EQ(win32.GetSetting("win32_tests", "Options", "precent", "30") + win32.GetSetting("win32_tests", "Options", "Less", "15"), "3515");
     for (const auto& [name, type, data] : std::vector<std::tuple<const wchar_t*, DWORD, std::wstring>>{
              {L"bare", REG_SZ, L"abc"}, {L"more", REG_SZ, std::wstring(L"abc\0xyz\0", 8)}, {L"expand", REG_EXPAND_SZ, L"%TEMP%"}})
         ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kTestKey, name, type, data.data(), static_cast<DWORD>(data.size() * sizeof(wchar_t))),
@@ -102,28 +105,4 @@ TEST_F(RealRegistry, ProfileReadsKeepTheWholeBufferUnlessMoreThanOneCharacterCam
         EXPECT_EQ(registry.ReadProfileString("configskin", "skin", file), read) << stored;
     }
     DeleteFileW(purgix::win32::Widen(file).c_str());
-}
-
-TEST_F(RealRegistry, OptionsRoundTripThroughTheStoreAsRegSzWithTheirExactNames) {
-    // The real store and executable path; the Run value stays in the fake registry.
-    purgix::platform::Platform storeOnly{.memory = fake, .blocks = fake, .keyboard = win32, .windows = win32, .locale = win32,
-                                         .shell = fake, .pictures = win32, .pictureFiles = fake, .files = win32,
-                                         .registry = fake, .profiles = fake, .settings = win32, .tray = fake,
-                                         .windowFactory = fake};
-    {
-        purgix::app::FrmMain frm(storeOnly);
-        frm.Load();
-        frm.Check2.SetValue(2);
-        frm.VScroll3.SetValue(100);
-        frm.mStayOnTop->SetChecked(false);
-        frm.form.Unload();
-    }
-    EXPECT_EQ(Values(std::wstring(kStoreKey) + L"\\Options"),
-              (Pairs{{L"Less", L"15"}, {L"LessC", L"2"}, {L"Minimized", L"0"}, {L"Precent", L"100"}, {L"StayOnTop", L"False"},
-                     {L"interval", L"5"}, {L"intervalC", L"1"}}));
-    purgix::app::FrmMain again(storeOnly);
-    again.Load();
-    EXPECT_EQ(std::make_tuple(again.Check1.Value(), again.Check2.Value(), again.Check3.Value(), again.Text1.Text(), again.Text2.Text(),
-                              again.Text3.Text(), again.mStayOnTop->Checked()),
-              std::make_tuple(1, 2, 0, "5", "15%", "100%", false));
 }

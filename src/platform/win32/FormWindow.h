@@ -10,33 +10,41 @@ namespace purgix::win32 {
 class Win32Platform;
 
 // The native side of one form: a top-level window with a real child window for
-// every windowed control, GDI painting for pictures, lines, shapes and images,
-// the menu bar, the timers and the keyboard shortcuts. It keeps the models and
-// the windows in step both ways.
+// every windowed control (each model learns its handle), GDI painting for
+// pictures, lines, shapes, images and the form's printed image, the menu bar
+// and its pop-ups, the timers and the keyboard shortcuts. It keeps the models
+// and the windows in step both ways.
 class FormWindow {
 public:
+    // The main form's window ends the message loop when it goes.
     FormWindow(ui::Form& form, Win32Platform& platform, bool quitOnDestroy);
     ~FormWindow();
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
+    // nullptr once the window has been closed.
     HWND Hwnd() const;
-    // The child window of a windowed control, or nullptr.
-    HWND ControlWindow(const ui::Control& control) const;
     // The menu handle of an item that has items (hidden pop-up menus included).
     HMENU SubMenu(const ui::MenuItem& item) const;
     // Runs the form's keyboard shortcuts; true when the message was one.
     bool HandleShortcut(MSG& msg) const;
-    // Paints a container (the form or a picture box) as the screen would show it.
-    void Paint(const ui::Container& container, HDC hdc) const;
 
     struct Impl;
 
 private:
-    std::unique_ptr<Impl> impl_;
+    // Shared with the window procedure, which keeps it alive while a handler
+    // runs: a form's Unload may well destroy the FormWindow that raised it.
+    std::shared_ptr<Impl> impl_;
 };
 
-// Runs the message loop until the last form quits; returns the exit code.
+// Runs the message loop until the main form's window goes; returns the exit code.
 int RunMessageLoop(const FormWindow& main);
+
+// For a second start: asks the running copy's forms to show themselves (their
+// ShowRequested). False when no copy is running.
+bool AskRunningCopyToShow();
+
+// Has the window under the mouse pointer choose its pointer again, as a move would.
+void RefreshCursor();
 
 }  // namespace purgix::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Picture.h"
 
+#include "platform/win32/Gdi.h"
+
 namespace purgix::win32 {
 
 Win32Picture::~Win32Picture() {
@@ -16,18 +18,16 @@ void Win32Picture::Draw(HDC hdc, int x, int y) const {
         DrawIconEx(hdc, x, y, Icon(), width_, height_, 0, nullptr, DI_NORMAL);
         return;
     }
-    HDC mem = CreateCompatibleDC(hdc);
-    HGDIOBJ old = SelectObject(mem, handle_);
+    gdi::CompatibleDC mem(hdc);
+    gdi::ScopedSelectObject select(mem.Get(), handle_);
     BITMAP bm{};
     GetObjectW(handle_, sizeof bm, &bm);
     if (bm.bmBitsPixel == 32) {
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(hdc, x, y, width_, height_, mem, 0, 0, width_, height_, blend);
+        AlphaBlend(hdc, x, y, width_, height_, mem.Get(), 0, 0, width_, height_, blend);
     } else {
-        BitBlt(hdc, x, y, width_, height_, mem, 0, 0, SRCCOPY);
+        BitBlt(hdc, x, y, width_, height_, mem.Get(), 0, 0, SRCCOPY);
     }
-    SelectObject(mem, old);
-    DeleteDC(mem);
 }
 
 }  // namespace purgix::win32

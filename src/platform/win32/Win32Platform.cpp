@@ -63,8 +63,12 @@ void Win32Platform::ShowMessage(const std::string& text, const std::string& titl
 
 void Win32Platform::SetMousePointer(ui::MousePointer pointer) {
     pointer_ = pointer;
-    // The busy work that follows runs without a message loop: show the pointer now.
-    SetCursor(LoadCursorW(nullptr, pointer == ui::MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
+    // The busy work that follows runs without a message loop: show the hourglass now.
+    // Afterwards the window under the pointer chooses again (the hand over a click area).
+    if (pointer == ui::MousePointer::Hourglass)
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    else
+        RefreshCursor();
 }
 
 ui::PicturePtr Win32Platform::Resource(platform::ResourcePicture which) {

@@ -14,13 +14,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     purgix::win32::Win32Platform win32(instance);
     if (const int code = purgix::win32::RunSwitches(win32); code >= 0) return code;
 
-    // One copy per session: a second start brings the first one's window up instead.
+    // One copy per session. A second start asks the first to show itself, so that
+    // the first one's form knows it is shown, and goes.
     HANDLE once = CreateMutexW(nullptr, TRUE, L"Local\\Quenlor.Purgix.Running");
     if (once != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (HWND other = FindWindowW(L"PurgixForm", nullptr)) {
-            ShowWindow(other, IsIconic(other) ? SW_RESTORE : SW_SHOW);
-            SetForegroundWindow(other);
-        }
+        purgix::win32::AskRunningCopyToShow();
         CloseHandle(once);
         return 0;
     }

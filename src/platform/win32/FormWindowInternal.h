@@ -1,0 +1,223 @@
+#pragma once
+// Shared by the files of the form window: FormWindow.cpp (the window and its
+// message dispatch), FormWindowPeers.cpp (one peer per kind of control),
+// FormWindowMenus.cpp (menus and shortcuts) and FormWindowPaint.cpp (painting
+// and font fitting). Nothing outside these files includes it.
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Gdi.h"
+#include "ui/Form.h"
+#include "ui/PictureBox.h"
+
+namespace purgix::win32 {
+
+// A design colour (plain, or a system colour by index) as the screen shows it now.
+COLORREF Resolve(ui::Color c);
+
+// Brushes and fonts made once per window and kept until it goes.
+class GdiCache {
+public:
+    HBRUSH Brush(ui::Color c);
+    HFONT Font(const ui::Font& f);
+    // Ever smaller sizes (step 0 is the largest) for a text too wide for its label.
+    static constexpr int kSmallerSizes = 4;
+    HFONT SmallerFont(const ui::Font& f, int step);
+
+private:
+    std::map<COLORREF, gdi::Brush> brushes_;
+    std::map<std::tuple<std::string, int, bool>, gdi::Font> fonts_;
+    gdi::Font smaller_[2][kSmallerSizes];
+};
+
+class ContainerPeer;
+
+// The native side of one control. Windowed controls own a child window and
+// answer the notifications their container reflects back to them.
+class ControlPeer : public ui::Peer {
+public:
+    ControlPeer(FormWindow::Impl& owner, ui::Control& model) : impl(owner), control(model) {}
+    ~ControlPeer() override { Detach(); }
+    ControlPeer(const ControlPeer&) = delete;
+    ControlPeer& operator=(const ControlPeer&) = delete;
+
+    // Makes the control's window under its container's; graphical controls have none.
+    virtual void Create(HWND parent, int id) = 0;
+    // The model forgets this peer and its window (unless a newer window has taken them).
+    void Detach();
+
+    void Sync(ui::Change what) override;
+    // Notifications the container reflects back to the control that sent them;
+    // a brush of 0 leaves the colours to Windows.
+    virtual LRESULT ReflectedCtlColor(HDC /*dc*/) { return 0; }
+    virtual void ReflectedCommand(UINT /*code*/) {}
+    virtual void ReflectedVScroll(UINT /*code*/) {}
+    virtual void ReflectedDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
+
+    ContainerPeer* Container() const;
+
+    FormWindow::Impl& impl;
+    ui::Control& control;
+    HWND hwnd = nullptr;
+    HFONT font = nullptr;  // the font the window has now
+
+protected:
+    // Changes beyond place, visibility, enabling and stacking.
+    virtual void SyncOwn(ui::Change /*what*/) {}
+    void CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle, const wchar_t* text, HWND parent, int id,
+                     void* createParam = nullptr);
+};
+
+// Owner-drawn, so that the lines and shapes stacked above a label can be drawn over its text.
+class LabelPeer : public ControlPeer {
+public:
+    using ControlPeer::ControlPeer;
+    void Create(HWND parent, int id) override;
+    void ReflectedDrawItem(const DRAWITEMSTRUCT& item) override;
+
+private:
+    void SyncOwn(ui::Change what) override;
+    void FitFont(const wchar_t* text);
+    HFONT designFont_ = nullptr;
+};
+
+// A form or a picture box: a window of our own class that paints its
+// background, drawing and graphical controls, and reflects its children's
+// notifications back to their peers.
+class ContainerPeer : public ControlPeer {
+public:
+    using ControlPeer::ControlPeer;
+    ui::Container& Model() const { return static_cast<ui::Container&>(control); }
+    // Makes the peers and windows of the children, stacked as the model lists them.
+    void CreateChildren();
+    // The whole client area as the screen shows it, child windows aside.
+    void PaintAll(HDC dc);
+    virtual LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+
+protected:
+    virtual void PaintBackground(HDC dc) = 0;
+    // The pointer this container asks for over its own client area; nullptr for the class arrow.
+    virtual HCURSOR ClientCursor() const { return nullptr; }
+    LRESULT OnPaint();
+    LRESULT OnCtlColor(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnCommand(WPARAM wp, LPARAM lp);
+    LRESULT OnVScroll(WPARAM wp, LPARAM lp);
+    LRESULT OnDrawItem(LPARAM lp);
+    LRESULT OnMouseMove(WPARAM wp, LPARAM lp);
+    LRESULT OnButtonDown(LPARAM lp);
+    LRESULT OnButtonUp(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnSetCursor(WPARAM wp, LPARAM lp);
+
+private:
+    double Scaled(int pixels) const;
+    ui::Image* ImageAt(int x, int y) const;
+    ui::Image* pressed_ = nullptr;
+};
+
+class PictureBoxPeer : public ContainerPeer {
+public:
+    using ContainerPeer::ContainerPeer;
+    void Create(HWND parent, int id) override;
+    void Drawn(const ui::Rect& r) override;
+
+private:
+    void SyncOwn(ui::Change what) override;
+    void PaintBackground(HDC dc) override;
+    std::vector<std::uint32_t> pixels_;  // the drawing as the screen wants it
+};
+
+std::unique_ptr<ControlPeer> MakePeer(FormWindow::Impl& impl, ui::Control& control);
+
+class MenuBar {
+public:
+    explicit MenuBar(FormWindow::Impl& impl) : impl_(impl) {}
+    ~MenuBar();
+    MenuBar(const MenuBar&) = delete;
+    MenuBar& operator=(const MenuBar&) = delete;
+
+    // Builds the bar, the hidden pop-up menus and the shortcut table from the model, anew.
+    void Build();
+    void Update(const ui::MenuItem& item);
+    // Runs the item of a menu command; false when the id is no item's.
+    bool Command(UINT id);
+    HMENU SubMenu(const ui::MenuItem& item) const;
+    bool Shortcut(MSG& msg) const;
+    void Popup(const ui::MenuItem& menu);
+    void Detach();
+
+private:
+    void Destroy();
+    void BuildMenu(ui::MenuItem& parent, HMENU into);
+
+    FormWindow::Impl& impl_;
+    HMENU bar_ = nullptr;
+    HACCEL accel_ = nullptr;
+    std::vector<HMENU> hiddenPopups_;
+    std::unordered_map<const ui::MenuItem*, HMENU> subMenus_;
+    std::unordered_map<const ui::MenuItem*, std::pair<HMENU, UINT>> places_;  // owner menu, command id
+    std::vector<ui::MenuItem*> commands_;
+    std::vector<std::unique_ptr<ui::Peer>> peers_;
+    std::unordered_map<ui::MenuItem*, ui::Peer*> peerOf_;
+};
+
+// The form's own peer: the top-level window, and the owner of everything else.
+struct FormWindow::Impl : ContainerPeer, std::enable_shared_from_this<FormWindow::Impl> {
+    Impl(ui::Form& f, Win32Platform& p, bool quit);
+    ~Impl() override;
+
+    ui::Form& Form() const { return static_cast<ui::Form&>(control); }
+    void Create(HWND parent, int id) override;
+    void Sync(ui::Change what) override;
+    void Popup(const ui::MenuItem& menu) override { menus.Popup(menu); }
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    // The peer of a child window of this form, or nullptr.
+    ControlPeer* PeerOf(HWND child) const;
+    ContainerPeer* ContainerOf(const ui::Control& child) const;
+    void Adopt(std::unique_ptr<ControlPeer> peer);
+    // Paints the container's picture under a child, and the graphical siblings stacked above it over it.
+    void PaintBehind(HDC dc, const ui::Control& child);
+    void PaintAbove(HDC dc, const ui::Control& child);
+    void DrawGraphics(const ui::Container& container, HDC dc);
+    // Invalidates a container window together with the child windows that paint its picture.
+    static void Redraw(HWND container);
+
+    Win32Platform& platform;
+    bool quitOnDestroy;
+    GdiCache gdi;
+    HFONT formFont = nullptr;
+    MenuBar menus{*this};
+    std::vector<std::unique_ptr<ControlPeer>> peers;
+    std::unordered_map<const ui::Control*, ControlPeer*> byControl;
+    std::unordered_map<HWND, ControlPeer*> byWindow;
+    std::vector<std::unique_ptr<ui::Peer>> timers;
+
+private:
+    void PaintBackground(HDC dc) override;
+    HCURSOR ClientCursor() const override;
+    void SetIcons();
+    void BringToFront();
+    void Unload();
+    void DetachAll();
+    LRESULT OnCommand(WPARAM wp, LPARAM lp);  // menus and shortcuts first
+    LRESULT OnTimer(WPARAM id);
+    LRESULT OnActivate(WPARAM wp, LPARAM lp);
+    LRESULT OnClose();
+    LRESULT OnEndSession(WPARAM ending);
+    LRESULT OnDestroy();
+    LRESULT OnNcDestroy(WPARAM wp, LPARAM lp);
+    LRESULT Raise(const ui::Event& event);
+
+    HWND owner_ = nullptr;  // the hidden owner that keeps a form off the taskbar
+    bool unloaded_ = false;
+};
+
+}  // namespace purgix::win32

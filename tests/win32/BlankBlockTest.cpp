@@ -1,0 +1,204 @@
+// The release block on the real API: every unit written whatever the threads,
+// written through to physical memory, the thread's windows kept alive while
+// the fill runs, and the clicks and F9 presses of an impatient user dropped.
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/BlankBlock.h"
+
+using purgix::win32::FillOptions;
+using purgix::win32::WriteBlankBlock;
+
+namespace {
+
+// Reads the block back before it is freed.
+struct ReadBack {
+    int calls = 0;
+    std::size_t bytes = 0;
+    std::size_t firstWrong = SIZE_MAX;
+
+    static void Check(const void* data, std::size_t bytes, void* context) {
+        auto& r = *static_cast<ReadBack*>(context);
+        ++r.calls;
+        r.bytes = bytes;
+        const auto* p = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < bytes && r.firstWrong == SIZE_MAX; ++i)
+            if (p[i] != (i % 2 == 0 ? 0x20 : 0x00)) r.firstWrong = i;
+    }
+};
+
+HWND MessageWindow() { return CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+
+}  // namespace
+
+TEST(BlankBlock, FillsExactlyTheBytesAskedWithLittleEndianBlanks) {
+    purgix::win32::CommittedBlock block(3 * 4096);  // fresh pages read as zero, so any byte written past the end shows
+    ASSERT_TRUE(block);
+    const auto* p = static_cast<const unsigned char*>(block.Data());
+    const std::size_t bytes = 2 * 5001;  // 2 x ReleaseSize, not a multiple of eight
+    purgix::win32::FillBlanks(block.Data(), bytes);
+    for (std::size_t i = 0; i < block.Size(); ++i) ASSERT_EQ(p[i], i < bytes && i % 2 == 0 ? 0x20 : 0x00) << "at " << i;
+}
+
+TEST(BlankBlock, EveryUnitIsWrittenWhateverTheThreadsThatStart) {
+    const struct {
+        std::size_t bytes;
+        unsigned threads, threadsThatStart;
+    } rows[] = {
+        {4u << 20, 2, UINT_MAX},
+        {(5u << 20) + 2, 3, UINT_MAX},  // 1281 pages: three slices of unequal length
+        {3 * 4096 + 2, 16, UINT_MAX},   // fewer pages than threads
+        {2 * 4096 + 1, 2, UINT_MAX},    // an odd length: the last byte is a unit's first
+        {(3u << 20) + 6, 1, UINT_MAX},  // the calling thread alone
+        {(4u << 20) + 2, 4, 2},         // two of four threads start: they take it all
+        {(4u << 20) + 2, 4, 0},         // none starts: the calling thread does it
+        {(2u << 20) + 2, 0, UINT_MAX},  // one per processor
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.bytes << " bytes, " << row.threads << " threads, " << row.threadsThatStart << " start");
+        ReadBack r;
+        EXPECT_TRUE(WriteBlankBlock(row.bytes, {row.threads, row.threadsThatStart, ReadBack::Check, &r}));
+        EXPECT_EQ(r.calls, 1);
+        EXPECT_EQ(r.bytes, row.bytes);
+        EXPECT_EQ(r.firstWrong, SIZE_MAX);
+    }
+    ReadBack none;
+    EXPECT_FALSE(WriteBlankBlock(1ull << 60, {2, UINT_MAX, ReadBack::Check, &none}));  // no process can commit that
+    EXPECT_EQ(none.calls, 0);
+}
+
+TEST(BlankBlock, TheBlockIsWrittenThroughToPhysicalMemory) {
+    PROCESS_MEMORY_COUNTERS before{}, after{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    // Earlier tests may have set the high-water mark: the block must rise above it.
+    const std::size_t bytes = (before.PeakWorkingSetSize - before.WorkingSetSize + (32u << 20)) & ~std::size_t{0xFFFFF};
+    ASSERT_LE(bytes, 512u << 20);
+    ASSERT_TRUE(WriteBlankBlock(bytes));
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    EXPECT_GE(after.PeakWorkingSetSize, before.WorkingSetSize + bytes);
+}
+
+namespace {
+
+LARGE_INTEGER g_painted, g_answered;
+
+LRESULT CALLBACK NoteVisits(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NULL) QueryPerformanceCounter(&g_answered);
+    if (msg != WM_PAINT) return DefWindowProcW(h, msg, wp, lp);
+    QueryPerformanceCounter(&g_painted);
+    PAINTSTRUCT ps;
+    BeginPaint(h, &ps);
+    EndPaint(h, &ps);
+    return 0;
+}
+
+// Another thread comes by while the fill is held: it posts a command, asks
+// for a repaint and sends a message; the fill goes on once it has its answer.
+struct Visit {
+    HWND window;
+    HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE visited = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool answered = false;
+    LARGE_INTEGER filled{};
+    ~Visit() {
+        CloseHandle(filling);
+        CloseHandle(visited);
+    }
+    static DWORD WINAPI Visitor(void* p) {
+        auto& v = *static_cast<Visit*>(p);
+        WaitForSingleObject(v.filling, 5000);
+        PostMessageW(v.window, WM_APP, 0, 0);
+        InvalidateRect(v.window, nullptr, FALSE);
+        v.answered = SendMessageTimeoutW(v.window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr) != 0;
+        SetEvent(v.visited);
+        return 0;
+    }
+    static void Hold(void* p) {
+        auto& v = *static_cast<Visit*>(p);
+        SetEvent(v.filling);
+        WaitForSingleObject(v.visited, 5000);
+    }
+    static void Written(const void*, std::size_t, void* p) { QueryPerformanceCounter(&static_cast<Visit*>(p)->filled); }
+};
+
+}  // namespace
+
+TEST(BlankBlock, WhileTheFillRunsTheThreadAnswersAndRepaintsButTakesNothingPosted) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = NoteVisits;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"PurgixBlankBlockTest";
+    RegisterClassW(&wc);
+    // Off the screen: Wine then has no X window to unmap, which costs two seconds without a window manager.
+    HWND window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, -400, -400, 40, 40, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    UpdateWindow(window);
+    g_painted.QuadPart = g_answered.QuadPart = 0;
+
+    Visit visit{window};
+    HANDLE thread = CreateThread(nullptr, 0, Visit::Visitor, &visit, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    FillOptions options{2, UINT_MAX, Visit::Written, &visit, Visit::Hold};
+    ASSERT_TRUE(WriteBlankBlock(8u << 20, options));
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+
+    EXPECT_TRUE(visit.answered);
+    EXPECT_NE(g_answered.QuadPart, 0);
+    EXPECT_LT(g_answered.QuadPart, visit.filled.QuadPart) << "answered only after the fill";
+    EXPECT_NE(g_painted.QuadPart, 0);
+    EXPECT_LT(g_painted.QuadPart, visit.filled.QuadPart) << "painted only after the fill";
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, window, WM_APP, WM_APP, PM_REMOVE)) << "the posted command did not wait";
+    DestroyWindow(window);
+    UnregisterClassW(wc.lpszClassName, wc.hInstance);
+}
+
+TEST(BlankBlock, ClicksAndF9DuringTheReleaseAreDroppedAndTheRestKeptInOrder) {
+    HWND window = MessageWindow();
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 1);  // before the release: not the release's
+    for (const DWORD posted = GetTickCount(); GetTickCount() == posted;) {
+    }
+    const auto impatient = [](const void*, std::size_t, void* w) {
+        const HWND h = static_cast<HWND>(w);
+        for (int i = 0; i < 10; ++i) {
+            PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, 2);
+            PostMessageW(h, WM_LBUTTONUP, 0, 2);
+        }
+        PostMessageW(h, WM_LBUTTONDBLCLK, MK_LBUTTON, 2);
+        PostMessageW(h, WM_RBUTTONUP, 0, 2);
+        PostMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, 2);
+        PostMessageW(h, WM_KEYDOWN, VK_F9, 1);
+        PostMessageW(h, WM_KEYDOWN, 'A', 1);
+        PostMessageW(h, WM_KEYUP, VK_F9, 1);
+        PostMessageW(h, WM_COMMAND, 7, 0);
+        PostMessageW(h, WM_MOUSEMOVE, 0, 2);
+    };
+    ASSERT_TRUE(WriteBlankBlock(1u << 20, {2, UINT_MAX, impatient, window}));
+    std::vector<std::pair<UINT, WPARAM>> left;
+    for (MSG msg; PeekMessageW(&msg, window, 0, 0, PM_REMOVE);) left.emplace_back(msg.message, msg.wParam);
+    // Messages outside the input ranges stay where they were; the kept input is put back after them.
+    const std::vector<std::pair<UINT, WPARAM>> expected = {
+        {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_KEYDOWN, 'A'}};
+    EXPECT_EQ(left, expected);
+    DestroyWindow(window);
+}
+
+TEST(BlankBlock, TickComparisonsSurviveTheWrapAround) {
+    const struct {
+        DWORD time, start, end;
+        bool within;
+    } rows[] = {
+        {100, 100, 200, true},          {200, 100, 200, true},       {99, 100, 200, false},
+        {201, 100, 200, false},         {0xFFFFFFF0, 0xFFFFFF00, 0x100, true},
+        {0x50, 0xFFFFFF00, 0x100, true}, {0x101, 0xFFFFFF00, 0x100, false}, {0xFFFFFE00, 0xFFFFFF00, 0x100, false},
+    };
+    for (const auto& r : rows) EXPECT_EQ(purgix::win32::IsWithinTicks(r.time, r.start, r.end), r.within) << r.time << " in " << r.start << ".." << r.end;
+}

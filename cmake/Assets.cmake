@@ -68,3 +68,5 @@ set_tests_properties(skin-art PROPERTIES TIMEOUT 300)
 # The zip tools/package makes is the same bytes for the same sources only if
 # Purgix.exe is: no link time in its header.
 target_link_options(Purgix PRIVATE -Wl,--no-insert-timestamp)
+# The Win32 tier applies the shipped skins from beside its own program.
+add_dependencies(win32_tests purgix_layout)

@@ -72,7 +72,7 @@ def tray_window():
 
 def tray_icon_point():
     """The first icon of Wine's tray window, in screen coordinates."""
-    wid = tray_window()
+    wid = wait(tray_window, 10)
     assert wid, "no Wine System Tray window: the icon is not there"
     geometry = xdo("getwindowgeometry", "--shell", wid)
     g = dict(line.split("=") for line in geometry.split())

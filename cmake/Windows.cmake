@@ -11,7 +11,7 @@ add_library(purgix_win32 STATIC
   src/platform/win32/FormWindowPaint.cpp
   src/platform/win32/TrayIcon.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/Switches.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
-target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32 uuid)
+target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
 
 set(PURGIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
@@ -28,7 +28,7 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
 # Win32 tier: the real API and the real window, inside the test process.
 add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/ProgramTest.cpp tests/win32/Win32PlatformTest.cpp tests/win32/RegistryWin32Test.cpp
   tests/win32/ReleaseTest.cpp tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp res/Purgix.rc)
-target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main psapi)
+target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main psapi uuid)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})
 add_test(NAME win32 COMMAND win32_tests)

@@ -134,10 +134,10 @@ void DropReleaseInput(DWORD start) {
             if (!releaseInput) kept.push_back(msg);
         }
     }
-    // Back in the order they came, across the ranges.
-    std::stable_sort(kept.begin(), kept.end(), [start](const MSG& a, const MSG& b) {
-        return static_cast<LONG>(a.time - start) < static_cast<LONG>(b.time - start);
-    });
+    // Back in the order they came, across the ranges (an insertion sort: a handful at most, each range in order already).
+    const auto age = [start](const MSG& m) { return static_cast<LONG>(m.time - start); };
+    for (std::size_t i = 1; i < kept.size(); ++i)
+        for (std::size_t j = i; j > 0 && age(kept[j]) < age(kept[j - 1]); --j) std::swap(kept[j], kept[j - 1]);
     for (const MSG& msg : kept) PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 

@@ -187,13 +187,18 @@ private:
     HBITMAP h_;
 };
 
-const GUID& ContainerOf(skins::PictureFormat format) {
+// WIC's GUIDs, spelt out here: libuuid's definitions come in one object with
+// hundreds of others.
+constexpr GUID kImagingFactory = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+constexpr GUID kPixelFormat32bppPBGRA = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
+
+GUID ContainerOf(skins::PictureFormat format) {
     switch (format) {
-        case skins::PictureFormat::Bmp: return GUID_ContainerFormatBmp;
-        case skins::PictureFormat::Gif: return GUID_ContainerFormatGif;
-        case skins::PictureFormat::Png: return GUID_ContainerFormatPng;
-        case skins::PictureFormat::Jpeg: return GUID_ContainerFormatJpeg;
-        case skins::PictureFormat::Ico: return GUID_ContainerFormatIco;
+        case skins::PictureFormat::Bmp: return {0x0af1d87e, 0xfcfe, 0x4188, {0xbd, 0xeb, 0xa7, 0x90, 0x64, 0x71, 0xcb, 0xe3}};
+        case skins::PictureFormat::Gif: return {0x1f8a5601, 0x7d4d, 0x4cbd, {0x9c, 0x82, 0x1b, 0xc8, 0xd4, 0xee, 0xb9, 0xa5}};
+        case skins::PictureFormat::Png: return {0x1b7cfaf4, 0x713f, 0x473c, {0xbb, 0xcd, 0x61, 0x37, 0x42, 0x5f, 0xae, 0xaf}};
+        case skins::PictureFormat::Jpeg: return {0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
+        case skins::PictureFormat::Ico: return {0xa3a860c4, 0x338f, 0x4c17, {0x91, 0x9a, 0xfb, 0xa4, 0xb5, 0x62, 0x8f, 0x21}};
     }
     Fail("unknown format");
 }
@@ -201,7 +206,7 @@ const GUID& ContainerOf(skins::PictureFormat format) {
 ui::PicturePtr Decode(std::vector<unsigned char>& bytes, const skins::PictureHeader& header) {
     ComApartment apartment;  // outlives every interface below
     ComPtr<IWICImagingFactory> factory;
-    Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+    Check(CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
                            reinterpret_cast<void**>(&factory)),
           "no imaging component");
     ComPtr<IWICStream> stream;
@@ -228,7 +233,7 @@ ui::PicturePtr Decode(std::vector<unsigned char>& bytes, const skins::PictureHea
     ComPtr<IWICFormatConverter> converter;
     Check(factory->CreateFormatConverter(&converter), "no converter");
     // Premultiplied, as AlphaBlend wants it.
-    Check(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+    Check(converter->Initialize(frame.Get(), kPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                 WICBitmapPaletteTypeCustom),
           "cannot convert the picture");
 

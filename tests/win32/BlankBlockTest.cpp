@@ -211,3 +211,71 @@ TEST(BlankBlock, TickComparisonsSurviveTheWrapAround) {
     };
     for (const auto& r : rows) EXPECT_EQ(purgix::win32::IsWithinTicks(r.time, r.start, r.end), r.within) << r.time << " in " << r.start << ".." << r.end;
 }
+
+namespace {
+
+// The session ends while the fill is held: the handler's wait must last until
+// the fill is done, which only happens once the handler is seen waiting.
+struct SessionEnd {
+    HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE waiting = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> returned{false};
+    bool returnedEarly = false;
+    bool waited = false;
+    ~SessionEnd() {
+        for (HANDLE h : {filling, waiting, go}) CloseHandle(h);
+    }
+    static SessionEnd* current;
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg != WM_APP + 5) return DefWindowProcW(h, msg, wp, lp);
+        SetEvent(current->waiting);
+        current->waited = purgix::win32::FinishFillInProgress();
+        current->returned = true;
+        return 0;
+    }
+    static DWORD WINAPI Ender(void* p) {
+        auto& s = *static_cast<SessionEnd*>(p);
+        WaitForSingleObject(s.filling, 5000);
+        HWND window = FindWindowW(L"PurgixSessionEndTest", nullptr);
+        SendMessageTimeoutW(window, WM_APP + 5, 0, 0, SMTO_NORMAL, 10000, nullptr);
+        return 0;
+    }
+    static DWORD WINAPI Watcher(void* p) {
+        auto& s = *static_cast<SessionEnd*>(p);
+        WaitForSingleObject(s.waiting, 5000);
+        Sleep(200);  // time enough for a wait that does not wait to return
+        s.returnedEarly = s.returned;
+        SetEvent(s.go);
+        return 0;
+    }
+    static void Hold(void* p) {
+        auto& s = *static_cast<SessionEnd*>(p);
+        SetEvent(s.filling);
+        WaitForSingleObject(s.go, 10000);
+    }
+};
+SessionEnd* SessionEnd::current = nullptr;
+
+}  // namespace
+
+TEST(BlankBlock, TheSessionsEndWaitsForTheFillInProgress) {
+    EXPECT_FALSE(purgix::win32::FinishFillInProgress()) << "no fill, nothing to wait for";
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = SessionEnd::Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"PurgixSessionEndTest";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    SessionEnd end;
+    SessionEnd::current = &end;
+    HANDLE threads[] = {CreateThread(nullptr, 0, SessionEnd::Ender, &end, 0, nullptr),
+                        CreateThread(nullptr, 0, SessionEnd::Watcher, &end, 0, nullptr)};
+    ASSERT_TRUE(WriteBlankBlock(8u << 20, {2, UINT_MAX, nullptr, &end, SessionEnd::Hold}));
+    WaitForMultipleObjects(2, threads, TRUE, INFINITE);
+    for (HANDLE h : threads) CloseHandle(h);
+    EXPECT_TRUE(end.waited);
+    EXPECT_FALSE(end.returnedEarly) << "the session's end ran inside the release";
+    DestroyWindow(window);
+    UnregisterClassW(wc.lpszClassName, wc.hInstance);
+}

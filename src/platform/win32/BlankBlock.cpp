@@ -85,6 +85,10 @@ void WaitServingWindows(HANDLE* threads, DWORD count) {
     }
 }
 
+// The workers of the fill this thread is waiting for, while it waits.
+thread_local HANDLE* fillThreads = nullptr;
+thread_local DWORD fillThreadCount = 0;
+
 // Fills the block on as many threads as start, the calling thread serving
 // its windows meanwhile; fills it alone when none does.
 void FillInParallel(unsigned char* data, std::size_t bytes, unsigned wanted, const FillOptions& options) {
@@ -113,7 +117,11 @@ void FillInParallel(unsigned char* data, std::size_t bytes, unsigned wanted, con
     for (unsigned i = 0; i < started; ++i) ResumeThread(threads[i]);
     HANDLE waiting[kMaxFillThreads];
     std::copy(threads, threads + started, waiting);
+    fillThreads = threads;
+    fillThreadCount = started;
     WaitServingWindows(waiting, started);
+    fillThreads = nullptr;
+    fillThreadCount = 0;
     for (unsigned i = 0; i < started; ++i) CloseHandle(threads[i]);
 }
 
@@ -142,6 +150,14 @@ void DropReleaseInput(DWORD start) {
 }
 
 }  // namespace
+
+bool FinishFillInProgress() {
+    if (fillThreads == nullptr) return false;
+    HANDLE waiting[kMaxFillThreads];
+    std::copy(fillThreads, fillThreads + fillThreadCount, waiting);
+    WaitServingWindows(waiting, fillThreadCount);
+    return true;
+}
 
 bool WriteBlankBlock(std::uint64_t bytes, const FillOptions& options) {
     if (bytes == 0) return true;

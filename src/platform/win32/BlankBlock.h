@@ -58,6 +58,12 @@ struct FillOptions {
 // releases. With one processor the calling thread fills alone.
 bool WriteBlankBlock(std::uint64_t bytes, const FillOptions& options = {});
 
+// When the session ends while a release fills its block (the end's messages are
+// sent, and served during the fill), the program waits here for the fill to
+// end before it saves and goes: a shutdown never runs inside a release. True
+// when there was a fill to wait for.
+bool FinishFillInProgress();
+
 // True when a message time stamp lies in [start, end], GetTickCount values
 // that wrap every 49.7 days.
 constexpr bool IsWithinTicks(DWORD time, DWORD start, DWORD end) { return time - start <= end - start; }

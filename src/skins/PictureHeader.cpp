@@ -45,7 +45,7 @@ std::optional<PictureHeader> Sized(PictureFormat format, std::uint64_t width, st
 std::optional<PictureHeader> Bmp(const Reader& r) {
     // BITMAPFILEHEADER (14 bytes), then the info header, which starts with its own size.
     const auto infoSize = r.Le(14, 4), pixelsAt = r.Le(10, 4);
-    if (!infoSize || !pixelsAt || !r.Has(14, *infoSize)) return std::nullopt;
+    if (!infoSize || !pixelsAt) return std::nullopt;
     std::uint64_t width = 0, height = 0;
     std::optional<std::uint32_t> planes, bits, compression = 0u;
     if (*infoSize == 12) {  // BITMAPCOREHEADER: unsigned 16-bit sides, always bottom-up
@@ -69,6 +69,7 @@ std::optional<PictureHeader> Bmp(const Reader& r) {
     } else {
         return std::nullopt;
     }
+    // The pixels start after the info header, so the whole header lies inside the file too.
     if (planes != 1u || !bits || !compression || *pixelsAt < 14 + std::uint64_t{*infoSize}) return std::nullopt;
     if (!IsAcceptableSize(width, height)) return std::nullopt;
     // Uncompressed rows (BI_RGB, BI_BITFIELDS, BI_ALPHABITFIELDS) have a known
@@ -88,9 +89,7 @@ std::optional<PictureHeader> Gif(const Reader& r) {
 std::optional<PictureHeader> Png(const Reader& r) {
     // The first chunk must be IHDR, 13 bytes of data and its CRC.
     if (r.Be(8, 4) != 13u || !r.Matches(12, "IHDR") || !r.Has(16, 13 + 4)) return std::nullopt;
-    const std::uint32_t w = *r.Be(16, 4), h = *r.Be(20, 4);
-    if (w > 0x7FFFFFFFu || h > 0x7FFFFFFFu) return std::nullopt;
-    return Sized(PictureFormat::Png, w, h);
+    return Sized(PictureFormat::Png, *r.Be(16, 4), *r.Be(20, 4));
 }
 
 bool IsStartOfFrame(unsigned marker) {
@@ -100,7 +99,8 @@ bool IsStartOfFrame(unsigned marker) {
 
 std::optional<PictureHeader> Jpeg(const Reader& r) {
     // Segments from after SOI up to the first frame header. Every step moves
-    // forward by at least two bytes, so the walk ends within the data.
+    // forward, so the walk ends within the data: a length below 2 leaves the
+    // next turn on the length's own bytes, where no 0xFF marker can be.
     std::size_t at = 2;
     for (;;) {
         if (r.Le(at, 1) != 0xFFu) return std::nullopt;
@@ -112,7 +112,7 @@ std::optional<PictureHeader> Jpeg(const Reader& r) {
         // SOI again, EOI, or scan data before any frame: no size to be had.
         if (*marker == 0xD8 || *marker == 0xD9 || *marker == 0xDA) return std::nullopt;
         const auto length = r.Be(at, 2);
-        if (!length || *length < 2 || !r.Has(at, *length)) return std::nullopt;
+        if (!length || !r.Has(at, *length)) return std::nullopt;
         if (IsStartOfFrame(*marker)) {
             // Precision, height, width, component count. A height of 0 defers it
             // to a later DNL segment: refused, the size must be known up front.
@@ -125,14 +125,13 @@ std::optional<PictureHeader> Jpeg(const Reader& r) {
 
 std::optional<PictureHeader> Ico(const Reader& r) {
     // ICONDIR: reserved 0, type 1 (icon, not cursor), entry count; then the
-    // 16-byte entries, all of which must be present.
-    const auto count = r.Le(4, 2);
-    if (r.Le(2, 2) != 1u || !count || *count == 0 || !r.Has(6, std::size_t{16} * *count)) return std::nullopt;
-    const std::uint32_t w = *r.Le(6, 1), h = *r.Le(7, 1);
-    const std::uint32_t bytes = *r.Le(14, 4), offset = *r.Le(18, 4);
-    // The first image lies after the directory and inside the file.
-    if (offset < 6 + std::size_t{16} * *count || bytes == 0 || !r.Has(offset, bytes)) return std::nullopt;
-    return Sized(PictureFormat::Ico, w == 0 ? 256 : w, h == 0 ? 256 : h);
+    // 16-byte entries. The first image lies after all of them and inside the
+    // file, so the whole directory is there too.
+    const auto count = r.Le(4, 2), w = r.Le(6, 1), h = r.Le(7, 1), bytes = r.Le(14, 4), offset = r.Le(18, 4);
+    if (r.Le(2, 2) != 1u || !count || *count == 0 || !offset || *offset < 6 + std::size_t{16} * *count || *bytes == 0 ||
+        !r.Has(*offset, *bytes))
+        return std::nullopt;
+    return Sized(PictureFormat::Ico, *w == 0 ? 256 : *w, *h == 0 ? 256 : *h);
 }
 
 }  // namespace

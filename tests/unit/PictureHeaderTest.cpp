@@ -103,11 +103,24 @@ TEST(PictureHeader, ValidHeadersGiveFormatAndSizeAndEveryTruncationFails) {
 }
 
 TEST(PictureHeader, UnknownInconsistentAndAbsurdHeadersFail) {
-    Bytes sosFirst, eoi, shortSegment, stuffed, dnl = Jpeg(640, 0);
-    sosFirst.Be(0xFFD8, 2).Be(0xFFDA, 2).Be(12, 2).Fill(10);
-    eoi.Be(0xFFD8FFD9, 4);
-    shortSegment.Be(0xFFD8, 2).Be(0xFFE0, 2).Be(1, 2).Fill(16);
-    stuffed.Be(0xFFD8, 2).Be(0xFF00, 2).Fill(16);
+    // Each hostile JPEG ends with a good 64 x 48 frame that a walk gone astray would find.
+    const Bytes frame = Bytes{}.Be(0xFFC0, 2).Be(11, 2).Le(8, 1).Be(48, 2).Be(64, 2).Le(1, 1).Le(0x011100, 3);
+    const auto jpeg = [&frame](Bytes b) {
+        b.v.insert(b.v.end(), frame.v.begin(), frame.v.end());
+        return b;
+    };
+    const Bytes sosFirst = jpeg(Bytes{}.Be(0xFFD8, 2).Be(0xFFDA, 2).Be(12, 2).Fill(10));  // the frame is after scan data
+    const Bytes eoi = jpeg(Bytes{}.Be(0xFFD8FFD9, 4).Be(2, 2));
+    const Bytes soi = jpeg(Bytes{}.Be(0xFFD8FFD8, 4).Be(2, 2));
+    const Bytes stuffed = jpeg(Bytes{}.Be(0xFFD8FF00, 4).Be(2, 2));
+    const Bytes shortSegment = jpeg(Bytes{}.Be(0xFFD8FFE0, 4).Be(1, 2));
+    // A frame header too short for its fields: what follows it is not its size.
+    const Bytes shortFrame = Bytes{}.Be(0xFFD8, 2).Be(0xFFC0, 2).Be(7, 2).Le(8, 1).Be(48, 2).Be(64, 2).Fill(8);
+    const Bytes dnl = Jpeg(640, 0);
+    // Pixels said to start inside the info header of a file cut there.
+    Bytes insideHeader = Bmp(124, 5, 4, 8, 1, 0);
+    insideHeader.v[10] = 54;
+    insideHeader.v.resize(60);
     Bytes text = Bytes{}.Text("This is not a picture, whatever its name says.");
     const struct {
         const char* what;
@@ -120,6 +133,7 @@ TEST(PictureHeader, UnknownInconsistentAndAbsurdHeadersFail) {
         {"bmp two planes", Bmp(40, 3, 2, 24, 0, 24, 2)},
         {"bmp unknown info header", Bmp(44, 3, 2, 24, 0, 24)},
         {"bmp rows cut short", Bmp(40, 3, 2, 24, 0, 23)},
+        {"bmp pixels inside a cut header", insideHeader},
         {"bmp 100000 x 100000", Bmp(40, 100000, 100000, 8, 1, 0)},
         {"bmp height of -2^31", Bmp(40, 1, -2147483648LL, 8, 1, 0)},
         {"gif 65535 x 65535", Gif("GIF89a", 65535, 65535)},
@@ -128,14 +142,15 @@ TEST(PictureHeader, UnknownInconsistentAndAbsurdHeadersFail) {
         {"png 100000 x 100000", Png(100000, 100000)},
         {"png one past the cap", Png(4097, 4096)},
         {"png one row past the cap", Png(16777217, 1)},
-        {"png side of 2^31", Png(0x80000000u, 1)},
         {"png without IHDR first", Png(3, 2, "IDAT")},
         {"png IHDR of the wrong length", Png(3, 2, "IHDR", 12)},
         {"jpeg 65535 x 65535", Jpeg(65535, 65535)},
         {"jpeg height from a later DNL", dnl},
         {"jpeg scan before any frame", sosFirst},
         {"jpeg ends before any frame", eoi},
+        {"jpeg starts twice", soi},
         {"jpeg segment length below 2", shortSegment},
+        {"jpeg frame header cut short", shortFrame},
         {"jpeg stuffed zero as a marker", stuffed},
         {"jpeg huffman table is no frame", Jpeg(640, 480, 0xC4)},
         {"ico type 2 is a cursor", Ico(16, 16, 2)},
@@ -146,4 +161,6 @@ TEST(PictureHeader, UnknownInconsistentAndAbsurdHeadersFail) {
         {"ico image of no bytes", Ico(16, 16, 1, 1, 0)},
     };
     for (const auto& row : rows) EXPECT_EQ(Read(row.bytes), std::nullopt) << row.what;
+    // Sides the decoder reports are checked too: their product must not wrap around to a small area.
+    EXPECT_FALSE(purgix::skins::IsAcceptableSize(std::uint64_t{1} << 32, std::uint64_t{1} << 32));
 }

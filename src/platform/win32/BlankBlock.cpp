@@ -151,6 +151,8 @@ void DropReleaseInput(DWORD start) {
 
 }  // namespace
 
+bool FillInProgress() { return fillThreads != nullptr; }
+
 bool FinishFillInProgress() {
     if (fillThreads == nullptr) return false;
     HANDLE waiting[kMaxFillThreads];

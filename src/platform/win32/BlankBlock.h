@@ -63,6 +63,8 @@ bool WriteBlankBlock(std::uint64_t bytes, const FillOptions& options = {});
 // end before it saves and goes: a shutdown never runs inside a release. True
 // when there was a fill to wait for.
 bool FinishFillInProgress();
+// True while this thread waits for a release's fill.
+bool FillInProgress();
 
 // True when a message time stamp lies in [start, end], GetTickCount values
 // that wrap every 49.7 days.

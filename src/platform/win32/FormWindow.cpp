@@ -254,6 +254,11 @@ void FormWindow::Impl::Unload() {
 }
 
 LRESULT FormWindow::Impl::OnClose() {
+    // Sent while a release fills its block: the window goes once the release is over.
+    if (FillInProgress()) {
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+    }
     Unload();
     DestroyWindow(hwnd);
     return 0;

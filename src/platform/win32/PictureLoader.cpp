@@ -2,9 +2,10 @@
 //
 // A skin is a download, so its picture name and its bytes are both hostile
 // until checked: the name may point anywhere a path can, the bytes may claim
-// any size. The name is checked twice (as written, then as Windows resolves
-// it: each check alone stops every escape the tests know), the bytes are
-// capped, and the header's claim is weighed before WIC allocates anything for it.
+// any size. The name is checked twice, as written and as Windows resolves it:
+// either alone stops every escape we know of, both together the ones we do
+// not. The bytes are capped, and the header's claim is weighed before WIC
+// allocates anything for it.
 #include <wincodec.h>
 
 #include <cstddef>

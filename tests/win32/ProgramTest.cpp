@@ -75,12 +75,16 @@ protected:
 }  // namespace
 
 // Hiding and showing are the end-to-end tier's; the order of the calls is ShellTest's.
-TEST_F(Program, StayOnTopActsOnTheRealWindow) {
+TEST_F(Program, StayOnTopHideAndShowActOnTheRealWindow) {
     EXPECT_TRUE(Topmost()) << "on top by default";
     frm.mStayOnTop->Click();
     EXPECT_FALSE(Topmost());
     frm.mStayOnTop->Click();
     EXPECT_TRUE(Topmost());
+    frm.mHide->Click();
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    frm.mShowPOP->Click();
+    EXPECT_TRUE(IsWindowVisible(Main()));
 }
 
 TEST_F(Program, TwoAboutsShowOneWindowAndOkClosesIt) {
@@ -96,11 +100,15 @@ TEST_F(Program, TwoAboutsShowOneWindowAndOkClosesIt) {
 }
 
 TEST_F(Program, TheSessionsEndSavesBeforeItReturnsAndACancelledEndNothing) {
+    frm.mSSkin[1]->Click();
     EXPECT_EQ(SendMessageW(Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
     SendMessageW(Main(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
     EXPECT_TRUE(fake.storeWrites.empty()) << "a cancelled end changes nothing";
     SendMessageW(Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_EQ(fake.storeWrites.size(), 7u) << "what is saved, and in which order, is the end-to-end tier's and ShellTest's";
+    wchar_t saved[64] = L"";
+    GetPrivateProfileStringW(L"CONFIGSKIN", L"SKIN", L"", saved, 64, (folder + L"\\Config.inf").c_str());
+    EXPECT_STREQ(saved, L"Graphite.ini");
     EXPECT_FALSE(IsWindow(Main())) << "the program ends with the session";
 }
 

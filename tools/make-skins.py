@@ -31,9 +31,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def _load_art():
-    spec = importlib.util.spec_from_file_location("make_art", os.path.join(HERE, "make-art.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("make_art", os.path.join(HERE, "make-art.py"))
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 

@@ -5,6 +5,7 @@ import argparse
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -452,6 +453,15 @@ def main():
     parser.add_argument("--wine-run", required=True)
     parser.add_argument("--artifacts", required=True)
     ARGS, rest = parser.parse_known_args()
+    # Run a copy of the build's layout: the program writes Config.inf beside itself,
+    # and the build's own copy must keep the default the other tiers start from.
+    build = os.path.dirname(os.path.abspath(ARGS.exe))
+    layout = tempfile.mkdtemp(prefix="purgix-e2e-")
+    for name in ("Purgix.exe", "Skin", "Help.chm"):
+        src = os.path.join(build, name)
+        (shutil.copytree if os.path.isdir(src) else shutil.copy2)(src, os.path.join(layout, name))
+    shutil.copy2(os.path.join(build, "assets", "Config.inf"), layout)
+    ARGS.exe = os.path.join(layout, "Purgix.exe")
     if not os.environ.get("DISPLAY"):
         print("e2e: no DISPLAY; tools/test starts Xvfb", file=sys.stderr)
         return 2

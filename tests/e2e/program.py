@@ -45,6 +45,8 @@ def lay_out(source_dir):
     os.makedirs(folder)
     for name in LAYOUT:
         src = os.path.join(source_dir, name)
+        if name == "Config.inf" and os.path.isfile(os.path.join(source_dir, "assets", name)):
+            src = os.path.join(source_dir, "assets", name)  # the build's default, not what a run left there
         (shutil.copytree if os.path.isdir(src) else shutil.copy2)(src, os.path.join(folder, name))
     return folder
 

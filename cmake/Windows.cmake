@@ -9,7 +9,7 @@ add_library(purgix_win32 STATIC
   src/platform/win32/Win32Platform.cpp src/platform/win32/BlankBlock.cpp
   src/platform/win32/FormWindow.cpp src/platform/win32/FormWindowPeers.cpp src/platform/win32/FormWindowMenus.cpp
   src/platform/win32/FormWindowPaint.cpp
-  src/platform/win32/TrayIcon.cpp src/platform/win32/PictureLoader.cpp)
+  src/platform/win32/TrayIcon.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/Switches.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
@@ -26,9 +26,9 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/Indicator2.bmp)
 
 # Win32 tier: the real API and the real window, inside the test process.
-add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/Win32PlatformTest.cpp tests/win32/RegistryWin32Test.cpp
-  tests/win32/ReleaseTest.cpp res/Purgix.rc)
-target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main)
+add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/ProgramTest.cpp tests/win32/Win32PlatformTest.cpp tests/win32/RegistryWin32Test.cpp
+  tests/win32/ReleaseTest.cpp tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp res/Purgix.rc)
+target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main psapi uuid)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})
 add_test(NAME win32 COMMAND win32_tests)
@@ -43,6 +43,11 @@ add_test(NAME e2e COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/e2e.py
   --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
   --artifacts ${PROJECT_BINARY_DIR}/artifacts)
 set_tests_properties(e2e PROPERTIES TIMEOUT 600)
+# The whole program, each case in a fresh prefix; the zip case needs tools/package to have run.
+add_test(NAME e2e_program COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/program.py
+  --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
+  --artifacts ${PROJECT_BINARY_DIR}/artifacts --zip ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-win64.zip)
+set_tests_properties(e2e_program PROPERTIES TIMEOUT 900)
 
 # Benchmarks (not a test tier): tools/bench runs them.
 add_executable(bench_tick bench/TickBench.cpp res/Purgix.rc)
@@ -53,3 +58,5 @@ add_executable(bench_release bench/ReleaseBench.cpp res/Purgix.rc)
 target_link_libraries(bench_release PRIVATE purgix_win32)
 target_compile_options(bench_release PRIVATE ${PURGIX_WARNINGS})
 target_link_options(bench_release PRIVATE ${PURGIX_STATIC_LINK})
+
+include(cmake/Assets.cmake)

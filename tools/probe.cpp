@@ -8,6 +8,11 @@
 //   probe click TITLE X Y       a left click at a client point of the window (reaches the child there)
 //   probe arrow TITLE X Y up|down [N]   clicks the arrow of the scroll bar at a client point N times
 //                                       (found under whatever covers it, as a tab key would reach it)
+//   probe ping TITLE SECONDS    sends WM_NULL every 50 ms for SECONDS and prints the longest answer
+//                               and the longest stretch without one, in ms, as JSON
+//   probe endsession TITLE      what log-off sends: WM_QUERYENDSESSION, then WM_ENDSESSION (TRUE);
+//                               prints the first answer
+//   probe gone TITLE MS         waits until no window has the title (the program has ended)
 #include <windows.h>
 
 #include <cstdio>
@@ -115,6 +120,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring cmd = argv[1];
     const wchar_t* title = argv[2];
+    if (cmd == L"gone") {
+        const DWORD limit = argc > 3 ? static_cast<DWORD>(_wtoi(argv[3])) : 10000;
+        const DWORD start = GetTickCount();
+        while (Find(title) != nullptr) {
+            if (GetTickCount() - start > limit) return 1;
+            Sleep(50);
+        }
+        return 0;
+    }
     if (cmd == L"wait" || cmd == L"exists") {
         const bool mustBeVisible = cmd == L"wait";
         const DWORD limit = argc > 3 ? static_cast<DWORD>(_wtoi(argv[3])) : 10000;
@@ -160,6 +174,39 @@ int wmain(int argc, wchar_t** argv) {
             SendMessageW(GetParent(bar), WM_VSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(bar));
         }
         std::printf("ScrollBar\n");
+    } else if (cmd == L"ping" && argc >= 4) {
+        LARGE_INTEGER freq, t0, t1;
+        QueryPerformanceFrequency(&freq);
+        auto ms = [&](const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
+            return static_cast<double>(b.QuadPart - a.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+        };
+        LARGE_INTEGER begin, lastAnswer;
+        QueryPerformanceCounter(&begin);
+        lastAnswer = begin;
+        double longest = 0, longestGap = 0;
+        int answers = 0;
+        const double total = _wtof(argv[3]) * 1000.0;
+        for (;;) {
+            QueryPerformanceCounter(&t0);
+            if (ms(begin, t0) > total) break;
+            DWORD_PTR result = 0;
+            const bool answered = SendMessageTimeoutW(top, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
+            QueryPerformanceCounter(&t1);
+            if (answered) {
+                ++answers;
+                longest = ms(t0, t1) > longest ? ms(t0, t1) : longest;
+                longestGap = ms(lastAnswer, t1) > longestGap ? ms(lastAnswer, t1) : longestGap;
+                lastAnswer = t1;
+            }
+            Sleep(50);
+        }
+        std::printf("{\"answers\":%d,\"longest_ms\":%.0f,\"longest_gap_ms\":%.0f}\n", answers, longest, longestGap);
+    } else if (cmd == L"endsession") {
+        DWORD_PTR ok = 0;
+        SendMessageTimeoutW(top, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &ok);
+        std::printf("%d\n", static_cast<int>(ok));
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(top, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &ignored);
     } else {
         std::fprintf(stderr, "probe: unknown command\n");
         return 2;

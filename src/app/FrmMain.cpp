@@ -91,6 +91,7 @@ FrmMain::FrmMain(platform::Platform& platform)
     auto& pictures = platform.pictures;
     form.SetIcon(pictures.Resource(platform::ResourcePicture::ProgramIcon));
     PicTray.SetPicture(pictures.Resource(platform::ResourcePicture::TrayIcon));
+    PicTray.scaleMode = ui::ScaleMode::Twip;
     ImgCUR.SetPicture(pictures.Resource(platform::ResourcePicture::HandCursor));
     ImgLst[0].SetPicture(pictures.Resource(platform::ResourcePicture::Indicator0));
     ImgLst[1].SetPicture(pictures.Resource(platform::ResourcePicture::Indicator1));
@@ -105,6 +106,8 @@ FrmMain::FrmMain(platform::Platform& platform)
     form.Timers() = {&Timer1, &Timer2};
     WireRelease();
     WireOptions();
+    WireSkins();
+    WireShell();
 }
 
 // Containers list their children front to back, in the order of the window design.
@@ -158,22 +161,6 @@ void FrmMain::BuildMenus() {
     mExitPOP = &mPOP->Add("mExitPOP", "&Exit");
 }
 
-void FrmMain::Load() {
-    try {
-        LoadOptions();
-        HideIfMinimized();
-        ReadStartWithWindows();
-        RestoreStayOnTop();
-        ImgOptimize.SetMouseIcon(ImgCUR.Picture());
-        ImgTab.SetMouseIcon(ImgCUR.Picture());
-        ImgWebLink.SetMouseIcon(ImgCUR.Picture());
-        ImgLstView.SetPicture(ImgLst[0].Picture());
-    } catch (const std::exception&) {
-        // A failed step ends start-up silently; the program runs on.
-    }
-    if (!startHidden_) form.SetVisible(true);
-}
-
 void FrmMain::RefreshMEM() {
     platform_.memory.GlobalMemoryStatus(record_);
     memory::DeriveFigures(record_, platform_.locale.Separators(), figures_);
@@ -199,9 +186,12 @@ void FrmMain::RefreshMEM() {
     }
     PicGraph.VerticalLine(graphX_, graphH - f * graphH, graphH, columnColor_);
 
-    PicGrpPro.Cls();
+    // The bar cleared and drawn anew, as two boxes that together cover it:
+    // pixels that keep their colour are not touched, so a level that did not
+    // move repaints nothing.
     const double barW = PicGrpPro.Bounds().width;
     const double barH = PicGrpPro.Bounds().height;
+    PicGrpPro.FilledBox(0, 0, barW, barH - f * barH, PicGrpPro.BackColor());
     PicGrpPro.FilledBox(0, barH - f * barH, barW, barH, columnColor_);
 }
 

@@ -3,11 +3,14 @@
 #include <cstdint>
 #include <string>
 
+#include "about/FrmAbout.h"
 #include "memory/MemoryFigures.h"
 #include "platform/Platform.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
 #include "settings/StartWithWindows.h"
+#include "skins/ColorNumber.h"
+#include "tray/CTray.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -27,10 +30,10 @@ public:
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
 
-    ui::Form& Form() { return form; }
-
     // Start-up: run once the native window exists, before it is shown.
     void Load();
+    // Shutdown: runs when the window is closed, before it goes.
+    void Form_Unload();
 
     // Samples memory and brings every figure, the status line, the graph and the level bar up to date.
     void RefreshMEM();
@@ -58,19 +61,28 @@ public:
     void VScroll3_Change();
     std::int32_t PageIndex() const { return pageIndex_; }
 
-    // Shutdown: runs when the window is closed, before it goes.
-    void Form_Unload();
+    // The tray icon's two buttons.
+    void NewTray_LButtonDown();
+    void NewTray_RButtonDown();
 
-    // Identity values, from the running executable's path.
-    const std::string& ExecutableName() const { return exeName_; }
-    const std::string& ProgramFolder() const { return programFolder_; }
-    settings::StartWithWindows& StartEntry() { return startEntry_; }
+    // Window commands, help, links and the About window.
+    void mHide_Click();
+    void mShowPOP_Click();
+    void mExit_Click();
+    void mStayOnTop_Click();
+    void mContents_Click();
+    void HomePage();
+    void mAbout_Click();
+    about::FrmAbout* About() { return about_ && !about_->Unloaded() ? about_.get() : nullptr; }
+
+    // Skins: the list's click applies the selected skin.
+    void File1_Click();
+    void mSSkin_Click(int index);
+    void mDloadSkin_Click();
 
     // The stay-on-top tick as it was before the last toggle (0 or -1); start-up only reads it.
     std::int16_t strNotAlwaysOnTop = 0;
 
-    const memory::MemoryFigures& Figures() const { return figures_; }
-    const platform::MemoryStatus& MemoryRecord() const { return record_; }
     std::int32_t GraphX() const { return graphX_; }
     ui::Color ColumnColor() const { return columnColor_; }
     void SetColumnColor(ui::Color c) { columnColor_ = c; }
@@ -113,6 +125,9 @@ public:
     ui::MenuItem *mHelp, *mContents, *mWeb, *mSp2, *mAbout;
     ui::MenuItem *mPOP, *mStPOP, *mSpPOP1, *mOptPOP, *mShowPOP, *mSpPOP2, *mWebPOP, *mSpPOP3, *mExitPOP;
 
+    // The tray icon, bound to PicTray: declared after it, so it goes first.
+    std::unique_ptr<tray::CTray> NewTray;
+
 private:
     void BuildMenus();
     void Stack();
@@ -125,11 +140,25 @@ private:
     std::string Setting(const char* key, const char* def);
     void SaveSetting(const char* key, const std::string& value);
     void WireRelease();
+    void WireSkins();
+    void WireShell();
+    void SaveOptions();
+    void SaveStartWithWindows();
+    void LoadSkins();
+    void ApplySkin();
+    void SaveSkin();
+    void RunSilently(const std::string& commandLine, int showState);
+    static std::string InFolder(const std::string& folder, const std::string& name);
+    std::string UserConfigPath(bool create);
+    std::string ConfigPathToRead();
 
     platform::Platform& platform_;
     platform::MemoryStatus record_;
     memory::MemoryFigures figures_;
     std::int32_t graphX_ = 0;
+    // The current skin's colours (0 until one is applied); the column colour draws the graph.
+    ui::Color windowColor_ = 0;
+    ui::Color chartColor_ = 0;
     ui::Color columnColor_ = ui::kBlack;
 
     std::string exeName_ = settings::ExecutableName(platform_.files.ModulePath());
@@ -141,6 +170,8 @@ private:
     std::int32_t intervalSeconds_ = 0;
     std::int64_t releaseSize_ = 0;
     bool releasing_ = false;
+    std::unique_ptr<about::FrmAbout> about_;
+    std::unique_ptr<platform::NativeWindow> aboutWindow_;
 };
 
 }  // namespace purgix::app

@@ -16,7 +16,6 @@ void FrmMain::WireOptions() {
     VScroll1.Change = [this] { VScroll1_Change(); };
     VScroll2.Change = [this] { VScroll2_Change(); };
     VScroll3.Change = [this] { VScroll3_Change(); };
-    form.Unload = [this] { Form_Unload(); };
 }
 
 void FrmMain::ImgTab_Click() {
@@ -89,7 +88,7 @@ void FrmMain::RestoreStayOnTop() {
         platform_.windows.SetWindowPos(form.Handle(), strNotAlwaysOnTop - 1, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
 }
 
-void FrmMain::Form_Unload() {
+void FrmMain::SaveOptions() {
     namespace key = settings::key;
     SaveSetting(key::kLessC, std::to_string(Check2.Value()));
     SaveSetting(key::kLess, std::to_string(VScroll2.Value()));
@@ -98,7 +97,9 @@ void FrmMain::Form_Unload() {
     SaveSetting(key::kPrecent, std::to_string(VScroll3.Value()));
     SaveSetting(key::kStayOnTop, settings::BooleanText(mStayOnTop->Checked()));
     SaveSetting(key::kMinimized, std::to_string(Check3.Value()));
+}
 
+void FrmMain::SaveStartWithWindows() {
     // Rewritten at every exit, so that a moved program's entry follows it.
     if (Check4.Value() == 1)
         startEntry_.Set();

@@ -67,6 +67,27 @@ std::int16_t ToInteger16(std::string_view text) {
     return static_cast<std::int16_t>(rounded);
 }
 
+std::int32_t ToInteger32(std::string_view text) {
+    const std::string_view t = Trim(text);
+    if (t.size() > 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h')) {
+        std::string_view digits = t.substr(2);
+        while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
+        if (digits.size() > 8) throw ConversionError("out of the 32-bit range: " + std::string(text));
+        std::uint32_t bits = 0;
+        for (char c : digits) {
+            if (!std::isxdigit(static_cast<unsigned char>(c))) throw ConversionError("not a number: " + std::string(text));
+            const int v = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
+            bits = bits << 4 | static_cast<std::uint32_t>(v);
+        }
+        return static_cast<std::int32_t>(bits);
+    }
+    double value = 0;
+    if (!ParseNumber(t, value)) throw ConversionError("not a number: " + std::string(text));
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) throw ConversionError("out of the 32-bit range: " + std::string(text));
+    return static_cast<std::int32_t>(rounded);
+}
+
 bool ToBoolean(std::string_view text) {
     const std::string_view t = Trim(text);
     if (EqualsIgnoringCase(t, "true")) return true;

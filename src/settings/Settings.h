@@ -32,6 +32,10 @@ inline constexpr const char* kStayOnTop = "StayOnTop";
 // integer; a fraction rounds to the nearest whole number, halves to the even one.
 std::int16_t ToInteger16(std::string_view text);
 
+// The same numbers, or hexadecimal after "&H" (up to eight digits, taken as
+// the bits of the result), to a signed 32-bit integer.
+std::int32_t ToInteger32(std::string_view text);
+
 // "True" / "False" in any letter case, or numeric text where 0 is false.
 bool ToBoolean(std::string_view text);
 

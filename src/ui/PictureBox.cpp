@@ -27,9 +27,21 @@ Rect Surface::FillSpan(double x0, double y0, double x1, double y1, Color c) {
     const int right = Edge(std::max(x0, x1), width_);
     const int top = Edge(std::min(y0, y1), height_);
     const int bottom = Edge(std::max(y0, y1), height_);
-    for (int y = top; y < bottom; ++y)
-        std::fill_n(pixels_.begin() + y * width_ + left, right - left, c);
-    return {left, top, right - left, bottom - top};
+    // Only the pixels that change count: redrawing what is there repaints nothing.
+    int changedTop = bottom, changedBottom = top, changedLeft = right, changedRight = left;
+    for (int y = top; y < bottom; ++y) {
+        auto row = pixels_.begin() + y * width_;
+        for (int x = left; x < right; ++x) {
+            if (row[x] == c) continue;
+            row[x] = c;
+            changedTop = std::min(changedTop, y);
+            changedBottom = y + 1;
+            changedLeft = std::min(changedLeft, x);
+            changedRight = std::max(changedRight, x + 1);
+        }
+    }
+    if (changedTop >= changedBottom) return {};
+    return {changedLeft, changedTop, changedRight - changedLeft, changedBottom - changedTop};
 }
 
 PictureBox::PictureBox(std::string name, Rect r, Color back) : Container(std::move(name), Kind::PictureBox, r), backColor_(back) {
@@ -46,6 +58,7 @@ void PictureBox::SetBackColor(Color c) {
 void PictureBox::SetPicture(PicturePtr p) {
     picture_ = std::move(p);
     Notify(Change::Picture);
+    if (Change) Change();
 }
 
 void PictureBox::Cls() {

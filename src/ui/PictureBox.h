@@ -16,7 +16,8 @@ public:
     Color At(int x, int y) const { return pixels_[static_cast<std::size_t>(y * width_ + x)]; }
     void Fill(Color c);
     // Fills the pixels whose centres lie in [x0, x1) x [y0, y1); the corners
-    // may be given in any order, are real numbers, and are clipped.
+    // may be given in any order, are real numbers, and are clipped. Returns the
+    // smallest rectangle holding the pixels that changed (empty when none did).
     Rect FillSpan(double x0, double y0, double x1, double y1, Color c);
 
 private:
@@ -31,7 +32,9 @@ public:
     Color BackColor() const { return backColor_; }
     void SetBackColor(Color c);
     const PicturePtr& Picture() const { return picture_; }
+    // Raises Change once the new picture is in place.
     void SetPicture(PicturePtr p);
+    Event Change;
 
     // Drawing, in pixels from the top-left corner.
     const Surface& Drawing() const { return surface_; }

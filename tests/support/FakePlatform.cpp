@@ -11,12 +11,12 @@ namespace purgix::testing {
 
 ui::PicturePtr FakePlatform::Resource(platform::ResourcePicture which) {
     switch (which) {
-        case platform::ResourcePicture::ProgramIcon: return std::make_shared<FakePicture>(32, 32);
-        case platform::ResourcePicture::TrayIcon: return std::make_shared<FakePicture>(16, 16);
-        case platform::ResourcePicture::HandCursor: return std::make_shared<FakePicture>(32, 32);
-        case platform::ResourcePicture::Indicator0: return std::make_shared<FakePicture>(11, 89);
-        case platform::ResourcePicture::Indicator1: return std::make_shared<FakePicture>(9, 36);
-        case platform::ResourcePicture::Indicator2: return std::make_shared<FakePicture>(11, 51);
+        case platform::ResourcePicture::ProgramIcon: return std::make_shared<FakePicture>("icon", 32, 32);
+        case platform::ResourcePicture::TrayIcon: return std::make_shared<FakePicture>("tray", 16, 16);
+        case platform::ResourcePicture::HandCursor: return std::make_shared<FakePicture>("hand", 32, 32);
+        case platform::ResourcePicture::Indicator0: return std::make_shared<FakePicture>("indicator0", 11, 89);
+        case platform::ResourcePicture::Indicator1: return std::make_shared<FakePicture>("indicator1", 9, 36);
+        case platform::ResourcePicture::Indicator2: return std::make_shared<FakePicture>("indicator2", 11, 51);
     }
     return nullptr;
 }
@@ -24,6 +24,26 @@ ui::PicturePtr FakePlatform::Resource(platform::ResourcePicture which) {
 namespace {
 struct FakeWindow : platform::NativeWindow {};
 }  // namespace
+
+std::vector<std::string> FakePlatform::ListFiles(const std::string& folder, const std::string& pattern) {
+    auto it = folders.find(folder);
+    if (it == folders.end()) throw std::runtime_error("path not found: " + folder);
+    std::vector<std::string> out;
+    const std::string ext = pattern.size() > 1 && pattern[0] == '*' ? pattern.substr(1) : pattern;
+    for (const auto& f : it->second)
+        if (f.size() >= ext.size() && f.compare(f.size() - ext.size(), ext.size(), ext) == 0) out.push_back(f);
+    // The folder lister's order: without regard to letter case.
+    std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+    return out;
+}
+
+ui::PicturePtr FakePlatform::LoadPicture(const std::string& folder, const std::string& name) {
+    const std::string path = folder + "\\" + name;
+    calls.push_back("LoadPicture(" + path + ")");
+    auto it = pictureFiles.find(path);
+    if (it == pictureFiles.end()) throw std::runtime_error("not a picture: " + path);
+    return it->second;
+}
 
 std::unique_ptr<platform::NativeWindow> FakePlatform::CreateFormWindow(ui::Form& form) {
     calls.push_back("CreateFormWindow(" + form.Name() + ")");
@@ -94,6 +114,7 @@ long FakePlatform::QueryValue(platform::RegistryKey key, const std::string& name
 
 long FakePlatform::SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) {
     Raise(raisingRegistryCalls, "SetValue");
+    journal.push_back("set value " + name);
     auto h = handles.find(key);
     if (h == handles.end() || !h->second.second) return h == handles.end() ? 6 : 5;
     registryKeys[h->second.first][Lower(name)] = {type, data};
@@ -102,6 +123,7 @@ long FakePlatform::SetValue(platform::RegistryKey key, const std::string& name, 
 
 long FakePlatform::DeleteValue(platform::RegistryKey key, const std::string& name) {
     Raise(raisingRegistryCalls, "DeleteValue");
+    journal.push_back("delete value " + name);
     auto h = handles.find(key);
     if (h == handles.end() || !h->second.second) return h == handles.end() ? 6 : 5;
     return registryKeys[h->second.first].erase(Lower(name)) == 1 ? 0 : 2;
@@ -151,6 +173,9 @@ std::uint32_t FakePlatform::ReadProfile(const std::string& section, const std::s
 
 bool FakePlatform::WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) {
     calls.push_back("WriteProfile(" + section + "," + key + "," + value + "," + file + ")");
+    journal.push_back("profile " + key);
+    const std::string folder = file.substr(0, file.rfind('\\'));
+    if (readOnlyFolders.count(Lower(folder)) != 0) return false;
     profiles[Lower(file)][Lower(section)][Lower(key)] = value;
     return true;
 }
@@ -164,6 +189,7 @@ std::string FakePlatform::GetSetting(const std::string& app, const std::string& 
 void FakePlatform::SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) {
     store[Lower(app + "\\" + section + "\\" + key)] = value;
     storeWrites.emplace_back(app + "\\" + section + "\\" + key, value);
+    journal.push_back("setting " + key);
 }
 
 }  // namespace purgix::testing

@@ -2,6 +2,7 @@
 // An in-memory stand-in for the operating system that records what was asked of it.
 #include <functional>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,9 +17,10 @@ std::string Lower(std::string s);
 
 class FakePicture : public ui::Picture {
 public:
-    FakePicture(int w, int h) : w_(w), h_(h) {}
+    FakePicture(std::string name, int w, int h) : what(std::move(name)), w_(w), h_(h) {}
     int Width() const override { return w_; }
     int Height() const override { return h_; }
+    std::string what;  // which picture, for a test to tell them apart
 
 private:
     int w_, h_;
@@ -70,6 +72,7 @@ public:
     // Shell
     void Run(const std::string& commandLine, int showState) override {
         calls.push_back("Run(" + commandLine + "," + std::to_string(showState) + ")");
+        if (runFails) throw std::runtime_error("cannot start");
     }
     void ShowMessage(const std::string& text, const std::string& title) override {
         calls.push_back("ShowMessage(" + text + "," + title + ")");
@@ -78,20 +81,20 @@ public:
     void SetMousePointer(ui::MousePointer p) override { calls.push_back("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
     // Pictures
     ui::PicturePtr Resource(platform::ResourcePicture which) override;
-    // FileSystem: no folders and no user's folder; files are the profiles written.
+    // FileSystem: the folders put in `folders`; files are the profiles written.
     std::string ModulePath() override { return modulePath; }
-    std::vector<std::string> ListFiles(const std::string& folder, const std::string&) override {
-        throw std::runtime_error("path not found: " + folder);
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
+    std::string UserDataFolder(bool create) override {
+        if (create) calls.push_back("CreateUserDataFolder");
+        return userDataFolder;
     }
-    std::string UserDataFolder(bool) override { return {}; }
     bool FileExists(const std::string& path) override { return profiles.count(Lower(path)) != 0; }
-    // PictureFiles: no file is a picture.
-    ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override {
-        throw std::runtime_error("not a picture: " + folder + "\\" + name);
-    }
+    // PictureFiles: the pictures put in `pictureFiles` by their full path ("folder\\name").
+    ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override;
     // NotifyArea: every call with the record as it was sent.
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override {
         trayCalls.push_back({operation, data});
+        journal.push_back("tray " + std::to_string(operation));
         return true;
     }
     // WindowFactory: no window; the form gets a made-up handle.
@@ -137,11 +140,19 @@ public:
     std::function<void()> onBlock;    // runs while the block is "held"
     std::function<void()> onMessage;  // runs while the message box is "open"
     std::string modulePath = "C:\\Tools\\Purgix.exe";
+    std::map<std::string, std::vector<std::string>> folders;  // folder -> files
+    bool runFails = false;
     std::vector<std::string> calls;
+    // Everything written, in order: "setting <key>", "run value", "profile <key>", "tray <operation>".
+    std::vector<std::string> journal;
+    std::string userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
+    std::map<std::string, ui::PicturePtr> pictureFiles;  // full path -> picture
     // Settings keys and registry value names in the order they were read.
     std::vector<std::string> reads;
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;
     int windowsCreated = 0;
+    // Profile writes to files in these folders fail, as in a folder the user cannot write.
+    std::set<std::string> readOnlyFolders;
 
     // Writes under HKEY_LOCAL_MACHINE are refused, as for a user without administrator rights.
     bool refuseMachineWrites = false;

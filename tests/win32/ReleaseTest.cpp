@@ -1,5 +1,5 @@
-// The release on the real API: the block's contents, a block that cannot be
-// committed, the failure message box as the user sees it, and a held F9.
+// The release on the real API: a block that cannot be committed, the failure
+// message box as the user sees it, and a held F9.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,19 +10,9 @@
 
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
-#include "platform/win32/BlankBlock.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
-
-TEST(BlankBlock, FillsExactlyTheBytesAskedWithLittleEndianBlanks) {
-    purgix::win32::CommittedBlock block(3 * 4096);  // fresh pages read as zero, so any byte written past the end shows
-    ASSERT_TRUE(block);
-    const auto* p = static_cast<const unsigned char*>(block.Data());
-    const std::size_t bytes = 2 * 5001;  // 2 x ReleaseSize, not a multiple of eight
-    purgix::win32::FillBlanks(block.Data(), bytes);
-    for (std::size_t i = 0; i < block.Size(); ++i) ASSERT_EQ(p[i], i < bytes && i % 2 == 0 ? 0x20 : 0x00) << "at " << i;
-}
 
 namespace {
 

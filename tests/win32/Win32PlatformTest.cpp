@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
@@ -40,25 +41,17 @@ TEST(Win32Platform, MemoryStatusReportsConsistentSixtyFourBitFigures) {
     os.GlobalMemoryStatus(r);
     EXPECT_EQ(r.length, sizeof(MEMORYSTATUSEX));
     EXPECT_GT(r.totalPhys, 64ull << 20);
-    EXPECT_LE(r.availPhys, r.totalPhys);
-    EXPECT_LE(r.availPageFile, r.totalPageFile);
-    EXPECT_LE(r.availVirtual, r.totalVirtual);
+    EXPECT_TRUE(r.availPhys <= r.totalPhys && r.availPageFile <= r.totalPageFile && r.availVirtual <= r.totalVirtual);
     // A 64-bit process has far more than 4 GiB of address space: no clamping to 32 bits.
     EXPECT_GT(r.totalVirtual, 1ull << 32);
 }
 
 TEST(Win32Platform, NumberSeparatorsFollowTheUsersRegionalSettings) {
     Win32Platform os = Os();
-    {
-        RegionalValue thousands(LOCALE_STHOUSAND, L".");
-        RegionalValue decimal(LOCALE_SDECIMAL, L",");
+    for (const auto& [thousands, decimal] : {std::pair{L".", L","}, {L"\u00a0", L"."}}) {
+        RegionalValue t(LOCALE_STHOUSAND, thousands), d(LOCALE_SDECIMAL, decimal);
         const auto s = os.Separators();
-        EXPECT_EQ(s.thousands, ".");
-        EXPECT_EQ(s.decimal, ",");
-    }
-    {
-        RegionalValue thousands(LOCALE_STHOUSAND, L"\u00a0");
-        EXPECT_EQ(os.Separators().thousands, "\u00a0");
+        EXPECT_EQ(std::pair(s.thousands, s.decimal), std::pair(purgix::win32::Narrow(thousands), purgix::win32::Narrow(decimal)));
     }
 }
 
@@ -73,17 +66,14 @@ TEST(Win32Platform, ResourcePicturesHaveTheirDesignedSizes) {
     for (const auto& e : expected) {
         auto pic = os.Resource(e.which);
         ASSERT_NE(pic, nullptr);
-        EXPECT_EQ(pic->Width(), e.w);
-        EXPECT_EQ(pic->Height(), e.h);
+        EXPECT_EQ(std::pair(pic->Width(), pic->Height()), std::pair(e.w, e.h));
     }
     ICONINFO info{};
     auto hand = os.Resource(ResourcePicture::HandCursor);
     auto* native = static_cast<const purgix::win32::Win32Picture*>(hand.get());
     ASSERT_TRUE(GetIconInfo(native->Icon(), &info));
-    EXPECT_EQ(info.xHotspot, 5u);
-    EXPECT_EQ(info.yHotspot, 0u);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
+    EXPECT_EQ(std::pair(info.xHotspot, info.yHotspot), std::pair(DWORD{5}, DWORD{0}));
+    for (HBITMAP b : {info.hbmMask, info.hbmColor}) DeleteObject(b);
 }
 
 TEST(Win32Platform, ListsVisibleMatchingFilesSortedAndRefusesAMissingFolder) {
@@ -92,15 +82,14 @@ TEST(Win32Platform, ListsVisibleMatchingFilesSortedAndRefusesAMissingFolder) {
     GetTempPathW(MAX_PATH, tmp);
     const std::wstring dir = std::wstring(tmp) + L"purgix-list-test";
     CreateDirectoryW(dir.c_str(), nullptr);
-    for (const wchar_t* f : {L"b.ini", L"A.ini", L"c.txt", L"hidden.ini"}) {
-        HANDLE h = CreateFileW((dir + L"\\" + f).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        CloseHandle(h);
-    }
-    SetFileAttributesW((dir + L"\\hidden.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const wchar_t* names[] = {L"b.ini", L"A.ini", L"c.txt", L"hidden.ini"};
+    for (const wchar_t* f : names)
+        CloseHandle(CreateFileW((dir + L"\\" + f).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                f == names[3] ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr));
     const auto files = os.ListFiles(purgix::win32::Narrow(dir), "*.ini");
     EXPECT_EQ(files, (std::vector<std::string>{"A.ini", "b.ini"}));
     EXPECT_THROW(os.ListFiles(purgix::win32::Narrow(dir) + "\\nowhere", "*.ini"), std::runtime_error);
-    for (const wchar_t* f : {L"b.ini", L"A.ini", L"c.txt", L"hidden.ini"}) {
+    for (const wchar_t* f : names) {
         SetFileAttributesW((dir + L"\\" + f).c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW((dir + L"\\" + f).c_str());
     }

@@ -1,7 +1,9 @@
 #include "platform/win32/BlankBlock.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace purgix::win32 {
 
@@ -26,13 +28,157 @@ void FillBlanks(void* start, std::size_t bytes) noexcept {
     for (; i < bytes; ++i) p[i] = byteAt(i);
 }
 
-bool WriteBlankBlock(std::uint64_t bytes) {
+namespace {
+
+struct Slice {
+    unsigned char* start = nullptr;
+    std::size_t bytes = 0;
+    const FillOptions* options = nullptr;
+};
+
+DWORD WINAPI FillSlice(void* slice) {
+    const auto* s = static_cast<const Slice*>(slice);
+    if (s->options->sliceStarting != nullptr) s->options->sliceStarting(s->options->context);
+    FillBlanks(s->start, s->bytes);
+    return 0;
+}
+
+unsigned LogicalProcessors() {
+    DWORD n = GetActiveProcessorCount(ALL_PROCESSOR_GROUPS);
+    if (n == 0) {
+        SYSTEM_INFO si;
+        GetSystemInfo(&si);
+        n = si.dwNumberOfProcessors;
+    }
+    return n;
+}
+
+std::size_t PageSize() {
+    SYSTEM_INFO si;
+    GetSystemInfo(&si);
+    return si.dwPageSize;
+}
+
+// Sent messages (another thread's SendMessage, a screen reader's question)
+// and repaints; nothing posted and no input is taken, so no command can start
+// inside the release.
+void ServeSentAndPaint() {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    // A window that never validates itself would come back at once: bounded.
+    for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
+}
+
+void WaitServingWindows(HANDLE* threads, DWORD count) {
+    ServeSentAndPaint();  // what was already waiting does not wake the wait below
+    while (count > 0) {
+        const DWORD r = MsgWaitForMultipleObjectsEx(count, threads, INFINITE, QS_SENDMESSAGE | QS_PAINT, 0);
+        if (r < WAIT_OBJECT_0 + count) {
+            std::swap(threads[r - WAIT_OBJECT_0], threads[count - 1]);
+            --count;
+        } else if (r == WAIT_OBJECT_0 + count) {
+            ServeSentAndPaint();
+        } else {
+            WaitForMultipleObjects(count, threads, TRUE, INFINITE);
+            return;
+        }
+    }
+}
+
+// The workers of the fill this thread is waiting for, while it waits.
+thread_local HANDLE* fillThreads = nullptr;
+thread_local DWORD fillThreadCount = 0;
+
+// Fills the block on as many threads as start, the calling thread serving
+// its windows meanwhile; fills it alone when none does.
+void FillInParallel(unsigned char* data, std::size_t bytes, unsigned wanted, const FillOptions& options) {
+    const std::size_t page = PageSize();
+    const std::size_t pages = (bytes + page - 1) / page;
+    HANDLE threads[kMaxFillThreads];
+    Slice slices[kMaxFillThreads];
+    unsigned started = 0;
+    // Suspended until every slice is known: the slices are cut for the threads that exist.
+    while (started < wanted && started < options.threadsThatStart && started < pages) {
+        HANDLE h = CreateThread(nullptr, 64 * 1024, FillSlice, &slices[started], CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION,
+                                nullptr);
+        if (h == nullptr) break;
+        threads[started++] = h;
+    }
+    if (started == 0) {
+        FillBlanks(data, bytes);
+        return;
+    }
+    std::size_t at = 0;
+    for (unsigned i = 0; i < started; ++i) {
+        const std::size_t share = pages / started + (i < pages % started ? 1 : 0);
+        slices[i] = {data + at, std::min(share * page, bytes - at), &options};
+        at += slices[i].bytes;
+    }
+    for (unsigned i = 0; i < started; ++i) ResumeThread(threads[i]);
+    HANDLE waiting[kMaxFillThreads];
+    std::copy(threads, threads + started, waiting);
+    fillThreads = threads;
+    fillThreadCount = started;
+    WaitServingWindows(waiting, started);
+    fillThreads = nullptr;
+    fillThreadCount = 0;
+    for (unsigned i = 0; i < started; ++i) CloseHandle(threads[i]);
+}
+
+// Clicks and F9 presses queued while the release ran would each start one
+// more release once it returns: they go. Anything else in the same message
+// ranges (other keys, input from before the release) is put back in order.
+void DropReleaseInput(DWORD start) {
+    const DWORD end = GetTickCount();
+    const struct {
+        UINT first, last;
+        bool f9Only;
+    } ranges[] = {{WM_KEYDOWN, WM_KEYUP, true}, {WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, false}, {WM_NCLBUTTONDOWN, WM_NCMBUTTONDBLCLK, false}};
+    std::vector<MSG> kept;
+    for (const auto& range : ranges) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, range.first, range.last, PM_REMOVE | PM_NOYIELD)) {
+            const bool releaseInput = IsWithinTicks(msg.time, start, end) && (!range.f9Only || msg.wParam == VK_F9);
+            if (!releaseInput) kept.push_back(msg);
+        }
+    }
+    // Back in the order they came, across the ranges (an insertion sort: a handful at most, each range in order already).
+    const auto age = [start](const MSG& m) { return static_cast<LONG>(m.time - start); };
+    for (std::size_t i = 1; i < kept.size(); ++i)
+        for (std::size_t j = i; j > 0 && age(kept[j]) < age(kept[j - 1]); --j) std::swap(kept[j], kept[j - 1]);
+    for (const MSG& msg : kept) PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+}
+
+}  // namespace
+
+bool FillInProgress() { return fillThreads != nullptr; }
+
+bool FinishFillInProgress() {
+    if (fillThreads == nullptr) return false;
+    HANDLE waiting[kMaxFillThreads];
+    std::copy(fillThreads, fillThreads + fillThreadCount, waiting);
+    WaitServingWindows(waiting, fillThreadCount);
+    return true;
+}
+
+bool WriteBlankBlock(std::uint64_t bytes, const FillOptions& options) {
     if (bytes == 0) return true;
     if (bytes > std::numeric_limits<std::size_t>::max()) return false;
-    CommittedBlock block(static_cast<std::size_t>(bytes));
-    if (!block) return false;
-    FillBlanks(block.Data(), block.Size());
-    return true;  // the block is released here, on the way out
+    const DWORD start = GetTickCount();
+    {
+        CommittedBlock block(static_cast<std::size_t>(bytes));
+        if (!block) return false;
+        const unsigned threads = std::min(options.threads != 0 ? options.threads : LogicalProcessors(), kMaxFillThreads);
+        auto* data = static_cast<unsigned char*>(block.Data());
+        // One processor: a worker would only take turns with this thread.
+        if (threads <= 1)
+            FillBlanks(data, block.Size());
+        else
+            FillInParallel(data, block.Size(), threads, options);
+        if (options.written != nullptr) options.written(block.Data(), block.Size(), options.context);
+    }  // freed here: the release has given the memory back
+    DropReleaseInput(start);
+    return true;
 }
 
 }  // namespace purgix::win32

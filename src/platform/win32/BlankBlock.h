@@ -1,8 +1,9 @@
 #pragma once
 // The release's block on Windows: one VirtualAlloc, written through with
-// blanks, given back at once.
+// blanks by every core, given back at once.
 #include <windows.h>
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 
@@ -32,8 +33,41 @@ private:
     std::size_t size_;
 };
 
+// More threads than this only queue up on the same page-fault path.
+inline constexpr unsigned kMaxFillThreads = 16;
+
+// How one block is written. The defaults are the release's; tests and the
+// benchmark force the rest.
+struct FillOptions {
+    unsigned threads = 0;                 // 0: one per logical processor, at most kMaxFillThreads
+    unsigned threadsThatStart = UINT_MAX;  // later thread starts fail as if CreateThread had
+    // Runs on the calling thread once every unit is written, before the block is freed.
+    void (*written)(const void* data, std::size_t bytes, void* context) = nullptr;
+    void* context = nullptr;
+    // Runs on each worker thread before it fills its slice.
+    void (*sliceStarting)(void* context) = nullptr;
+};
+
 // Takes `bytes` bytes, blanks them all and frees them. False when the block
 // cannot be committed (too large for the address space or the commit limit).
-bool WriteBlankBlock(std::uint64_t bytes);
+//
+// The fill runs on worker threads, one contiguous page-aligned slice each,
+// while the calling thread answers sent messages and repaints its windows;
+// posted messages and input wait. Afterwards, clicks and F9 presses made
+// during the release are dropped, so that impatience does not queue more
+// releases. With one processor the calling thread fills alone.
+bool WriteBlankBlock(std::uint64_t bytes, const FillOptions& options = {});
+
+// When the session ends while a release fills its block (the end's messages are
+// sent, and served during the fill), the program waits here for the fill to
+// end before it saves and goes: a shutdown never runs inside a release. True
+// when there was a fill to wait for.
+bool FinishFillInProgress();
+// True while this thread waits for a release's fill.
+bool FillInProgress();
+
+// True when a message time stamp lies in [start, end], GetTickCount values
+// that wrap every 49.7 days.
+constexpr bool IsWithinTicks(DWORD time, DWORD start, DWORD end) { return time - start <= end - start; }
 
 }  // namespace purgix::win32

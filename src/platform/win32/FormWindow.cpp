@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/win32/BlankBlock.h"
 #include "platform/win32/FormWindowInternal.h"
 #include "platform/win32/Messages.h"
 #include "platform/win32/Text.h"
@@ -253,6 +254,11 @@ void FormWindow::Impl::Unload() {
 }
 
 LRESULT FormWindow::Impl::OnClose() {
+    // Sent while a release fills its block: the window goes once the release is over.
+    if (FillInProgress()) {
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+    }
     Unload();
     DestroyWindow(hwnd);
     return 0;
@@ -261,6 +267,7 @@ LRESULT FormWindow::Impl::OnClose() {
 LRESULT FormWindow::Impl::OnEndSession(WPARAM ending) {
     // Windows ends the process after this message: save now, or logging off loses the settings.
     if (ending == 0) return 0;
+    FinishFillInProgress();
     Unload();
     DestroyWindow(hwnd);
     return 0;

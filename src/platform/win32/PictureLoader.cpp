@@ -1,12 +1,234 @@
 // Skin pictures: untrusted files, read and decoded from memory.
-#include <stdexcept>
+//
+// A skin is a download, so its picture name and its bytes are both hostile
+// until checked: the name may point anywhere a path can, the bytes may claim
+// any size. The name is checked twice, as written and as Windows resolves it:
+// either alone stops every escape we know of, both together the ones we do
+// not. The bytes are capped, and the header's claim is weighed before WIC
+// allocates anything for it.
+#include <wincodec.h>
 
+#include <cstddef>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32Platform.h"
+#include "skins/PictureHeader.h"
+#include "skins/PicturePath.h"
 
 namespace purgix::win32 {
 
-ui::PicturePtr Win32Platform::LoadPicture(const std::string&, const std::string&) {
-    throw std::runtime_error("picture loading is not built yet");
+namespace {
+
+// Skin backgrounds are a few hundred kilobytes; a larger file is not worth reading.
+constexpr LONGLONG kMaxFileBytes = 16 << 20;
+
+[[noreturn]] void Fail(const std::string& why) { throw std::runtime_error("skin picture: " + why); }
+
+void Check(HRESULT hr, const char* step) {
+    if (FAILED(hr)) Fail(step);
+}
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) Fail("cannot resolve the path");
+    std::wstring full(needed, L'\0');
+    const DWORD n = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (n == 0 || n >= needed) Fail("cannot resolve the path");
+    full.resize(n);
+    return full;
+}
+
+// The resolved name lies strictly below the resolved folder, on a separator boundary:
+// "C:\Skins2\x.bmp" is not inside "C:\Skins".
+bool IsInside(std::wstring_view folder, std::wstring_view full) {
+    while (!folder.empty() && IsSeparator(folder.back())) folder.remove_suffix(1);
+    return !folder.empty() && full.size() > folder.size() + 1 && IsSeparator(full[folder.size()]) &&
+           EqualsIgnoringCase(full.substr(0, folder.size()), folder);
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE Get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+std::vector<unsigned char> ReadCapped(const std::wstring& path) {
+    // Others may read along, nobody may write while the bytes are taken.
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) Fail("cannot open the file");
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK) Fail("not a file on disk");
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size)) Fail("cannot read the file size");
+    if (size.QuadPart <= 0 || size.QuadPart > kMaxFileBytes) Fail("empty or oversized file");
+    // One byte more than the size: a file that grew while read shows it, one that shrank comes up short.
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size.QuadPart) + 1);
+    std::size_t got = 0;
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(file.Get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr)) Fail("cannot read the file");
+        if (n == 0) break;
+        got += n;
+        if (got == bytes.size()) break;
+    }
+    if (got != static_cast<std::size_t>(size.QuadPart)) Fail("the file changed while read");
+    bytes.resize(got);
+    return bytes;
+}
+
+// COM on this thread for as long as the decoding lasts. A thread already in
+// the multithreaded apartment keeps it: WIC works there too.
+class ComApartment {
+public:
+    ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {
+        if (FAILED(hr_) && hr_ != RPC_E_CHANGED_MODE) Fail("COM is not available");
+    }
+    ~ComApartment() {
+        if (SUCCEEDED(hr_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT hr_;
+};
+
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_ != nullptr) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T** operator&() { return &p_; }
+    T* operator->() const { return p_; }
+    T* Get() const { return p_; }
+
+private:
+    T* p_ = nullptr;
+};
+
+class BitmapHandle {
+public:
+    explicit BitmapHandle(HBITMAP h) : h_(h) {}
+    ~BitmapHandle() {
+        if (h_ != nullptr) DeleteObject(h_);
+    }
+    BitmapHandle(const BitmapHandle&) = delete;
+    BitmapHandle& operator=(const BitmapHandle&) = delete;
+    HBITMAP Get() const { return h_; }
+    HBITMAP Release() { return std::exchange(h_, nullptr); }
+
+private:
+    HBITMAP h_;
+};
+
+// WIC's GUIDs, spelt out here: libuuid's definitions come in one object with
+// hundreds of others.
+constexpr GUID kImagingFactory = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+constexpr GUID kPixelFormat32bppPBGRA = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
+
+GUID ContainerOf(skins::PictureFormat format) {
+    switch (format) {
+        case skins::PictureFormat::Bmp: return {0x0af1d87e, 0xfcfe, 0x4188, {0xbd, 0xeb, 0xa7, 0x90, 0x64, 0x71, 0xcb, 0xe3}};
+        case skins::PictureFormat::Gif: return {0x1f8a5601, 0x7d4d, 0x4cbd, {0x9c, 0x82, 0x1b, 0xc8, 0xd4, 0xee, 0xb9, 0xa5}};
+        case skins::PictureFormat::Png: return {0x1b7cfaf4, 0x713f, 0x473c, {0xbb, 0xcd, 0x61, 0x37, 0x42, 0x5f, 0xae, 0xaf}};
+        case skins::PictureFormat::Jpeg: return {0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
+        case skins::PictureFormat::Ico: return {0xa3a860c4, 0x338f, 0x4c17, {0x91, 0x9a, 0xfb, 0xa4, 0xb5, 0x62, 0x8f, 0x21}};
+    }
+    Fail("unknown format");
+}
+
+ui::PicturePtr Decode(std::vector<unsigned char>& bytes, const skins::PictureHeader& header) {
+    ComApartment apartment;  // outlives every interface below
+    ComPtr<IWICImagingFactory> factory;
+    Check(CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
+                           reinterpret_cast<void**>(&factory)),
+          "no imaging component");
+    ComPtr<IWICStream> stream;
+    Check(factory->CreateStream(&stream), "no stream");
+    Check(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size())), "no stream");
+    ComPtr<IWICBitmapDecoder> decoder;
+    Check(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder), "not a picture");
+    // WIC chooses its decoder by content too; one that disagrees with the
+    // header check would be decoding bytes nobody weighed.
+    GUID container{};
+    Check(decoder->GetContainerFormat(&container), "not a picture");
+    if (container != ContainerOf(header.format)) Fail("the decoder does not match the header");
+    ComPtr<IWICBitmapFrameDecode> frame;
+    Check(decoder->GetFrame(0, &frame), "no picture in the file");
+    UINT width = 0, height = 0;
+    Check(frame->GetSize(&width, &height), "no picture size");
+    // A GIF frame may be smaller than its screen and an icon's image need not
+    // be the size its directory entry says: theirs is the frame's. Other
+    // formats hold one image, whose size the header already gave.
+    const bool ownSize = header.format == skins::PictureFormat::Gif || header.format == skins::PictureFormat::Ico;
+    if (!ownSize && (width != header.width || height != header.height)) Fail("the picture size does not match its header");
+    if (!skins::IsAcceptableSize(width, height)) Fail("picture too large");
+
+    ComPtr<IWICFormatConverter> converter;
+    Check(factory->CreateFormatConverter(&converter), "no converter");
+    // Premultiplied, as AlphaBlend wants it.
+    Check(converter->Initialize(frame.Get(), kPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                WICBitmapPaletteTypeCustom),
+          "cannot convert the picture");
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, row order as WIC writes it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap.Get() == nullptr) Fail("no memory for the picture");
+    // The cap keeps both products well inside 32 bits.
+    const UINT stride = width * 4;
+    Check(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)), "the picture does not decode");
+    auto picture = std::make_shared<Win32Picture>(Win32Picture::Type::Bitmap, bitmap.Get(), static_cast<int>(width),
+                                                  static_cast<int>(height));
+    bitmap.Release();
+    return picture;
+}
+
+}  // namespace
+
+ui::PicturePtr Win32Platform::LoadPicture(const std::string& folder, const std::string& name) {
+    if (!skins::IsPlainRelativeName(name)) Fail("name outside the skin folder");
+    const std::wstring base = FullPath(Widen(folder));
+    const std::wstring path = FullPath(base + L"\\" + Widen(name));
+    // What Windows makes of the name is what counts: check the resolved path
+    // too, and that resolving it again (as opening it will) changes nothing.
+    if (!IsInside(base, path) || FullPath(path) != path) Fail("name outside the skin folder");
+
+    std::vector<unsigned char> bytes = ReadCapped(path);
+    const auto header = skins::ReadPictureHeader(bytes);
+    if (!header) Fail("not a BMP, GIF, JPEG, PNG or ICO picture of a size that can be shown");
+    return Decode(bytes, *header);
 }
 
 }  // namespace purgix::win32

@@ -140,8 +140,10 @@ std::vector<std::string> Win32Platform::ListFiles(const std::string& folder, con
 }
 
 std::string Win32Platform::UserDataFolder(bool create) {
+    // FOLDERID_RoamingAppData, spelt out: libuuid's definition comes in one object with hundreds of other GUIDs.
+    constexpr KNOWNFOLDERID kRoamingAppData = {0x3eb685db, 0x65f9, 0x4cf6, {0xa0, 0x3a, 0xe3, 0xef, 0x65, 0x72, 0x9f, 0x3d}};
     wchar_t* roaming = nullptr;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &roaming))) return {};
+    if (FAILED(SHGetKnownFolderPath(kRoamingAppData, KF_FLAG_DEFAULT, nullptr, &roaming))) return {};
     std::wstring folder = std::wstring(roaming) + L"\\Quenlor";
     CoTaskMemFree(roaming);
     if (create) CreateDirectoryW(folder.c_str(), nullptr);

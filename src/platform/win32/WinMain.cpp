@@ -1,13 +1,31 @@
 // The program's entry: build the Windows platform, create the main window, run the loop.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/FrmMain.h"
 #include "platform/win32/FormWindow.h"
+#include "platform/win32/Switches.h"
 #include "platform/win32/Win32Platform.h"
+
+#if defined(__GLIBCXX__)
+// libstdc++'s default handler for an exception that escapes names its type on
+// stderr through the C++ demangler, 45 KiB of the program. A window program
+// has no stderr, and every window procedure and start-up catch what they
+// expect: what still escapes ends the program as the default would, less the
+// message nobody sees.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Load system DLLs from System32 only, never from the folder the program was unpacked to.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    // A scripted release is not a second copy: it neither shows the running one nor waits for it.
+    purgix::win32::Win32Platform win32(instance);
+    if (const int code = purgix::win32::RunSwitches(win32); code >= 0) return code;
 
     // One copy per session. A second start asks the first to show itself, so that
     // the first one's form knows it is shown, and goes.
@@ -18,7 +36,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
 
-    purgix::win32::Win32Platform win32(instance);
     purgix::platform::Platform platform = win32.Bundle();
     purgix::app::FrmMain frmMain(platform);
     purgix::win32::FormWindow window(frmMain.form, win32, true);

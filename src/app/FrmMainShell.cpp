@@ -1,0 +1,118 @@
+// The program as a whole: start-up and shutdown in their fixed order, the tray
+// icon and its two buttons, the window commands of the menus, help, the home
+// page and the About window.
+#include <exception>
+#include <string>
+
+#include "app/FrmMain.h"
+#include "settings/Addresses.h"
+
+namespace purgix::app {
+
+namespace {
+constexpr int kShowHidden = 0;
+constexpr int kShowMinimized = 2;
+}  // namespace
+
+void FrmMain::WireShell() {
+    mHide->Click = [this] { mHide_Click(); };
+    mShowPOP->Click = [this] { mShowPOP_Click(); };
+    mExit->Click = [this] { mExit_Click(); };
+    mExitPOP->Click = [this] { mExit_Click(); };
+    mStayOnTop->Click = [this] { mStayOnTop_Click(); };
+    mContents->Click = [this] { mContents_Click(); };
+    mWeb->Click = [this] { HomePage(); };
+    mWebPOP->Click = [this] { HomePage(); };
+    ImgWebLink.Click = [this] { HomePage(); };
+    mAbout->Click = [this] { mAbout_Click(); };
+    form.Unload = [this] { Form_Unload(); };
+    form.ShowRequested = [this] { mShowPOP_Click(); };
+    // Explorer restarted: its new notification area starts empty.
+    form.TaskbarCreated = [this] {
+        if (NewTray) NewTray->ShowIcon();
+    };
+}
+
+// Start-up: one trap over every step; the first failure ends it silently and
+// the program runs on with what the earlier steps did.
+void FrmMain::Load() {
+    try {
+        NewTray = std::make_unique<tray::CTray>(platform_.tray);
+        NewTray->LButtonDown = [this] { NewTray_LButtonDown(); };
+        NewTray->RButtonDown = [this] { NewTray_RButtonDown(); };
+        NewTray->TipText(form.Caption());
+        NewTray->PicBox(PicTray);
+        NewTray->ShowIcon();
+        LoadOptions();
+        HideIfMinimized();
+        ReadStartWithWindows();
+        RestoreStayOnTop();
+        ImgOptimize.SetMouseIcon(ImgCUR.Picture());
+        ImgTab.SetMouseIcon(ImgCUR.Picture());
+        ImgWebLink.SetMouseIcon(ImgCUR.Picture());
+        ImgLstView.SetPicture(ImgLst[0].Picture());
+        LoadSkins();
+    } catch (const std::exception&) {
+        // A failed step ends start-up silently; the program runs on.
+    }
+    if (!startHidden_) form.SetVisible(true);
+}
+
+// Shutdown, in order: the options, the Run value, the skin, the tray icon. The
+// window then goes and the program ends.
+void FrmMain::Form_Unload() {
+    SaveOptions();
+    SaveStartWithWindows();
+    SaveSkin();
+    if (NewTray) NewTray->DeleteIcon();
+}
+
+void FrmMain::NewTray_LButtonDown() { mShowPOP_Click(); }
+
+void FrmMain::NewTray_RButtonDown() { form.PopupMenu(*mPOP); }
+
+void FrmMain::mHide_Click() { form.SetVisible(false); }
+
+void FrmMain::mShowPOP_Click() {
+    form.SetVisible(true);
+    form.ZOrder();
+}
+
+void FrmMain::mExit_Click() { form.Close(); }
+
+void FrmMain::mStayOnTop_Click() {
+    strNotAlwaysOnTop = mStayOnTop->Checked() ? -1 : 0;
+    mStayOnTop->SetChecked(!mStayOnTop->Checked());
+    platform_.windows.SetWindowPos(form.Handle(), strNotAlwaysOnTop - 1, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
+}
+
+void FrmMain::RunSilently(const std::string& commandLine, int showState) {
+    try {
+        platform_.shell.Run(commandLine, showState);
+    } catch (const std::exception&) {
+        // Help and links that cannot start end without a word.
+    }
+}
+
+void FrmMain::mContents_Click() {
+    std::string file = InFolder(programFolder_, "Help.chm");
+    if (file.find(' ') != std::string::npos) file = "\"" + file + "\"";
+    RunSilently("HH.exe " + file, kShowMinimized);
+}
+
+void FrmMain::HomePage() { RunSilently(std::string("explorer.exe ") + settings::kHomePage, kShowHidden); }
+
+// One About window at a time: a second "About" brings the open one forward.
+void FrmMain::mAbout_Click() {
+    if (about_ && !about_->Unloaded()) {
+        about_->form.ZOrder();
+        return;
+    }
+    aboutWindow_.reset();
+    about_ = std::make_unique<about::FrmAbout>(platform_, kAppTitle, form.Icon(), ImgCUR.Picture());
+    aboutWindow_ = platform_.windowFactory.CreateFormWindow(about_->form);
+    about_->Form_Load();
+    about_->form.SetVisible(true);
+}
+
+}  // namespace purgix::app

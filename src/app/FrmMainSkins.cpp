@@ -1,0 +1,111 @@
+// Skins: the skin list and menu, applying the chosen skin, and the saved choice
+// in Config.inf (beside the program, or the user's own copy when the program's
+// folder cannot be written).
+#include <exception>
+#include <string>
+
+#include "app/FrmMain.h"
+#include "settings/Addresses.h"
+
+namespace purgix::app {
+
+namespace {
+constexpr const char* kConfigSection = "CONFIGSKIN";
+constexpr const char* kConfigKey = "SKIN";
+constexpr const char* kSkinSection = "SKIN";
+}  // namespace
+
+std::string FrmMain::InFolder(const std::string& folder, const std::string& name) {
+    // A drive's root already ends in a backslash.
+    return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+
+std::string FrmMain::UserConfigPath(bool create) {
+    const std::string folder = platform_.files.UserDataFolder(create);
+    return folder.empty() ? std::string() : InFolder(folder, "Config.inf");
+}
+
+// The user's own copy, once it exists, is the one that counts.
+std::string FrmMain::ConfigPathToRead() {
+    const std::string user = UserConfigPath(false);
+    return !user.empty() && platform_.files.FileExists(user) ? user : InFolder(programFolder_, "Config.inf");
+}
+
+void FrmMain::WireSkins() {
+    File1.Click = [this] { File1_Click(); };
+    mSSkin[0]->Click = [this] { mSSkin_Click(0); };
+    mDloadSkin->Click = [this] { mDloadSkin_Click(); };
+}
+
+// Steps 13 to 15 of start-up; a missing Skin folder throws out of SetPath and
+// so ends start-up there.
+void FrmMain::LoadSkins() {
+    File1.SetPath(InFolder(programFolder_, "Skin"));
+    const std::string saved = registry_.ReadProfileString(kConfigSection, kConfigKey, ConfigPathToRead());
+    for (int i = 0; i < File1.ListCount(); ++i) {
+        if (i != 0) {
+            ui::MenuItem& added = mSkin->Add("mSSkin(" + std::to_string(i) + ")", "");
+            added.Click = [this, i] { mSSkin_Click(i); };
+            mSSkin.push_back(&added);
+        }
+        mSSkin[static_cast<std::size_t>(i)]->SetCaption(File1.List(i));
+        if (File1.List(i) == saved) File1.SetListIndex(i);
+    }
+}
+
+void FrmMain::mSSkin_Click(int index) {
+    try {
+        File1.SetListIndex(index);
+    } catch (const std::exception&) {
+        // The placeholder item with no skin behind it: nothing to choose.
+    }
+}
+
+void FrmMain::File1_Click() {
+    try {
+        ApplySkin();
+    } catch (const std::exception&) {
+        // A bad skin stops where it failed; what was done before stays.
+    }
+}
+
+void FrmMain::ApplySkin() {
+    PicGraph.Cls();
+    graphX_ = 0;
+    auto skinFile = [this] { return InFolder(File1.Path(), File1.List(File1.ListIndex())); };
+    auto color = [&](const char* key) {
+        return skins::ColorNumber(registry_.ReadProfileString(kSkinSection, key, skinFile()));
+    };
+    windowColor_ = color("color_Obj3D");
+    chartColor_ = color("color_Back");
+    columnColor_ = color("color_Column");
+    form.SetBackColor(windowColor_);
+    PicChart.SetBackColor(chartColor_);
+    ShpColumn.SetBackColor(columnColor_);
+    const std::string bg = registry_.ReadProfileString(kSkinSection, "Bg", skinFile());
+    form.SetPicture(platform_.pictureFiles.LoadPicture(File1.Path(), bg.substr(0, bg.find('\0'))));
+}
+
+void FrmMain::mDloadSkin_Click() {
+    try {
+        platform_.shell.Run(std::string("explorer.exe ") + settings::kSkinDownloadPage, 0);
+    } catch (const std::exception&) {
+        // Silent, like every link that cannot start.
+    }
+}
+
+// Shutdown's third step. A program folder the user cannot write (Program
+// Files) sends the choice to the user's own copy, which start-up then reads.
+void FrmMain::SaveSkin() {
+    const std::string value = File1.ListIndex() >= 0 ? File1.List(File1.ListIndex()) : std::string();
+    const std::string user = UserConfigPath(false);
+    if (!user.empty() && platform_.files.FileExists(user)) {
+        platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, user);
+        return;
+    }
+    if (platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, InFolder(programFolder_, "Config.inf"))) return;
+    const std::string created = UserConfigPath(true);
+    if (!created.empty()) platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, created);
+}
+
+}  // namespace purgix::app

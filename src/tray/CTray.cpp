@@ -1,0 +1,83 @@
+#include "tray/CTray.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace purgix::tray {
+
+namespace {
+// The mouse messages the shell reports in place of a move's x coordinate.
+constexpr int kLButtonDown = 0x201, kLButtonUp = 0x202, kLButtonDblClk = 0x203;
+constexpr int kRButtonDown = 0x204, kRButtonUp = 0x205, kRButtonDblClk = 0x206;
+}  // namespace
+
+CTray::~CTray() {
+    DeleteIcon();
+    Unbind();
+}
+
+void CTray::Unbind() {
+    if (mPic == nullptr) return;
+    mPic->MouseMove = nullptr;
+    mPic->Change = nullptr;
+    mPic = nullptr;
+}
+
+void CTray::PicBox(ui::PictureBox& box) {
+    Unbind();
+    mPic = &box;
+    box.MouseMove = [this](int, int, double x, double) { mPic_MouseMove(x); };
+    box.Change = [this] { mPic_Change(); };
+    record_.window = box.Handle();
+    record_.icon = box.Picture().get();
+}
+
+void CTray::TipText(std::string_view text) {
+    std::string field(text);
+    field.push_back('\0');
+    field.resize(platform::kTipField, ' ');
+    record_.tip = std::move(field);
+    shell_.ShellNotifyIcon(platform::kNimModify, record_);
+}
+
+bool CTray::ShowIcon() {
+    if (mPic == nullptr) return false;
+    shell_.ShellNotifyIcon(platform::kNimAdd, record_);
+    return true;
+}
+
+void CTray::DeleteIcon() { shell_.ShellNotifyIcon(platform::kNimDelete, record_); }
+
+// The shell sends the callback message to the box's window; taken as a mouse
+// move, its x is the mouse message code, in the box's twips.
+void CTray::mPic_MouseMove(double x) {
+    const int code = static_cast<int>(std::lround(x / ui::kTwipsPerPixel));
+    // A notification that arrives while a handler runs (the pop-up menu's own
+    // loop) is dropped, not queued.
+    if (busy_) return;
+    busy_ = true;
+    const ui::Event* event = nullptr;
+    switch (code) {
+        case kLButtonDown: event = &LButtonDown; break;
+        case kLButtonUp: event = &LButtonUp; break;
+        case kLButtonDblClk: event = &LButtonDblClick; break;
+        case kRButtonDown: event = &RButtonDown; break;
+        case kRButtonUp: event = &RButtonUp; break;
+        case kRButtonDblClk: event = &RButtonDblClick; break;
+        default: break;
+    }
+    try {
+        if (event != nullptr && *event) (*event)();
+    } catch (...) {
+        busy_ = false;
+        throw;
+    }
+    busy_ = false;
+}
+
+void CTray::mPic_Change() {
+    record_.icon = mPic->Picture().get();
+    shell_.ShellNotifyIcon(platform::kNimModify, record_);
+}
+
+}  // namespace purgix::tray

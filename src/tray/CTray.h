@@ -1,0 +1,49 @@
+#pragma once
+// One icon in the notification area: its record, its tooltip, and the shell's
+// mouse notifications turned into six events.
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
+#include "ui/PictureBox.h"
+
+namespace purgix::tray {
+
+class CTray {
+public:
+    explicit CTray(platform::NotifyArea& shell) : shell_(shell) {}
+    // Takes the icon away and lets go of the picture box.
+    ~CTray();
+    CTray(const CTray&) = delete;
+    CTray& operator=(const CTray&) = delete;
+
+    // Binds the picture box whose window receives the notifications and whose
+    // picture is the icon. Does not call the shell.
+    void PicBox(ui::PictureBox& box);
+
+    // The 64-character field exactly as kept: the text, a NUL, blank padding.
+    std::string TipText() const { return record_.tip; }
+    // Stores the text and tells the shell (refused before the icon exists,
+    // which is harmless: the text stays in the record for ShowIcon).
+    void TipText(std::string_view text);
+
+    // False, and no shell call, until a picture box is bound.
+    bool ShowIcon();
+    void DeleteIcon();
+
+    const platform::NotifyIconData& Record() const { return record_; }
+
+    ui::Event RButtonDown, RButtonUp, RButtonDblClick, LButtonDown, LButtonUp, LButtonDblClick;
+
+private:
+    void mPic_MouseMove(double x);
+    void mPic_Change();
+    void Unbind();
+
+    platform::NotifyArea& shell_;
+    platform::NotifyIconData record_;
+    ui::PictureBox* mPic = nullptr;
+    bool busy_ = false;
+};
+
+}  // namespace purgix::tray

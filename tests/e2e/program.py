@@ -1,0 +1,333 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the whole program: the tray icon, start-up and shutdown,
+the window commands, skins, help, one copy at a time, the switches for scripts
+and the shipped zip. Each case runs the real Purgix.exe under Wine in a fresh
+prefix and a fresh copy of the shipped layout in a folder with a blank in its name."""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import zipfile
+
+import e2e
+from e2e import CAPTION, OPTIONS_KEY, RUN_KEY, SEVEN_KEYS, dump, probe, reg_values, screenshot, wine
+
+ARGS = None
+TEMPLATE = None
+LAYOUT = ("Purgix.exe", "Skin", "Config.inf", "Help.chm")
+# The heading band of the memory table, in the client area: the skin's column colour.
+BAND = (60, 85)
+SKIN_BANDS = {"Aurora.ini": (0x2C, 0x67, 0xB0), "Graphite.ini": (0xB4, 0x58, 0x1C), "Meadow.ini": (0x2F, 0x7D, 0x4A)}
+
+
+def fresh_prefix():
+    """A new prefix for the case: a copy of one booted once for the whole run."""
+    global TEMPLATE
+    if TEMPLATE is None:
+        TEMPLATE = os.path.join(tempfile.mkdtemp(prefix="purgix-template-"), "prefix")
+        os.environ["PURGIX_WINEPREFIX"] = TEMPLATE
+        wine("--start")
+        wine("--kill")
+    prefix = os.path.join(tempfile.mkdtemp(prefix="purgix-case-"), "prefix")
+    shutil.copytree(TEMPLATE, prefix, symlinks=True)
+    os.environ["PURGIX_WINEPREFIX"] = prefix
+    return prefix
+
+
+def lay_out(source_dir):
+    """A copy of the shipped files in a fresh folder whose name has a blank."""
+    folder = os.path.join(tempfile.mkdtemp(prefix="purgix-layout-"), "Purgix Test")
+    os.makedirs(folder)
+    for name in LAYOUT:
+        src = os.path.join(source_dir, name)
+        if name == "Config.inf" and os.path.isfile(os.path.join(source_dir, "assets", name)):
+            src = os.path.join(source_dir, "assets", name)  # the build's default, not what a run left there
+        (shutil.copytree if os.path.isdir(src) else shutil.copy2)(src, os.path.join(folder, name))
+    return folder
+
+
+def xdo(*argv, check=True):
+    return subprocess.run(["xdotool", *argv], capture_output=True, text=True, timeout=20, check=check).stdout
+
+
+def pixel(x, y):
+    """The screen's colour at a point, as (r, g, b)."""
+    out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "txt:-"], capture_output=True, text=True,
+                         timeout=30, check=True).stdout
+    r, g, b = map(int, re.search(r"\((\d+),(\d+),(\d+)", out).groups()[:3])
+    return r >> 8 if r > 255 else r, g >> 8 if g > 255 else g, b >> 8 if b > 255 else b
+
+
+def near(a, b, tolerance=24):
+    return all(abs(x - y) <= tolerance for x, y in zip(a, b))
+
+
+def tray_window():
+    ids = xdo("search", "--onlyvisible", "--name", "^Wine System Tray$", check=False).split()
+    return ids[0] if ids else None
+
+
+def tray_icon_point():
+    """The first icon of Wine's tray window, in screen coordinates."""
+    wid = wait(tray_window, 10)
+    assert wid, "no Wine System Tray window: the icon is not there"
+    geometry = xdo("getwindowgeometry", "--shell", wid)
+    g = dict(line.split("=") for line in geometry.split())
+    return int(g["X"]) + 12, int(g["Y"]) + 32
+
+
+def wait(predicate, timeout=15.0, step=0.2):
+    until = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() > until:
+            return value
+        time.sleep(step)
+
+
+class Program(unittest.TestCase):
+    """One case: a fresh prefix, a fresh layout, Purgix started from it."""
+    SEED = None  # options to store before the start; None leaves the store empty (first run)
+    SOURCE = None  # the folder the layout is copied from (the build's, unless a case unpacks the zip)
+
+    def setUp(self):
+        fresh_prefix()
+        self.folder = lay_out(self.SOURCE or os.path.dirname(ARGS.exe))
+        self.exe = os.path.join(self.folder, "Purgix.exe")
+        if self.SEED is not None:
+            e2e.seed(self.SEED)
+        wine("--start")
+        self.procs = []
+
+    def tearDown(self):
+        wine("--kill")
+        for p in self.procs:
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                p.kill()
+
+    def start(self, *args, wait_for="wait"):
+        proc = subprocess.Popen([ARGS.wine_run, self.exe, *args], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(proc)
+        if wait_for:
+            self.assertEqual(probe(wait_for, CAPTION, "60000", check=False).returncode, 0, "the main window did not come")
+        return proc
+
+    def top(self):
+        return dump()[0]
+
+    def config(self):
+        with open(os.path.join(self.folder, "Config.inf"), encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def saved_skin(self):
+        m = re.search(r"^SKIN=(.*?)\s*$", self.config(), re.M)
+        return m.group(1) if m else None
+
+    def band(self):
+        origin = self.top()["origin"]
+        return pixel(origin[0] + BAND[0], origin[1] + BAND[1])
+
+    def popup_from_tray(self):
+        x, y = tray_icon_point()
+        xdo("mousemove", str(x), str(y), "click", "3")
+        time.sleep(1.0)
+
+    def menu_keys(self, *keys):
+        wid = xdo("search", "--name", re.escape(CAPTION)).split()[0]
+        xdo("windowfocus", "--sync", wid, check=False)
+        for key in keys:
+            xdo("key", "--clearmodifiers", key)
+            time.sleep(0.4)
+
+
+class FirstRun(Program):
+    def test_exit_from_the_tray_menu_writes_everything_and_takes_the_icon_away(self):
+        proc = self.start()
+        self.assertTrue(near(self.band(), SKIN_BANDS["Aurora.ini"]), "a new user sees the first skin")
+        self.assertIsNotNone(tray_window())
+        self.popup_from_tray()
+        screenshot("tray-menu.png")
+        xdo("key", "e")  # "&Exit"
+        self.assertEqual(proc.wait(timeout=30), 0)
+        stored = {k: v for k, (_, v) in reg_values(OPTIONS_KEY).items()}
+        self.assertEqual(stored, {"LessC": "1", "Less": "15", "intervalC": "1", "interval": "5", "Precent": "30",
+                                  "StayOnTop": "True", "Minimized": "0"})
+        self.assertEqual(set(stored), set(SEVEN_KEYS))
+        self.assertEqual(reg_values(f"HKEY_LOCAL_MACHINE\\{RUN_KEY}", "Purgix"), {})
+        self.assertEqual(self.saved_skin(), "Aurora.ini")
+        self.assertTrue(wait(lambda: tray_window() is None, 5), "the icon stayed")
+
+
+class HiddenStart(Program):
+    SEED = {"Minimized": "1"}
+
+    def test_only_the_icon_shows_and_a_left_click_brings_the_window(self):
+        self.start(wait_for="exists")
+        time.sleep(1.5)
+        self.assertEqual(self.top()["visible"], 0)
+        self.assertIsNotNone(tray_window())
+        x, y = tray_icon_point()
+        xdo("mousemove", str(x), str(y), "click", "1")
+        self.assertTrue(wait(lambda: self.top()["visible"] == 1), "a left click did not show the window")
+
+    def test_a_right_click_opens_the_menu_and_the_window_stays_hidden(self):
+        self.start(wait_for="exists")
+        x, y = tray_icon_point()
+        before = pixel(x + 40, y + 30)
+        self.popup_from_tray()
+        opened = pixel(x + 40, y + 30)
+        screenshot("tray-menu-hidden.png")
+        self.assertNotEqual(opened, before, "no menu opened under the pointer")
+        self.assertEqual(self.top()["visible"], 0)
+        xdo("key", "Escape")
+        self.assertTrue(wait(lambda: pixel(x + 40, y + 30) == before, 5), "Esc did not close the menu")
+        self.assertEqual(self.top()["visible"], 0)
+
+    def test_a_second_start_shows_the_running_copy_and_ends(self):
+        first = self.start(wait_for="exists")
+        second = self.start(wait_for=None)
+        self.assertEqual(second.wait(timeout=60), 0)
+        self.assertTrue(wait(lambda: self.top()["visible"] == 1), "the running copy did not come up")
+        self.assertIsNone(first.poll())
+        windows = xdo("search", "--name", "^" + re.escape(CAPTION) + "$").split()
+        self.assertEqual(len(windows), 1)
+
+
+class KilledProcess(Program):
+    SEED = {"Less": "33", "Precent": "45"}
+
+    def test_a_killed_process_writes_nothing(self):
+        config_before = self.config()
+        self.start()
+        self.menu_keys("alt+s", "k", "Down", "Return")  # another skin
+        stored_before = reg_values(OPTIONS_KEY)
+        os.kill(e2e.purgix_pid(), 9)
+        time.sleep(1)
+        self.assertEqual(reg_values(OPTIONS_KEY), stored_before)
+        self.assertEqual(self.config(), config_before)
+
+
+class Skins(Program):
+    SEED = {}
+
+    def test_each_skin_from_the_menu_and_the_choice_comes_back(self):
+        proc = self.start()
+        self.assertTrue(wait(lambda: near(self.band(), SKIN_BANDS["Aurora.ini"])))
+        for index, name in enumerate(sorted(SKIN_BANDS)):
+            self.menu_keys("alt+s", "k", *(["Down"] * index), "Return")
+            self.assertTrue(wait(lambda: near(self.band(), SKIN_BANDS[name]), 5), f"{name} did not show")
+            time.sleep(0.6)
+            screenshot(f"skin-{name[:-4].lower()}.png", self.top()["rect"])
+        probe("close", CAPTION)
+        self.assertEqual(proc.wait(timeout=30), 0)
+        self.assertEqual(self.saved_skin(), "Meadow.ini")
+        self.start()
+        self.assertTrue(wait(lambda: near(self.band(), SKIN_BANDS["Meadow.ini"])), "the saved skin was not applied")
+
+
+class HelpAndLogOff(Program):
+    SEED = {}
+
+    def test_contents_opens_a_help_window(self):
+        self.start()
+        self.menu_keys("alt+h", "c")
+        self.assertTrue(wait(lambda: xdo("search", "--name", "Purgix Help", check=False).strip(), 30), "no help window")
+
+    def test_log_off_saves_before_the_program_ends(self):
+        proc = self.start()
+        self.menu_keys("alt+s", "k", "Down", "Return")
+        self.assertEqual(probe("endsession", CAPTION).stdout.strip(), "1")
+        self.assertEqual(proc.wait(timeout=30), 0)
+        self.assertEqual(self.saved_skin(), "Graphite.ini")
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS))
+        self.assertTrue(wait(lambda: tray_window() is None, 5), "the icon stayed")
+
+
+class Switches(Program):
+    SEED = {"LessC": "0", "intervalC": "0"}
+
+    def run_switch(self, *args):
+        with tempfile.TemporaryFile("w+") as out:
+            code = subprocess.run([ARGS.wine_run, self.exe, *args], stdout=out, stderr=subprocess.STDOUT, timeout=300).returncode
+            out.seek(0)
+            return code, out.read()
+
+    def test_switches_exit_codes_and_the_running_copy_untouched(self):
+        code, text = self.run_switch("/bogus")
+        self.assertEqual(code, 2)
+        self.assertIn("/bogus", text)
+        self.assertEqual(self.run_switch("/release:500")[0], 2)
+        code, text = self.run_switch("/?")
+        self.assertEqual(code, 0)
+        self.assertIn("/release", text)
+        running = self.start()
+        before = self.top()
+        code, text = self.run_switch("/release:10")
+        self.assertEqual(code, 0, text)
+        self.assertRegex(text, r"released \d+ MiB \(10 %\) in [\d.]+ s; available physical memory \d+ MiB before, \d+ MiB after")
+        self.assertIsNone(running.poll())
+        self.assertEqual(self.top()["visible"], before["visible"])
+        self.assertEqual(len(xdo("search", "--name", "^" + re.escape(CAPTION) + "$").split()), 1)
+
+
+class Responsive(Program):
+    SEED = {"LessC": "0", "intervalC": "0", "Precent": "60"}
+
+    def test_the_window_answers_while_f9_releases_a_large_block(self):
+        self.start()
+        wid = xdo("search", "--name", re.escape(CAPTION)).split()[0]
+        xdo("windowfocus", "--sync", wid, check=False)
+        xdo("key", "F9")
+        time.sleep(0.3)
+        result = probe("ping", CAPTION, "6").stdout
+        answers = int(re.search(r'"answers":(\d+)', result).group(1))
+        gap = int(re.search(r'"longest_gap_ms":(\d+)', result).group(1))
+        self.assertGreaterEqual(answers, 6, result)
+        self.assertLess(gap, 1000, f"the window went silent during the release: {result}")
+
+
+class Zip(Program):
+    SEED = {"LessC": "0", "intervalC": "0"}
+
+    def setUp(self):
+        unpacked = tempfile.mkdtemp(prefix="purgix-zip-")
+        with zipfile.ZipFile(ARGS.zip) as z:
+            z.extractall(unpacked)
+        self.SOURCE = unpacked
+        super().setUp()
+
+    def test_the_unpacked_zip_starts_shows_its_skin_and_saves(self):
+        proc = self.start()
+        self.assertTrue(wait(lambda: near(self.band(), SKIN_BANDS["Aurora.ini"])), "no skin from the zip")
+        probe("close", CAPTION)
+        self.assertEqual(proc.wait(timeout=30), 0)
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS))
+        self.assertEqual(self.saved_skin(), "Aurora.ini")
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--wine-run", required=True)
+    parser.add_argument("--artifacts", required=True)
+    parser.add_argument("--zip", required=True)
+    ARGS, rest = parser.parse_known_args()
+    e2e.ARGS = ARGS
+    if not os.environ.get("DISPLAY"):
+        print("e2e: no DISPLAY; tools/test starts Xvfb", file=sys.stderr)
+        return 2
+    result = unittest.main(argv=[sys.argv[0], "-v", *rest], exit=False).result
+    return 0 if result.wasSuccessful() else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

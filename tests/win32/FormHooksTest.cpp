@@ -1,6 +1,7 @@
 // The toolkit's hooks on a plain form, as behaviour uses them for its other
 // windows and the notification icon: frame, printed image, pointer, icon,
-// events, closing, stacking, pop-up menus and mouse events.
+// activation, closing, stacking, pop-up menus and mouse events. The OK button's
+// click is the About window's (ProgramTest).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -128,10 +129,9 @@ TEST_F(FormHooks, ACustomPointerShowsOverTheClientAndTheClassArrowOtherwise) {
     EXPECT_EQ(purgix::testing::CursorAt(h, 150, 30), LoadCursorW(nullptr, IDC_ARROW));
 }
 
-TEST_F(FormHooks, TheIconGoesToTheFrameAndActivationAndTheRegisteredMessagesRaiseTheirEvents) {
+// Explorer's restart is the program's Win32 test's, the second start's "show yourself" the end-to-end tier's.
+TEST_F(FormHooks, TheIconGoesToTheFrameAndBecomingTheActiveWindowRaisesActivate) {
     form.Activate = Record("Activate");
-    form.TaskbarCreated = Record("TaskbarCreated");
-    form.ShowRequested = Record("ShowRequested");
     Open();
     const ui::PicturePtr icon = win32.Resource(purgix::platform::ResourcePicture::ProgramIcon);
     form.SetIcon(icon);
@@ -145,10 +145,6 @@ TEST_F(FormHooks, TheIconGoesToTheFrameAndActivationAndTheRegisteredMessagesRais
     other.SetVisible(true);
     const FormWindow later(other, win32, false);  // and stops being it
     EXPECT_EQ(events, Events{});
-    SendMessageW(h, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(purgix::win32::AskRunningCopyToShow());  // as a second start does
-    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
-    EXPECT_EQ(events, (Events{"TaskbarCreated", "ShowRequested"}));
 }
 
 TEST_F(FormHooks, CloseUnloadsOnceAndTheWindowOpensAgainAndOnlyTheMainOneEndsTheLoop) {
@@ -226,16 +222,4 @@ TEST_F(FormHooks, MouseEventsCarryButtonsKeysAndPositionInTheContainersScale) {
     SendMessageW(h, WM_MBUTTONUP, 0, MAKELPARAM(7, 9));
     SendMessageW(h, WM_LBUTTONUP, MK_SHIFT | MK_CONTROL, MAKELPARAM(150, 5));
     EXPECT_EQ(events, (Events{"box move 1 0 7725 0", "box move 6 1 45 60", "box up 2 2 45 60", "form up 4 0 7 9", "form up 1 3 150 5"}));
-}
-
-TEST_F(FormHooks, TheCommandButtonIsARealButtonWhoseClickRaisesClick) {
-    ok.Click = Record("Click");
-    Open();
-    form.SetVisible(true);
-    wchar_t cls[16], text[16];
-    GetClassNameW(Hwnd(ok), cls, 16);
-    GetWindowTextW(Hwnd(ok), text, 16);
-    EXPECT_EQ(std::wstring(cls) + L":" + text, L"Button:&OK");
-    SendMessageW(Hwnd(ok), BM_CLICK, 0, 0);
-    EXPECT_EQ(events, Events{"Click"});
 }

@@ -190,15 +190,3 @@ TEST_F(MainWindow, ClickAreasShowTheHandTakeClicksAndHaveItBackAfterARelease) {
     SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(300, 20));
     EXPECT_EQ(clicks, 1);
 }
-
-TEST_F(MainWindow, LoggingOffSavesTheSettingsOnceAndEndsTheWindowAndACancelledOneNothing) {
-    frm.Load();
-    EXPECT_EQ(SendMessageW(h, WM_QUERYENDSESSION, 0, 0), TRUE);
-    SendMessageW(h, WM_ENDSESSION, FALSE, 0);
-    EXPECT_TRUE(fake.storeWrites.empty());
-    EXPECT_TRUE(IsWindow(h));
-    SendMessageW(h, WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(fake.storeWrites.size(), 7u);  // the seven options, before Windows ends the process
-    EXPECT_FALSE(IsWindow(h));
-    EXPECT_EQ(frm.form.Handle(), 0u);
-}

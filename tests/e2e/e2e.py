@@ -445,28 +445,44 @@ def vm_kb(pid, field):
         return int(re.search(rf"^{field}:\s+(\d+) kB", f.read(), re.M).group(1))
 
 
-def main():
-    global ARGS
+LAYOUT = ("Purgix.exe", "Skin", "Config.inf", "Help.chm")
+
+
+def copy_layout(source_dir, folder):
+    """The shipped files into folder. A build's own Config.inf may hold what a run
+    chose; the build keeps the default in assets/, and that is the one copied."""
+    for name in LAYOUT:
+        src = os.path.join(source_dir, name)
+        if name == "Config.inf" and os.path.isfile(os.path.join(source_dir, "assets", name)):
+            src = os.path.join(source_dir, "assets", name)
+        (shutil.copytree if os.path.isdir(src) else shutil.copy2)(src, os.path.join(folder, name))
+
+
+def parse_args(*extra):
+    """The tier's options (and any extra ones a tier adds) and the rest for unittest."""
     parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--artifacts", required=True)
-    ARGS, rest = parser.parse_known_args()
-    # Run a copy of the build's layout: the program writes Config.inf beside itself,
-    # and the build's own copy must keep the default the other tiers start from.
-    build = os.path.dirname(os.path.abspath(ARGS.exe))
-    layout = tempfile.mkdtemp(prefix="purgix-e2e-")
-    for name in ("Purgix.exe", "Skin", "Help.chm"):
-        src = os.path.join(build, name)
-        (shutil.copytree if os.path.isdir(src) else shutil.copy2)(src, os.path.join(layout, name))
-    shutil.copy2(os.path.join(build, "assets", "Config.inf"), layout)
-    ARGS.exe = os.path.join(layout, "Purgix.exe")
+    for name in ("--exe", "--probe", "--wine-run", "--artifacts", *extra):
+        parser.add_argument(name, required=True)
+    return parser.parse_known_args()
+
+
+def run_tests(rest):
     if not os.environ.get("DISPLAY"):
         print("e2e: no DISPLAY; tools/test starts Xvfb", file=sys.stderr)
         return 2
     result = unittest.main(argv=[sys.argv[0], "-v", *rest], exit=False).result
     return 0 if result.wasSuccessful() else 1
+
+
+def main():
+    global ARGS
+    ARGS, rest = parse_args()
+    # Run a copy of the build's layout: the program writes Config.inf beside itself,
+    # and the build's own copy must keep the default the other tiers start from.
+    layout = tempfile.mkdtemp(prefix="purgix-e2e-")
+    copy_layout(os.path.dirname(os.path.abspath(ARGS.exe)), layout)
+    ARGS.exe = os.path.join(layout, "Purgix.exe")
+    return run_tests(rest)
 
 
 if __name__ == "__main__":

@@ -3,7 +3,6 @@
 the window commands, skins, help, one copy at a time, the switches for scripts
 and the shipped zip. Each case runs the real Purgix.exe under Wine in a fresh
 prefix and a fresh copy of the shipped layout in a folder with a blank in its name."""
-import argparse
 import os
 import re
 import shutil
@@ -19,7 +18,6 @@ from e2e import CAPTION, OPTIONS_KEY, RUN_KEY, SEVEN_KEYS, dump, probe, reg_valu
 
 ARGS = None
 TEMPLATE = None
-LAYOUT = ("Purgix.exe", "Skin", "Config.inf", "Help.chm")
 # The heading band of the memory table, in the client area: the skin's column colour.
 BAND = (60, 85)
 SKIN_BANDS = {"Aurora.ini": (0x2C, 0x67, 0xB0), "Graphite.ini": (0xB4, 0x58, 0x1C), "Meadow.ini": (0x2F, 0x7D, 0x4A)}
@@ -43,11 +41,7 @@ def lay_out(source_dir):
     """A copy of the shipped files in a fresh folder whose name has a blank."""
     folder = os.path.join(tempfile.mkdtemp(prefix="purgix-layout-"), "Purgix Test")
     os.makedirs(folder)
-    for name in LAYOUT:
-        src = os.path.join(source_dir, name)
-        if name == "Config.inf" and os.path.isfile(os.path.join(source_dir, "assets", name)):
-            src = os.path.join(source_dir, "assets", name)  # the build's default, not what a run left there
-        (shutil.copytree if os.path.isdir(src) else shutil.copy2)(src, os.path.join(folder, name))
+    e2e.copy_layout(source_dir, folder)
     return folder
 
 
@@ -314,19 +308,9 @@ class Zip(Program):
 
 def main():
     global ARGS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--artifacts", required=True)
-    parser.add_argument("--zip", required=True)
-    ARGS, rest = parser.parse_known_args()
+    ARGS, rest = e2e.parse_args("--zip")
     e2e.ARGS = ARGS
-    if not os.environ.get("DISPLAY"):
-        print("e2e: no DISPLAY; tools/test starts Xvfb", file=sys.stderr)
-        return 2
-    result = unittest.main(argv=[sys.argv[0], "-v", *rest], exit=False).result
-    return 0 if result.wasSuccessful() else 1
+    return e2e.run_tests(rest)
 
 
 if __name__ == "__main__":

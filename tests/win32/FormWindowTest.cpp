@@ -50,7 +50,7 @@ TEST_F(MainWindow, TheTableShowsItsDesignColoursWithTheRulesStackedAboveTheFigur
 
     // The heading's words stand where the design's blanks put them: its ink ends where the caption's does.
     const auto font = reinterpret_cast<HFONT>(SendMessageW(Hwnd(frm.Label5), WM_GETFONT, 0, 0));
-    EXPECT_EQ(shot.LastInk({56 + 120, 80 + 8, 56 + 337, 80 + 24}, C::kAppWorkspace),  // the label runs past the table's edge
+    EXPECT_EQ(LastInk(shot.picture.Get(), {56 + 120, 80 + 8, 56 + 337, 80 + 24}, C::kAppWorkspace),  // the label runs past the table's edge
               LastInkOf(L"Total          Available        Percent", font));
     // The figures' texts are the end-to-end tier's; the pop-up's status line, which it cannot read, is here.
     EXPECT_EQ(Items(window.SubMenu(*frm.mPOP)).substr(0, 18), "Available: 41.25%|");

@@ -54,17 +54,13 @@ inline int LastInkOf(const wchar_t* text, HFONT font) {
 
 // A shown window's client area (the main window's at most) as the screen has it,
 // child windows included, once every pending repaint is done.
-class Screenshot {
-public:
-    explicit Screenshot(HWND h) : window_((RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN), h)), picture_(window_.Get(), 480, 210) {
-        BitBlt(picture_.Get(), 0, 0, 480, 210, window_.Get(), 0, 0, SRCCOPY);
+struct Screenshot {
+    explicit Screenshot(HWND h) : window((RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN), h)), picture(window.Get(), 480, 210) {
+        BitBlt(picture.Get(), 0, 0, 480, 210, window.Get(), 0, 0, SRCCOPY);
     }
-    COLORREF At(int x, int y) const { return GetPixel(picture_.Get(), x, y); }
-    int LastInk(const RECT& area, COLORREF ground) const { return testing::LastInk(picture_.Get(), area, ground); }
-
-private:
-    win32::gdi::WindowDC window_;
-    win32::gdi::MemoryDC picture_;
+    COLORREF At(int x, int y) const { return GetPixel(picture.Get(), x, y); }
+    win32::gdi::WindowDC window;
+    win32::gdi::MemoryDC picture;
 };
 
 // Each system colour of the design its own value while it lives, so that a

@@ -1,185 +1,88 @@
-// The toolkit's hooks on a plain form, as behaviour uses them for its other
-// windows and the notification icon: frame, printed image, pointer, icon,
-// activation, closing, stacking, pop-up menus and mouse events. The OK button's
-// click is the About window's (ProgramTest).
-#include <windows.h>
+// The toolkit's hooks as the main window, the About window and the notification
+// icon use them: frame, printed image, pointer, icon, activation, stacking,
+// pop-up menus and mouse events.
+#include "WindowTest.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <memory>
-#include <sstream>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
-
-#include "Screenshot.h"
-#include "platform/win32/FormWindow.h"
-#include "platform/win32/Win32Picture.h"
-#include "platform/win32/Win32Platform.h"
-#include "ui/PictureBox.h"
-
-using purgix::testing::Hwnd;
-using purgix::win32::FormWindow;
+using namespace purgix::testing;
 namespace ui = purgix::ui;
-using Events = std::vector<std::string>;
-using Colours = purgix::testing::DistinctSystemColors;
+using FormHooks = MainWindow;
 
-namespace {
-
-const purgix::win32::Win32Picture& Native(const ui::PicturePtr& p) { return *purgix::win32::Native(p.get()); }
-
-class FormHooks : public ::testing::Test {
-protected:
-    FormHooks() {
-        form.Add(box);
-        form.Add(ok);
-        box.scaleMode = ui::ScaleMode::Twip;
-    }
-    void Open(bool main = false) {
-        window = std::make_unique<FormWindow>(form, win32, main);
-        h = window->Hwnd();
-    }
-    ui::Event Record(const std::string& what) {
-        return [this, what] { events.push_back(what); };
-    }
-    ui::MouseEvent RecordMouse(const std::string& what) {
-        return [this, what](int button, int shift, double x, double y) {
-            std::ostringstream s;
-            s << what << " " << button << " " << shift << " " << x << " " << y;
-            events.push_back(s.str());
-        };
-    }
-
-    purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
-    ui::Form form{"FrmAbout", "About", 200, 100};
-    ui::PictureBox box{"PicTray", {0, 0, 32, 32}, ui::kButtonFace};
-    ui::CommandButton ok{"cmdOK", {100, 60, 80, 24}, "&OK"};
-    std::unique_ptr<FormWindow> window;
-    HWND h = nullptr;
-    Events events;
-};
-
-}  // namespace
-
-TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFont) {
-    RECT work, r, client;
+TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontAndThereIsOneAboutWindowOnTop) {
+    frm.mAbout->Click();
+    frm.mAbout->Click();  // brings the open one forward
+    RECT work, r;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    using B = ui::BorderStyle;
-    for (auto [border, minButton, inTaskbar, centred] : {std::tuple{B::FixedSingle, true, true, true}, {B::FixedSingle, false, false, false},
-                                                         {B::FixedDialog, true, false, true}}) {
-        SCOPED_TRACE(::testing::Message() << static_cast<int>(border) << minButton << inTaskbar << centred);
-        form.borderStyle = border;
-        form.minButton = minButton;
-        form.showInTaskbar = inTaskbar;
-        form.centered = centred;
-        Open();
-        const LONG style = GetWindowLongW(h, GWL_STYLE);
-        const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+    // The main window: a minimize box, on the taskbar, centred. The About window: a dialog's frame, no menu bar,
+    // off the taskbar (owned), where the system puts it, and its 8 points round to the same 11 pixels.
+    for (auto [form, child] : {std::pair<ui::Form*, ui::Control*>{&frm.form, &frm.Check1}, {&frm.About()->form, &frm.About()->Command1}}) {
+        const bool about = form != &frm.form;
+        HWND w = Hwnd(*form);
+        const LONG style = GetWindowLongW(w, GWL_STYLE), ex = GetWindowLongW(w, GWL_EXSTYLE);
         EXPECT_TRUE((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU) && !(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)));
-        EXPECT_EQ((style & WS_MINIMIZEBOX) != 0, border == B::FixedSingle && minButton);
-        EXPECT_EQ((ex & WS_EX_DLGMODALFRAME) != 0, border == B::FixedDialog);
-        EXPECT_FALSE(ex & WS_EX_TOOLWINDOW);
-        HWND owner = GetWindow(h, GW_OWNER);  // an owned window stays off the taskbar
-        EXPECT_EQ(owner != nullptr && !IsWindowVisible(owner), !inTaskbar);
-        GetWindowRect(h, &r);
-        GetClientRect(h, &client);
-        EXPECT_EQ(client.right * 1000 + client.bottom, 200 * 1000 + 100);
-        EXPECT_EQ(std::abs(r.left + r.right - work.left - work.right) + std::abs(r.top + r.bottom - work.top - work.bottom) <= 2, centred);
-    }
-    for (auto [points, pixels] : {std::pair{8.25, -11}, {12.0, -16}}) {  // at 96 dots per inch
-        form.font.points = points;
-        Open();
+        EXPECT_EQ((style & WS_MINIMIZEBOX) != 0, !about);
+        EXPECT_EQ(ex & (WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW), about ? WS_EX_DLGMODALFRAME : 0);
+        EXPECT_EQ(GetMenu(w) == nullptr, about);
+        HWND owner = GetWindow(w, GW_OWNER);
+        EXPECT_EQ(owner != nullptr && !IsWindowVisible(owner), about);
+        GetWindowRect(w, &r);
+        EXPECT_EQ(std::abs(r.left + r.right - work.left - work.right) + std::abs(r.top + r.bottom - work.top - work.bottom) <= 2, !about);
         LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Hwnd(ok), WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_EQ(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight), L"MS Sans Serif " + std::to_wstring(pixels));
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Hwnd(*child), WM_GETFONT, 0, 0)), sizeof font, &font);
+        EXPECT_EQ(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight), L"MS Sans Serif -11") << about;
     }
+    const wchar_t* title = L"--- About Purgix ---";
+    HWND about = FindWindowW(nullptr, title);
+    EXPECT_TRUE(about == Hwnd(frm.About()->form) && FindWindowExW(nullptr, about, nullptr, title) == nullptr) << "one About window";
+    EXPECT_TRUE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    SendMessageW(Hwnd(frm.About()->Command1), BM_CLICK, 0, 0);
+    EXPECT_EQ(FindWindowW(nullptr, title), nullptr);
+    frm.mAbout->Click();
+    EXPECT_TRUE(IsWindowVisible(FindWindowW(nullptr, title))) << "opened again";
 }
 
-TEST_F(FormHooks, PrintedTextAndPaintedPicturesStayOnTheFormThroughRepaints) {
-    Colours colours;
-    Open();
-    form.SetVisible(true);
-    const purgix::testing::Screenshot blank(h);  // painted once before anything is printed
-    form.Print({10, 40, "Purgix", ui::Rgb(255, 0, 0)});
-    form.PaintPicture(win32.Resource(purgix::platform::ResourcePicture::ProgramIcon), 150, 10);
+TEST_F(FormHooks, PicturesAndPrintedTextStayThroughRepaintsAndTheFormsPointerShows) {
+    ShowWindow(h, SW_SHOW);
+    const Screenshot blank(h);  // painted once before anything is printed
+    const ui::PicturePtr icon = frm.form.Icon();
+    frm.form.SetPicture(icon);  // as a skin's, at the corner
+    frm.form.PaintPicture(icon, 300, 20);
+    frm.form.Print({150, 20, "Purgix", ui::Rgb(255, 0, 0)});
     for (bool covered : {false, true}) {
         if (covered) InvalidateRect(h, nullptr, TRUE);  // as when another window has lain over it
-        const purgix::testing::Screenshot shot(h);
-        // Red ink straight on the form's ground (no text background), and the icon's pixels.
-        int red = 0, stray = 0;
-        for (int y = 40; y < 53; ++y)
-            for (int x = 10; x < 45; ++x) {
-                red += shot.At(x, y) == RGB(255, 0, 0);
-                stray += shot.At(x, y) != RGB(255, 0, 0) && shot.At(x, y) != Colours::kButtonFace;
+        const Screenshot shot(h);
+        // Red ink straight on the form's ground (no text background), and the pictures' pixels.
+        int red = 0, stray = 0, corner = 0, painted = 0;
+        for (int y = 0; y < 52; ++y)
+            for (int x = 0; x < 332; ++x) {
+                const bool text = x >= 150 && x < 185 && y >= 20 && y < 33, differs = shot.At(x, y) != blank.At(x, y);
+                red += text && shot.At(x, y) == RGB(255, 0, 0);
+                stray += text && differs && shot.At(x, y) != RGB(255, 0, 0);
+                (x < 32 ? corner : painted) += !text && differs;
             }
-        EXPECT_TRUE(red > 0 && stray == 0) << covered << ": " << red << " red, " << stray << " other";
-        EXPECT_NE(shot.LastInk({150, 10, 182, 42}, Colours::kButtonFace), -1) << covered;
+        EXPECT_TRUE(red > 0 && stray == 0 && corner > 0 && painted > 0) << covered << ": " << red << " red, " << stray << " other, "
+                                                                         << corner << " and " << painted << " of the pictures";
     }
+    frm.form.SetMousePointer(ui::MousePointer::Custom, frm.ImgCUR.Picture());
+    EXPECT_EQ(CursorAt(h, 240, 20), IconOf(frm.ImgCUR.Picture()));
+    frm.form.SetMousePointer(ui::MousePointer::Default);
+    EXPECT_EQ(CursorAt(h, 240, 20), LoadCursorW(nullptr, IDC_ARROW));
 }
 
-TEST_F(FormHooks, ACustomPointerShowsOverTheClientAndTheClassArrowOtherwise) {
-    Open();
-    form.SetVisible(true);
-    const ui::PicturePtr hand = win32.Resource(purgix::platform::ResourcePicture::HandCursor);
-    form.SetMousePointer(ui::MousePointer::Custom, hand);
-    EXPECT_EQ(purgix::testing::CursorAt(h, 150, 30), Native(hand).Icon());
-    form.SetMousePointer(ui::MousePointer::Default);
-    EXPECT_EQ(purgix::testing::CursorAt(h, 150, 30), LoadCursorW(nullptr, IDC_ARROW));
-}
-
-// Explorer's restart is the program's Win32 test's, the second start's "show yourself" the end-to-end tier's.
-TEST_F(FormHooks, TheIconGoesToTheFrameAndBecomingTheActiveWindowRaisesActivate) {
-    form.Activate = Record("Activate");
-    Open();
-    const ui::PicturePtr icon = win32.Resource(purgix::platform::ResourcePicture::ProgramIcon);
-    form.SetIcon(icon);
-    EXPECT_EQ(SendMessageW(h, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(Native(icon).Icon()));
-    EXPECT_EQ(SendMessageW(h, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(Native(icon).SmallIcon()));
-    form.SetVisible(true);  // shown, it becomes the active window
-    ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events, Events(events.size(), "Activate"));
-    events.clear();
-    ui::Form other("Other", "Other", 50, 50);
-    other.SetVisible(true);
-    const FormWindow later(other, win32, false);  // and stops being it
-    EXPECT_EQ(events, Events{});
-}
-
-TEST_F(FormHooks, CloseUnloadsOnceAndTheWindowOpensAgainAndOnlyTheMainOneEndsTheLoop) {
-    // The session may end while the form unloads (a message box of its shutdown runs a loop).
-    bool ending = false;
-    form.Unload = [&] {
-        events.push_back("Unload");
-        if (!std::exchange(ending, true)) SendMessageW(h, WM_ENDSESSION, TRUE, 0);
-    };
-    MSG quit;
-    for (std::size_t round = 1; round <= 2; ++round) {
-        Open();
-        form.Close();
-        form.Close();  // nothing left to close
-        EXPECT_FALSE(IsWindow(h));
-        EXPECT_EQ(form.Handle() + ok.Handle(), 0u) << "handles of a closed window";
-        EXPECT_EQ(events.size(), round);
-        EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    }
-    // The main form's closing ends the loop, even when its Unload lets go of the window object.
-    Open(true);
-    form.Unload = [this] { window.reset(); };
-    form.Close();
-    EXPECT_EQ(window, nullptr);
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-}
-
-TEST_F(FormHooks, ZOrderRestoresAMinimizedFormAndBringsItToTheFront) {
-    Open();
-    form.SetVisible(true);
+// The second start's "show yourself" is the end-to-end tier's.
+TEST_F(FormHooks, TheIconGoesToTheFrameActivationRaisesActivateAndShowingRestoresAndRaises) {
+    int activations = 0;
+    frm.form.Activate = [&] { ++activations; };
+    const auto* icon = purgix::win32::Native(frm.form.Icon().get());
+    EXPECT_EQ(SendMessageW(h, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(icon->Icon()));
+    EXPECT_EQ(SendMessageW(h, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(icon->SmallIcon()));
+    frm.form.SetVisible(true);  // shown, it becomes the active window
+    EXPECT_GT(std::exchange(activations, 0), 0);
     ShowWindow(h, SW_MINIMIZE);
     ui::Form other("Other", "Other", 50, 50);
     other.SetVisible(true);
-    const FormWindow above(other, win32, false);
-    form.ZOrder();
+    const purgix::win32::FormWindow above(other, win32, false);  // and stops being it
+    EXPECT_EQ(activations, 0);
+    frm.mShowPOP->Click();
     EXPECT_FALSE(IsIconic(h));
     EXPECT_EQ(GetForegroundWindow(), h);
     HWND below = h;
@@ -187,39 +90,41 @@ TEST_F(FormHooks, ZOrderRestoresAMinimizedFormAndBringsItToTheFront) {
     EXPECT_EQ(below, above.Hwnd()) << "the other window is still above";
 }
 
+// Esc and the pop-up's other keys are the end-to-end tier's.
 TEST_F(FormHooks, APopUpMenuOfAHiddenFormRunsTheChosenItemAndLeavesTheFormHidden) {
-    ui::MenuItem& pop = form.Menu().Add("mPOP", "mPOP");
-    pop.SetVisible(false);
-    pop.Add("mShowPOP", "&Show").Click = Record("Show");
-    pop.Add("mExitPOP", "&Exit").Click = Record("Exit");
-    Open();
-    EXPECT_EQ(GetMenu(h), nullptr) << "a hidden menu takes no bar";
+    int exits = 0;
+    frm.mExitPOP->Click = [&] { ++exits; };
     // Should the keys not reach the menu, it must not hold the test: it ends after a second.
     const UINT_PTR guard = SetTimer(nullptr, 0, 1000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
-    // Keys waiting in the queue: the menu's own loop reads them once it is open.
-    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageW(h, WM_KEYDOWN, key, 1);
-    form.PopupMenu(pop);
-    EXPECT_EQ(events, Events{"Exit"}) << "the item's Click has run when the call returns";
+    // Keys waiting in the queue: the menu's own loop reads them once it is open. Up from nothing is the last item.
+    for (WPARAM key : {VK_UP, VK_RETURN}) PostMessageW(h, WM_KEYDOWN, key, 1);
+    frm.form.PopupMenu(*frm.mPOP);
+    EXPECT_EQ(exits, 1) << "the item's Click has run when the call returns";
     bool null = false;
     for (MSG msg; PeekMessageW(&msg, h, 0, 0, PM_REMOVE); DispatchMessageW(&msg)) null = null || msg.message == WM_NULL;
     EXPECT_TRUE(null) << "a message after the menu, so that the next opens at the first click";
-    PostMessageW(h, WM_KEYDOWN, VK_ESCAPE, 1);
-    form.PopupMenu(pop);
-    EXPECT_EQ(events, Events{"Exit"});
     EXPECT_FALSE(IsWindowVisible(h));
     KillTimer(nullptr, guard);
 }
 
 TEST_F(FormHooks, MouseEventsCarryButtonsKeysAndPositionInTheContainersScale) {
-    box.MouseMove = RecordMouse("box move");
-    box.MouseUp = RecordMouse("box up");
-    form.MouseUp = RecordMouse("form up");
-    Open();
+    std::string log;
+    auto record = [&log](const char* what) {
+        return [&log, what](int button, int shift, double x, double y) {
+            log += what;
+            for (double n : {0.0 + button, 0.0 + shift, x, y}) log += " " + std::to_string(static_cast<int>(n));
+            log += "; ";
+        };
+    };
+    HWND tray = Hwnd(frm.PicTray);  // measured in twips
+    frm.PicTray.MouseMove = record("box move");
+    frm.PicTray.MouseUp = record("box up");
+    frm.form.MouseUp = record("form up");
     // The notification area calls its icon's window back with a mouse move, the mouse message in x.
-    SendMessageW(Hwnd(box), WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
-    SendMessageW(Hwnd(box), WM_MOUSEMOVE, MK_RBUTTON | MK_MBUTTON | MK_SHIFT, MAKELPARAM(3, 4));
-    SendMessageW(Hwnd(box), WM_RBUTTONUP, MK_CONTROL, MAKELPARAM(3, 4));
+    SendMessageW(tray, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+    SendMessageW(tray, WM_MOUSEMOVE, MK_RBUTTON | MK_MBUTTON | MK_SHIFT, MAKELPARAM(3, 4));
+    SendMessageW(tray, WM_RBUTTONUP, MK_CONTROL, MAKELPARAM(3, 4));
     SendMessageW(h, WM_MBUTTONUP, 0, MAKELPARAM(7, 9));
     SendMessageW(h, WM_LBUTTONUP, MK_SHIFT | MK_CONTROL, MAKELPARAM(150, 5));
-    EXPECT_EQ(events, (Events{"box move 1 0 7725 0", "box move 6 1 45 60", "box up 2 2 45 60", "form up 4 0 7 9", "form up 1 3 150 5"}));
+    EXPECT_EQ(log, "box move 1 0 7725 0; box move 6 1 45 60; box up 2 2 45 60; form up 4 0 7 9; form up 1 3 150 5; ");
 }

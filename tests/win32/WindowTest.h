@@ -1,0 +1,94 @@
+#pragma once
+// Reading what the screen shows of a window (its pixels under colours chosen by
+// the test, its pointer), and the real main window over fake memory and settings.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "app/FrmMain.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Gdi.h"
+#include "platform/win32/Win32Picture.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace purgix::testing {
+
+inline HWND Hwnd(const ui::Control& c) { return reinterpret_cast<HWND>(c.Handle()); }
+inline HICON IconOf(const ui::PicturePtr& p) { return win32::Native(p.get())->Icon(); }
+
+// The pointer a window chooses at a point of its client area, as a mouse move there would have it.
+inline HCURSOR CursorAt(HWND h, int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(h, &pt);
+    SetCursorPos(pt.x, pt.y);
+    SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+// The right-most column of the area holding a pixel other than the ground, counted from the area's left; -1 for none.
+inline int LastInk(HDC dc, const RECT& area, COLORREF ground) {
+    for (int x = area.right - 1; x >= area.left; --x)
+        for (int y = area.top; y < area.bottom; ++y)
+            if (GetPixel(dc, x, y) != ground) return x - area.left;
+    return -1;
+}
+
+// Where a text drawn from the left edge in the font ends.
+inline int LastInkOf(const wchar_t* text, HFONT font) {
+    win32::gdi::WindowDC screen(nullptr);
+    win32::gdi::MemoryDC picture(screen.Get(), 400, 40);
+    PatBlt(picture.Get(), 0, 0, 400, 40, BLACKNESS);
+    win32::gdi::ScopedSelectObject select(picture.Get(), font);
+    SetTextColor(picture.Get(), RGB(255, 255, 255));
+    SetBkMode(picture.Get(), TRANSPARENT);
+    TextOutW(picture.Get(), 0, 0, text, lstrlenW(text));
+    return LastInk(picture.Get(), {0, 0, 400, 40}, RGB(0, 0, 0));
+}
+
+// A shown window's client area (the main window's at most) as the screen has it,
+// child windows included, once every pending repaint is done.
+struct Screenshot {
+    explicit Screenshot(HWND h) : window((RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN), h)), picture(window.Get(), 480, 210) {
+        BitBlt(picture.Get(), 0, 0, 480, 210, window.Get(), 0, 0, SRCCOPY);
+    }
+    COLORREF At(int x, int y) const { return GetPixel(picture.Get(), x, y); }
+    win32::gdi::WindowDC window;
+    win32::gdi::MemoryDC picture;
+};
+
+// Each system colour of the design its own value while it lives, so that a
+// control on the wrong one shows (by default several of them are white).
+struct DistinctSystemColors {
+    static constexpr COLORREF kWindow = RGB(250, 240, 200), kWindowText = RGB(0, 0, 128), kAppWorkspace = RGB(100, 120, 140),
+                              kHighlightText = RGB(200, 255, 200), kButtonFace = RGB(210, 200, 230);
+    static constexpr INT kIndex[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_APPWORKSPACE, COLOR_HIGHLIGHTTEXT, COLOR_BTNFACE, COLOR_BTNTEXT};
+    static constexpr COLORREF kColor[] = {kWindow, kWindowText, kAppWorkspace, kHighlightText, kButtonFace, RGB(90, 0, 0)};
+    DistinctSystemColors() {
+        for (int i = 0; i < 6; ++i) saved[i] = GetSysColor(kIndex[i]);
+        SetSysColors(6, kIndex, kColor);
+    }
+    ~DistinctSystemColors() { SetSysColors(6, kIndex, saved); }
+    COLORREF saved[6] = {};
+};
+
+// The main window, made but not loaded: no start-up has run until a test calls Load.
+class MainWindow : public ::testing::Test {
+protected:
+    FakePlatform fake;
+    win32::Win32Platform win32{GetModuleHandleW(nullptr)};
+    platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .windows = win32, .locale = fake, .shell = fake,
+                                .pictures = win32, .pictureFiles = win32, .files = fake, .registry = fake, .profiles = fake,
+                                .settings = fake, .tray = fake, .windowFactory = win32};
+    app::FrmMain frm{platform};
+    win32::FormWindow window{frm.form, win32, false};
+    HWND h = window.Hwnd();
+};
+
+}  // namespace purgix::testing

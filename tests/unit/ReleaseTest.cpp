@@ -3,13 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <limits>
-#include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
@@ -42,7 +38,7 @@ protected:
         fake.onBlock = [this] { during.push_back({fake.samples, fake.keyPolls}); };
     }
     Calls Take() { return std::exchange(fake.calls, {}); }
-    int Releases() const { return static_cast<int>(std::count(fake.calls.begin(), fake.calls.end(), "SetMousePointer(11)")); }
+    int Releases() const { return static_cast<int>(fake.Calls("SetMousePointer(11)").size()); }
     void Available(std::uint64_t kb, std::uint64_t totalKb = 102400) { fake.memory = {.totalPhys = totalKb * 1024, .availPhys = kb * 1024}; }
     // Ticks as a clock delivers them: none while the timer is off.
     static void Tick(purgix::ui::Timer& t, int n) {
@@ -58,12 +54,10 @@ protected:
 }  // namespace
 
 TEST(ReleaseSize, RoundsToTheNearestCharacterHalvesToEvenAndRefusesWhatCannotBeAddressed) {
-    EXPECT_EQ(ReleaseCharacters(40, 268435456), 107374182);     // 107,374,182.4
-    EXPECT_EQ(ReleaseCharacters(10, 268435456), 26843546);      // 26,843,545.6
-    EXPECT_EQ(ReleaseCharacters(50, 5), 2);                     // 2.5
-    EXPECT_EQ(ReleaseCharacters(50, 7), 4);                     // 3.5
-    EXPECT_EQ(ReleaseCharacters(10, 5), 0);                     // 0.5
-    EXPECT_EQ(ReleaseCharacters(25, 1ull << 63), std::int64_t{1} << 61);
+    for (const auto& [percent, total, characters] : std::initializer_list<std::tuple<int, std::uint64_t, std::int64_t>>{
+             {40, 268435456, 107374182}, {10, 268435456, 26843546},  // .4 down, .6 up
+             {50, 5, 2}, {50, 7, 4}, {10, 5, 0}, {25, 1ull << 63, std::int64_t{1} << 61}})
+        EXPECT_EQ(ReleaseCharacters(percent, total), characters) << percent << " % of " << total;
     EXPECT_THROW(ReleaseCharacters(50, 1ull << 63), purgix::memory::ReleaseSizeError);  // 2^62 characters
     EXPECT_THROW(ReleaseCharacters(-10, 268435456), purgix::memory::ReleaseSizeError);
 }
@@ -83,8 +77,7 @@ TEST_F(Release, EachCommandWritesTwiceTheLastSampledSizeUnderTheHourglassAndLeav
     frm.VScroll3.SetValue(10);
     frm.mOptPOP->Click();
     EXPECT_EQ(Take(), Cycle(53687092));
-    EXPECT_EQ(fake.samples, 1);
-    EXPECT_EQ(frm.IntervalSeconds(), 3);
+    EXPECT_EQ(std::pair(fake.samples, frm.IntervalSeconds()), std::pair(1, 3));
     Tick(frm.Timer1, 1);  // the release switched Timer2 on; with the interval option off the next tick stops it again
     EXPECT_FALSE(frm.Timer2.Enabled());
 }
@@ -148,8 +141,7 @@ TEST_F(Release, TheIntervalCountsSecondsAcrossTogglesAndOtherReleasesAndRestarts
     Tick(frm.Timer2, 59);
     EXPECT_EQ(Releases(), 0);
     Tick(frm.Timer2, 21);  // the 60th second releases and the count starts again
-    EXPECT_EQ(Releases(), 1);
-    EXPECT_EQ(frm.IntervalSeconds(), 20);
+    EXPECT_EQ(std::pair(Releases(), frm.IntervalSeconds()), std::pair(1, 20));
     frm.Check1.SetValue(0);  // neither the option's toggling nor a user or threshold release touches the count
     Tick(frm.Timer1, 1);
     EXPECT_FALSE(frm.Timer2.Enabled());
@@ -164,6 +156,5 @@ TEST_F(Release, TheIntervalCountsSecondsAcrossTogglesAndOtherReleasesAndRestarts
     EXPECT_EQ(frm.IntervalSeconds(), 61);
     frm.VScroll1.SetValue(1);  // lowered below the count: the next second releases
     Tick(frm.Timer2, 1);
-    EXPECT_EQ(Releases(), 4);
-    EXPECT_EQ(frm.IntervalSeconds(), 0);
+    EXPECT_EQ(std::pair(Releases(), frm.IntervalSeconds()), std::pair(4, 0));
 }

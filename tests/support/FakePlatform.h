@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "ui/Form.h"
 
 namespace purgix::testing {
 
@@ -26,106 +27,109 @@ private:
     int w_, h_;
 };
 
-class FakePlatform : public platform::MemoryStatusSource,
-                     public platform::MemoryBlocks,
-                     public platform::Keyboard,
-                     public platform::WindowOrder,
-                     public platform::Locale,
-                     public platform::Shell,
-                     public platform::Pictures,
-                     public platform::PictureFiles,
-                     public platform::FileSystem,
-                     public platform::RegistryApi,
-                     public platform::ProfileApi,
-                     public platform::SettingsStore,
-                     public platform::NotifyArea,
+class FakePlatform : public platform::MemoryStatusSource, public platform::MemoryBlocks, public platform::Keyboard,
+                     public platform::WindowOrder, public platform::Locale, public platform::Shell, public platform::Pictures,
+                     public platform::PictureFiles, public platform::FileSystem, public platform::RegistryApi,
+                     public platform::ProfileApi, public platform::SettingsStore, public platform::NotifyArea,
                      public platform::WindowFactory {
 public:
+    using Key = platform::RegistryKey;
     FakePlatform()
-        : platform{.memory = *this, .blocks = *this, .keyboard = *this, .windows = *this, .locale = *this, .shell = *this,
-                   .pictures = *this, .pictureFiles = *this, .files = *this, .registry = *this, .profiles = *this,
-                   .settings = *this, .tray = *this, .windowFactory = *this} {}
+        : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
-    // MemoryStatusSource
-    void GlobalMemoryStatus(platform::MemoryStatus& record) override {
-        ++samples;
-        record = memory;
-    }
-    // MemoryBlocks: records the request and never allocates.
+    void GlobalMemoryStatus(platform::MemoryStatus& record) override { ++samples; record = memory; }
+    // Records the request and never allocates.
     bool WriteBlankBlock(std::uint64_t bytes) override {
-        calls.push_back("WriteBlankBlock(" + std::to_string(bytes) + ")");
+        Log("WriteBlankBlock(" + std::to_string(bytes) + ")");
         if (onBlock) onBlock();
         return !blocksFail;
     }
-    // Keyboard
-    std::int16_t GetAsyncKeyState(int vk) override {
-        ++keyPolls;
-        auto it = keys.find(vk);
-        return it == keys.end() ? 0 : it->second;
+    std::int16_t GetAsyncKeyState(int vk) override { ++keyPolls; return keys.count(vk) ? keys[vk] : 0; }
+    void SetWindowPos(ui::WindowHandle, std::intptr_t after, int, int, int, int, unsigned flags) override {
+        Log("SetWindowPos(" + std::to_string(after) + "," + std::to_string(flags) + ")");
     }
-    // WindowOrder
-    void SetWindowPos(ui::WindowHandle, std::intptr_t insertAfter, int, int, int, int, unsigned flags) override {
-        calls.push_back("SetWindowPos(" + std::to_string(insertAfter) + "," + std::to_string(flags) + ")");
-    }
-    // Locale: the default separators.
     platform::NumberSeparators Separators() override { return {}; }
-    // Shell
     void Run(const std::string& commandLine, int showState) override {
-        calls.push_back("Run(" + commandLine + "," + std::to_string(showState) + ")");
+        Log("Run(" + commandLine + "," + std::to_string(showState) + ")");
         if (runFails) throw std::runtime_error("cannot start");
     }
     void ShowMessage(const std::string& text, const std::string& title) override {
-        calls.push_back("ShowMessage(" + text + "," + title + ")");
+        Log("ShowMessage(" + text + "," + title + ")");
         if (onMessage) onMessage();
     }
-    void SetMousePointer(ui::MousePointer p) override { calls.push_back("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
-    // Pictures
-    ui::PicturePtr Resource(platform::ResourcePicture which) override;
-    // FileSystem: the folders put in `folders`; files are the profiles written.
+    void SetMousePointer(ui::MousePointer p) override { Log("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
+    ui::PicturePtr Resource(platform::ResourcePicture which) override {
+        return std::make_shared<FakePicture>("resource " + std::to_string(static_cast<int>(which)), 16, 16);
+    }
     std::string ModulePath() override { return modulePath; }
-    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
+    // The files put in `folders`, in the order given there: sorting is the lister's business.
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string&) override {
+        if (folders.count(folder) == 0) throw std::runtime_error("path not found: " + folder);
+        return folders[folder];
+    }
     std::string UserDataFolder(bool create) override {
-        if (create) calls.push_back("CreateUserDataFolder");
+        if (create) Log("CreateUserDataFolder");
         return userDataFolder;
     }
     bool FileExists(const std::string& path) override { return profiles.count(Lower(path)) != 0; }
-    // PictureFiles: the pictures put in `pictureFiles` by their full path ("folder\\name").
-    ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override;
-    // NotifyArea: every call with the record as it was sent.
+    // The pictures put in `pictureFiles` by their full path ("folder\\name").
+    ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override {
+        const std::string path = folder + "\\" + name;
+        Log("LoadPicture(" + path + ")");
+        if (pictureFiles.count(path) == 0) throw std::runtime_error("not a picture: " + path);
+        return pictureFiles[path];
+    }
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override {
         trayCalls.push_back({operation, data});
-        journal.push_back("tray " + std::to_string(operation));
+        Log("ShellNotifyIcon(" + std::to_string(operation) + ")");
         return true;
     }
-    // WindowFactory: no window; the form gets a made-up handle.
-    std::unique_ptr<platform::NativeWindow> CreateFormWindow(ui::Form& form) override;
+    // No window; the form gets a made-up handle.
+    std::unique_ptr<platform::NativeWindow> CreateFormWindow(ui::Form& form) override {
+        Log("CreateFormWindow(" + form.Name() + ")");
+        form.SetHandle(static_cast<ui::WindowHandle>(0x5000 + calls.size()));
+        return std::make_unique<platform::NativeWindow>();
+    }
 
-    // RegistryApi: result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
-    long OpenKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) override;
-    long CreateKey(platform::RegistryKey root, const std::string& subKey, platform::RegistryKey& result) override;
-    long QueryValue(platform::RegistryKey key, const std::string& name, std::uint32_t& type, std::vector<char>* data,
-                    std::uint32_t& size) override;
-    long SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type, const std::vector<char>& data) override;
-    long DeleteValue(platform::RegistryKey key, const std::string& name) override;
-    long CloseKey(platform::RegistryKey key) override;
-    // ProfileApi: GetPrivateProfileString's copying rules for a section and key.
+    // Result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
+    long OpenKey(Key root, const std::string& subKey, Key& result) override { return Open("OpenKey", root, subKey, result); }
+    long CreateKey(Key root, const std::string& subKey, Key& result) override { return Open("CreateKey", root, subKey, result); }
+    long QueryValue(Key key, const std::string& name, std::uint32_t& type, std::vector<char>* data, std::uint32_t& size) override;
+    long SetValue(Key key, const std::string& name, std::uint32_t type, const std::vector<char>& data) override;
+    long DeleteValue(Key key, const std::string& name) override;
+    long CloseKey(Key key) override {
+        Raise("CloseKey");
+        return handles.erase(key) == 1 ? 0 : 6;
+    }
+    // GetPrivateProfileString's copying rules for a section and key.
     std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def, char* buffer,
                               std::uint32_t size, const std::string& file) override;
     bool WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) override;
-    // SettingsStore
-    std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) override;
-    void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override;
+    std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) override {
+        reads.push_back(key);
+        auto it = store.find(Lower(app + "\\" + section + "\\" + key));
+        return it == store.end() ? def : it->second;
+    }
+    void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override {
+        store[Lower(app + "\\" + section + "\\" + key)] = value;
+        storeWrites.emplace_back(app + "\\" + section + "\\" + key, value);
+        Log("SaveSetting(" + key + ")");
+    }
 
-    // Test helpers over the in-memory registry.
     struct RegistryValue {
         std::uint32_t type = platform::kRegSz;
         std::vector<char> bytes;
     };
-    void PutValue(platform::RegistryKey root, const std::string& subKey, const std::string& name, std::uint32_t type,
-                  const std::vector<char>& bytes);
-    void PutString(platform::RegistryKey root, const std::string& subKey, const std::string& name, const std::string& text);
-    const RegistryValue* FindValue(platform::RegistryKey root, const std::string& subKey, const std::string& name) const;
-    bool KeyExists(platform::RegistryKey root, const std::string& subKey) const;
+    static std::string KeyPath(Key root, const std::string& subKey) { return Lower(std::to_string(root) + "\\" + subKey); }
+    void PutValue(Key root, const std::string& subKey, const std::string& name, std::uint32_t type, const std::vector<char>& bytes) {
+        registryKeys[KeyPath(root, subKey)][Lower(name)] = {type, bytes};
+    }
+    void PutString(Key root, const std::string& subKey, const std::string& name, const std::string& text) {
+        PutValue(root, subKey, name, platform::kRegSz, {text.c_str(), text.c_str() + text.size() + 1});
+    }
+    bool KeyExists(Key root, const std::string& subKey) const { return registryKeys.count(KeyPath(root, subKey)) != 0; }
+    // The calls whose record starts with `prefix`, in order.
+    std::vector<std::string> Calls(const std::string& prefix) const;
 
     platform::Platform platform;
     // Every field its own value, so that a figure taken from the wrong one shows: 256 MiB
@@ -133,43 +137,40 @@ public:
     platform::MemoryStatus memory{.length = 64, .memoryLoad = 59, .totalPhys = 268435456, .availPhys = 110727168,
                                   .totalPageFile = 1 << 30, .availPageFile = 402653184, .totalVirtual = 1ull << 31,
                                   .availVirtual = 1610612736};
-    int samples = 0;
+    int samples = 0, keyPolls = 0;
     std::map<int, std::int16_t> keys;
-    int keyPolls = 0;
-    bool blocksFail = false;
+    bool blocksFail = false, runFails = false;
     std::function<void()> onBlock;    // runs while the block is "held"
     std::function<void()> onMessage;  // runs while the message box is "open"
     std::string modulePath = "C:\\Tools\\Purgix.exe";
-    std::map<std::string, std::vector<std::string>> folders;  // folder -> files
-    bool runFails = false;
-    std::vector<std::string> calls;
-    // Everything written, in order: "setting <key>", "run value", "profile <key>", "tray <operation>".
-    std::vector<std::string> journal;
     std::string userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
-    std::map<std::string, ui::PicturePtr> pictureFiles;  // full path -> picture
-    // Settings keys and registry value names in the order they were read.
-    std::vector<std::string> reads;
+    std::map<std::string, std::vector<std::string>> folders;  // folder -> files
+    std::map<std::string, ui::PicturePtr> pictureFiles;       // full path -> picture
+    // What was asked of the system and what was written, in order.
+    std::vector<std::string> calls;
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;
-    int windowsCreated = 0;
+    std::vector<std::string> reads;  // settings keys and registry value names, in the order read
     // Profile writes to files in these folders fail, as in a folder the user cannot write.
     std::set<std::string> readOnlyFolders;
-
     // Writes under HKEY_LOCAL_MACHINE are refused, as for a user without administrator rights.
     bool refuseMachineWrites = false;
-    // Registry operations ("CreateKey", "SetValue", ...) that raise instead of returning a code,
-    // with the error number they raise (0: an error without a number).
+    // Registry calls ("CreateKey", "SetValue", ...) that raise instead of returning a code, with
+    // the error number they raise (0: an error without a number).
     std::map<std::string, int> raisingRegistryCalls;
-    std::map<std::string, std::map<std::string, RegistryValue>> registryKeys;  // "root\path" (lower case) -> values
-    std::map<platform::RegistryKey, std::pair<std::string, bool>> handles;  // open handle -> key, writable
-    platform::RegistryKey nextHandle = 0x1000;
+    std::map<std::string, std::map<std::string, RegistryValue>> registryKeys;  // KeyPath -> lower-case name -> value
+    std::map<Key, std::pair<std::string, bool>> handles;                        // open handle -> key path, writable
     // file -> section -> key -> value, all names lower case.
     std::map<std::string, std::map<std::string, std::map<std::string, std::string>>> profiles;
-    // "app\section\key" (lower case) -> value; writes in the order they came.
-    std::map<std::string, std::string> store;
+    std::map<std::string, std::string> store;  // "app\section\key" (lower case) -> value
     std::vector<std::pair<std::string, std::string>> storeWrites;
 
 private:
-    long Open(platform::RegistryKey root, const std::string& subKey, bool create, platform::RegistryKey& result);
+    void Log(std::string call) { calls.push_back(std::move(call)); }
+    Key nextHandle_ = 0x1000;
+    void Raise(const char* call) const;
+    long Open(const char* call, Key root, const std::string& subKey, Key& result);
+    // The open key's values, or null for a handle that is not open (or not writable, when `write`).
+    std::map<std::string, RegistryValue>* Values(Key key, bool write, long& error);
 };
 
 }  // namespace purgix::testing

@@ -1,20 +1,32 @@
+// The main window over fakes: a tick's figures and graph, start-up and shutdown
+// over the settings store, the options page, help and links, and skins.
 #include "app/FrmMain.h"
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <vector>
+#include <optional>
+#include <sstream>
 
 #include "FakePlatform.h"
+#include "settings/Settings.h"
+#include "skins/ColorNumber.h"
 
 using purgix::app::FrmMain;
-using purgix::testing::FakePlatform;
+using purgix::testing::FakePicture;
 using purgix::ui::Color;
+using Strings = std::vector<std::string>;
 
 namespace {
 
 class FrmMainTest : public ::testing::Test {
 protected:
+    FrmMain& Start(const std::map<std::string, std::string>& stored = {}) {
+        for (const auto& [key, value] : stored) fake.store["purgix\\options\\" + purgix::testing::Lower(key)] = value;
+        frm.emplace(fake.platform);
+        frm->PicTray.SetHandle(0x98);
+        frm->Load();
+        return *frm;
+    }
     // Pixel rows of graph columns drawn in the colour, from the bottom up.
     static std::vector<int> Heights(const purgix::ui::PictureBox& box, Color c, std::initializer_list<int> columns) {
         std::vector<int> heights;
@@ -25,61 +37,290 @@ protected:
         }
         return heights;
     }
-    FakePlatform fake;
-    FrmMain frm{fake.platform};
+    // The options controls, then how far start-up got: stay-on-top, the window, the page indicator, the skin menu.
+    std::string State(bool options = true) const {
+        const FrmMain& f = *frm;
+        std::ostringstream s;
+        if (options)
+            s << "checks " << f.Check1.Value() << f.Check2.Value() << f.Check3.Value() << f.Check4.Value() << ", scrolls "
+              << f.VScroll1.Value() << "/" << f.VScroll2.Value() << "/" << f.VScroll3.Value() << ", texts " << f.Text1.Text() << "/"
+              << f.Text2.Text() << "/" << f.Text3.Text() << ", ";
+        s << "on top " << f.mStayOnTop->Checked() << " (" << fake.Calls("SetWindowPos(-1,3)").size() << " calls), "
+          << (f.form.Visible() ? "shown" : "hidden") << (f.ImgLstView.Picture() ? ", ran to its end, " : ", stopped, ")
+          << f.mSSkin[0]->Caption();
+        return s.str();
+    }
+    // Shuts down and checks that exactly these seven values were ever written, in this order.
+    void ExpectShutdownWrites(const Strings& values) {
+        frm->form.Unload();
+        const char* keys[] = {"LessC", "Less", "intervalC", "interval", "Precent", "StayOnTop", "Minimized"};
+        std::vector<std::pair<std::string, std::string>> expected;
+        for (std::size_t i = 0; i < values.size(); ++i) expected.emplace_back(std::string("Purgix\\Options\\") + keys[i], values[i]);
+        EXPECT_EQ(fake.storeWrites, expected);
+    }
+
+    purgix::testing::FakePlatform fake;
+    std::optional<FrmMain> frm;
+};
+
+class FrmMainOptions : public FrmMainTest {};
+class Shell : public FrmMainTest {};
+
+constexpr const char* kSkinDir = "C:\\Tools\\Skin";
+constexpr const char* kConfig = "c:\\tools\\config.inf";
+
+class Skins : public FrmMainTest {
+protected:
+    Skins() {
+        fake.folders[kSkinDir] = {"aurora.ini", "Graphite.ini", "Meadow.ini"};  // the lister's order
+        Skin("aurora.ini", "&HF0F0F0", "16777215", "&H00C08040", "aurora.bmp");
+        Skin("Graphite.ini", "3355443", "&H202020", "255", "graphite.png");
+        Skin("Meadow.ini", "&H80000005", "0", "&HFF", "");
+    }
+    void Skin(const std::string& file, const std::string& obj3d, const std::string& back, const std::string& column, const std::string& bg) {
+        auto& section = fake.profiles[purgix::testing::Lower(std::string(kSkinDir) + "\\" + file)]["skin"];
+        for (const auto& [key, value] : {std::pair{"color_obj3d", obj3d}, {"color_back", back}, {"color_column", column}, {"bg", bg}})
+            if (!value.empty()) section[key] = value;
+        if (!bg.empty()) fake.pictureFiles[std::string(kSkinDir) + "\\" + bg] = std::make_shared<FakePicture>(bg, 480, 210);
+    }
+    FrmMain& StartWith(const std::string& saved) {
+        fake.profiles[kConfig]["configskin"]["skin"] = saved;
+        return Start();
+    }
+    std::string Picture() const {
+        auto* p = dynamic_cast<const FakePicture*>(frm->form.Picture().get());
+        return p ? p->what : "none";
+    }
+};
+
+struct Repaints : purgix::ui::Peer {
+    void Sync(purgix::ui::Change) override { ++count; }
+    void Drawn(const purgix::ui::Rect&) override { ++count; }
+    int count = 0;
 };
 
 }  // namespace
 
 TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCaption) {
-    EXPECT_EQ(frm.lblTotPhys.Caption(), "Tot");  // nothing is sampled before the first tick
-    frm.Timer1.Tick();
+    Start();
+    EXPECT_EQ(frm->lblTotPhys.Caption(), "Tot");  // nothing is sampled before the first tick
+    frm->Timer1.Tick();
     EXPECT_EQ(fake.samples, 1);
     for (const auto& [label, text] : std::vector<std::pair<const purgix::ui::Label*, std::string>>{
-             {&frm.lblTotPhys, "262,144"}, {&frm.lblAvailPhys, "108,132"}, {&frm.lblPercPhysical, "41.25%"},
-             {&frm.lblTotalPageFile, "1,048,576"}, {&frm.lblAvailPageFile, "393,216"}, {&frm.lblPercPage, "37.50%"},
-             {&frm.lblTotalVirtual, "2,097,152"}, {&frm.lblAvailVirtual, "1,572,864"}, {&frm.lblPercVirtual, "75.00%"},
-             {&frm.lblGraphPer, "Available: 41.25%     Used: 58.75%"}})
+             {&frm->lblTotPhys, "262,144"}, {&frm->lblAvailPhys, "108,132"}, {&frm->lblPercPhysical, "41.25%"},
+             {&frm->lblTotalPageFile, "1,048,576"}, {&frm->lblAvailPageFile, "393,216"}, {&frm->lblPercPage, "37.50%"},
+             {&frm->lblTotalVirtual, "2,097,152"}, {&frm->lblAvailVirtual, "1,572,864"}, {&frm->lblPercVirtual, "75.00%"},
+             {&frm->lblGraphPer, "Available: 41.25%     Used: 58.75%"}})
         EXPECT_EQ(label->Caption(), text) << label->Name();
-    EXPECT_EQ(frm.mStPOP->Caption(), "Available: 41.25%");
+    EXPECT_EQ(frm->mStPOP->Caption(), "Available: 41.25%");
 }
 
-TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColour) {
+TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheGraphWrapsAtItsWidth) {
     using V = std::vector<int>;
     const Color black = purgix::ui::kBlack, red = purgix::ui::Rgb(255, 0, 0);
-    frm.Timer1.Tick();
-    EXPECT_EQ(frm.GraphX(), 1);
+    Start().RefreshMEM();
     // f = 0.41249..., H = 65: the line runs from y = 38.19 to 65, rows 38..64.
-    EXPECT_EQ(Heights(frm.PicGraph, black, {0, 1, 2}), (V{0, 27, 0}));
-    EXPECT_EQ(Heights(frm.PicGrpPro, black, {0, 8, 16}), (V{27, 27, 27}));
-    // A new column colour applies to the next line and the whole level box.
-    frm.SetColumnColor(red);
-    fake.memory.availPhys = fake.memory.totalPhys;  // f = 1: up to the top edge
-    frm.Timer1.Tick();
-    EXPECT_EQ(Heights(frm.PicGraph, red, {2}), V{65});
-    EXPECT_EQ(Heights(frm.PicGraph, black, {1}), V{27});
-    EXPECT_EQ(Heights(frm.PicGrpPro, red, {0, 16}), (V{65, 65}));
+    EXPECT_EQ(Heights(frm->PicGraph, black, {0, 1, 2}), (V{0, 27, 0}));
+    EXPECT_EQ(Heights(frm->PicGrpPro, black, {0, 8, 16}), (V{27, 27, 27}));
+    // A new column colour applies to the next line and the whole level box; f = 1 reaches the top edge.
+    frm->SetColumnColor(red);
+    fake.memory.availPhys = fake.memory.totalPhys;
+    frm->RefreshMEM();
+    EXPECT_EQ(Heights(frm->PicGraph, red, {1, 2}), (V{0, 65}));
+    EXPECT_EQ(Heights(frm->PicGrpPro, red, {0, 16}), (V{65, 65}));
     fake.memory.availPhys = 0;  // f = 0: nothing drawn, the level box is empty
-    frm.Timer1.Tick();
-    EXPECT_EQ(Heights(frm.PicGraph, red, {3}), V{0});
-    EXPECT_EQ(frm.PicGrpPro.Drawing().At(0, 64), purgix::ui::kWindowBackground);
+    frm->RefreshMEM();
+    EXPECT_EQ(Heights(frm->PicGraph, red, {3}), V{0});
+    EXPECT_EQ(frm->PicGrpPro.Drawing().At(0, 64), purgix::ui::kWindowBackground);
+    fake.memory.availPhys = fake.memory.totalPhys;
+    for (int i = 3; i < 273; ++i) frm->RefreshMEM();
+    EXPECT_EQ(std::pair(frm->GraphX(), Heights(frm->PicGraph, red, {0, 272})), std::pair(273, V{0, 65}));
+    frm->RefreshMEM();  // the 274th sample: the box is cleared and x = 0 is drawn
+    EXPECT_EQ(std::pair(frm->GraphX(), Heights(frm->PicGraph, red, {0, 1, 272})), std::pair(0, V{65, 0, 0}));
+    // A box made narrower than the position restarts at the left edge too.
+    for (int i = 0; i < 20; ++i) frm->RefreshMEM();
+    const auto b = frm->PicGraph.Bounds();
+    frm->PicGraph.SetBounds({b.left, b.top, 10, b.height});
+    frm->RefreshMEM();
+    EXPECT_EQ(frm->GraphX(), 0);
 }
 
-TEST_F(FrmMainTest, GraphWrapsAfterItsWidthAndThenUsesColumnZero) {
-    using V = std::vector<int>;
-    for (int i = 0; i < 273; ++i) frm.Timer1.Tick();
-    EXPECT_EQ(frm.GraphX(), 273);
-    EXPECT_EQ(Heights(frm.PicGraph, purgix::ui::kBlack, {0, 272}), (V{0, 27}));
-    frm.Timer1.Tick();  // 274th sample: the box is cleared and x = 0 is drawn
-    EXPECT_EQ(frm.GraphX(), 0);
-    EXPECT_EQ(Heights(frm.PicGraph, purgix::ui::kBlack, {0, 1, 272}), (V{27, 0, 0}));
-    frm.Timer1.Tick();
-    EXPECT_EQ(frm.GraphX(), 1);
-    // A box made narrower than the position restarts at the left edge too.
-    for (int i = 0; i < 20; ++i) frm.Timer1.Tick();
-    auto b = frm.PicGraph.Bounds();
-    frm.PicGraph.SetBounds({b.left, b.top, 10, b.height});
-    frm.Timer1.Tick();
-    EXPECT_EQ(frm.GraphX(), 0);
-    EXPECT_EQ(Heights(frm.PicGraph, purgix::ui::kBlack, {0}), V{27});
+TEST_F(FrmMainTest, ATickRepaintsOnlyWhatChanged) {
+    Start();
+    Repaints bar, label, graph;
+    frm->PicGrpPro.Attach(&bar);
+    frm->lblAvailPhys.Attach(&label);
+    frm->PicGraph.Attach(&graph);
+    frm->RefreshMEM();
+    const int first = bar.count + label.count;
+    frm->RefreshMEM();
+    EXPECT_EQ(bar.count + label.count, first) << "the same figures and level repaint nothing";
+    EXPECT_EQ(graph.count, 2) << "the graph moves on every tick";
+    fake.memory.availPhys /= 2;
+    frm->RefreshMEM();
+    EXPECT_GT(bar.count, 0);
+    EXPECT_GT(label.count, first - bar.count);
+    frm->PicGrpPro.Attach(nullptr);
+    frm->lblAvailPhys.Attach(nullptr);
+    frm->PicGraph.Attach(nullptr);
+}
+
+TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWritesThemBack) {
+    Start();
+    EXPECT_EQ(State(), "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Skin1");
+    // The options in their order, then the Run value (machine, then user), then stay-on-top.
+    EXPECT_EQ(fake.reads, (Strings{"LessC", "Less", "intervalC", "interval", "Precent", "Minimized", "Purgix", "Purgix", "StayOnTop"}));
+    ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0"});
+}
+
+TEST_F(FrmMainOptions, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesAfterTheSpinners) {
+    Start({{"LessC", "2"}, {"Less", "2.0"}, {"intervalC", "0"}, {"interval", " 20"}, {"Precent", "99.6"}, {"Minimized", "1"},
+           {"StayOnTop", "False"}});
+    // A grey box stays grey; a scroll bar takes the number rounded while its text box shows the text as stored.
+    EXPECT_EQ(State(), "checks 0210, scrolls 20/2/100, texts  20/2.0%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
+    // An arrow rewrites its text; one at a bound changes and rewrites nothing (up, down twice, up).
+    for (auto [bar, up] : {std::pair{&frm->VScroll1, true}, {&frm->VScroll2, false}, {&frm->VScroll2, false}, {&frm->VScroll3, true}})
+        bar->Arrow(up);
+    EXPECT_EQ(State(), "checks 0210, scrolls 20/1/100, texts  20/1%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
+    for (int i = 0; i < 20; ++i) frm->VScroll3.Arrow(false);
+    EXPECT_EQ(frm->Text3.Text(), "10%");
+    ExpectShutdownWrites({"2", "1", "0", "20", "10", "False", "1"});
+}
+
+// A value that does not convert, or that its control refuses, ends start-up silently at its step.
+TEST_F(FrmMainOptions, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
+    fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
+    const char* stopped = "on top 0 (0 calls), shown, stopped, Skin1";
+    const std::pair<std::map<std::string, std::string>, const char*> rows[] = {
+        {{{"LessC", "3"}}, stopped}, {{{"interval", "0"}}, stopped}, {{{"Precent", "9"}}, stopped}, {{{"StayOnTop", "maybe"}}, stopped},
+        {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "on top 0 (0 calls), hidden, stopped, Skin1"},
+        {{{"StayOnTop", "-1"}}, "on top 1 (1 calls), shown, ran to its end, Blue.ini"},
+    };
+    for (const auto& [stored, outcome] : rows) {
+        frm.reset();
+        fake.calls.clear();
+        fake.trayCalls.clear();
+        Start(stored);
+        EXPECT_EQ(State(false), outcome) << stored.rbegin()->first << "=" << stored.rbegin()->second;
+        EXPECT_EQ(fake.trayCalls.size(), 2u) << "the icon is up before any setting is read";
+        fake.store.clear();
+    }
+}
+
+TEST_F(FrmMainOptions, TabCyclesThreePagesWithTheIndicatorBesideTheShownOne) {
+    FrmMain& f = Start();
+    for (const auto& [page, top, cover] : std::vector<std::tuple<int, int, purgix::ui::PictureBox*>>{
+             {1, 144, &f.PicChart}, {2, 128, nullptr}, {0, 88, &f.PicTable}}) {
+        f.ImgTab.Click();
+        EXPECT_EQ(std::tuple(f.PageIndex(), f.ImgLstView.Picture(), f.ImgLstView.Bounds().top, f.PicChart.Visible(), f.PicTable.Visible()),
+                  std::tuple(page, f.ImgLst[static_cast<std::size_t>(page)].Picture(), top, cover == &f.PicChart, cover == &f.PicTable));
+        EXPECT_TRUE(cover == nullptr || f.form.Children()[0] == cover) << page << ": the covering box is not in front";
+    }
+}
+
+TEST_F(Shell, TheIconGoesUpFirstAndShutdownWritesSettingsRunValueSkinThenTakesItAway) {
+    Start();
+    ASSERT_GE(fake.calls.size(), 2u);
+    EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), (Strings{"ShellNotifyIcon(1)", "ShellNotifyIcon(0)"}))
+        << "the tooltip goes in before the icon exists";
+    const auto& record = fake.trayCalls[1].second;
+    EXPECT_EQ(std::pair(record.window, record.icon), std::pair(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get()));
+    EXPECT_EQ(record.tip, std::string("--- Zarvex RAM Purgix 2.00 ---") + '\0' + std::string(33, ' '));
+    frm->Check4.SetValue(1);
+    fake.calls.clear();
+    frm->form.Unload();
+    EXPECT_EQ(fake.calls, (Strings{"SaveSetting(LessC)", "SaveSetting(Less)", "SaveSetting(intervalC)", "SaveSetting(interval)",
+                                   "SaveSetting(Precent)", "SaveSetting(StayOnTop)", "SaveSetting(Minimized)", "SetValue(Purgix)",
+                                   "DeleteValue(Purgix)",  // the user's copy of the Run value goes
+                                   "WriteProfile(CONFIGSKIN,SKIN,,C:\\Tools\\Config.inf)", "ShellNotifyIcon(2)"}));
+    EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u) << "the same icon that was added";
+}
+
+TEST_F(Shell, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
+    fake.modulePath = "C:\\Program Files\\Purgix\\Purgix.exe";
+    Start();
+    for (auto* item : {frm->mContents, frm->mWeb, frm->mWebPOP, frm->mDloadSkin}) item->Click();
+    frm->ImgWebLink.Click();
+    const std::string home = "Run(explorer.exe https://www.quenlor.com/purgix/,0)";
+    EXPECT_EQ(fake.Calls("Run("), (Strings{"Run(HH.exe \"C:\\Program Files\\Purgix\\Help.chm\",2)", home, home,
+                                           "Run(explorer.exe https://www.quenlor.com/purgix/skins/,0)", home}));
+    // Beside a program at a drive root the help file is not quoted; a failed start shows nothing.
+    fake.modulePath = "D:\\Purgix.exe";
+    fake.runFails = true;
+    Start();
+    fake.calls.clear();
+    frm->mContents->Click();
+    EXPECT_EQ(fake.calls, Strings{"Run(HH.exe D:\\Help.chm,2)"});
+}
+
+TEST_F(Skins, TheMenuListsTheSkinsAndOnlyASavedNameOfTheSameLetterCaseIsApplied) {
+    StartWith("Graphite.ini");
+    Strings captions;
+    for (auto* item : frm->mSSkin) captions.push_back(item->Caption());
+    EXPECT_EQ(captions, (Strings{"aurora.ini", "Graphite.ini", "Meadow.ini"}));
+    EXPECT_EQ(std::tuple(frm->File1.ListIndex(), frm->form.BackColor(), frm->PicChart.BackColor(), frm->ShpColumn.BackColor(), Picture()),
+              std::tuple(1, 3355443, 0x202020, 255, "graphite.png"));
+    StartWith("graphite.ini");
+    EXPECT_EQ(std::tuple(frm->File1.ListIndex(), frm->form.BackColor(), Picture()), std::tuple(-1, purgix::ui::kButtonFace, "none"));
+    frm->form.Unload();
+    EXPECT_EQ(fake.profiles[kConfig]["configskin"]["skin"], "") << "no skin chosen: the key is written empty";
+}
+
+TEST_F(Skins, AChosenSkinRestartsTheGraphAndAFailingStepKeepsWhatTheStepsBeforeItDid) {
+    Skin("NoColumn.ini", "1", "2", "", "nocolumn.bmp");
+    Skin("NoBg.ini", "&H111111", "&H222222", "&H333333", "");
+    Skin("BadBg.ini", "&H444444", "&H555555", "&H666666", "missing.bmp");
+    fake.pictureFiles.erase(std::string(kSkinDir) + "\\missing.bmp");
+    fake.folders[kSkinDir] = {"BadBg.ini", "Graphite.ini", "NoBg.ini", "NoColumn.ini"};
+    StartWith("Graphite.ini").RefreshMEM();
+    // A missing colour: the three colours stay, the picture is not loaded, the graph was cleared.
+    frm->mSSkin[3]->Click();
+    EXPECT_EQ(std::tuple(frm->GraphX(), frm->PicGraph.Drawing().At(1, 60), frm->form.BackColor(), frm->ShpColumn.BackColor(), Picture()),
+              std::tuple(0, purgix::ui::kWindowBackground, 3355443, 255, "graphite.png"));
+    // No picture, or one that does not load: the new colours show over the previous picture, the graph in the new one.
+    for (auto [item, column] : {std::pair{2, 0x333333}, {0, 0x666666}}) {
+        frm->mSSkin[static_cast<std::size_t>(item)]->Click();
+        frm->RefreshMEM();
+        EXPECT_EQ(std::tuple(frm->ShpColumn.BackColor(), frm->PicGraph.Drawing().At(1, 64), Picture()),
+                  std::tuple(column, column, std::string("graphite.png")));
+    }
+    frm->mSSkin[0]->Click();
+    EXPECT_EQ(frm->GraphX(), 0) << "chosen again, applied again";
+}
+
+TEST_F(Skins, ThePlaceholderOrAMissingFolderChangesNothing) {
+    fake.folders[kSkinDir] = {};
+    StartWith("Graphite.ini").mSSkin[0]->Click();
+    EXPECT_EQ(std::pair(frm->mSSkin[0]->Caption(), frm->File1.ListIndex()), std::pair(std::string("Skin1"), -1));
+    fake.folders.clear();
+    EXPECT_EQ(StartWith("Graphite.ini").mSkin->Items().size(), 1u);
+    EXPECT_EQ(fake.Calls("LoadPicture"), Strings{});
+}
+
+TEST_F(Skins, AReadOnlyProgramFolderKeepsTheChoiceInTheUsersOwnCopy) {
+    fake.readOnlyFolders.insert("c:\\tools");
+    Start().mSSkin[2]->Click();
+    frm->form.Unload();
+    const auto& user = fake.profiles[purgix::testing::Lower(fake.userDataFolder + "\\Config.inf")]["configskin"]["skin"];
+    EXPECT_EQ(user, "Meadow.ini");
+    EXPECT_EQ(fake.Calls("CreateUserDataFolder").size(), 1u);
+    // The next start reads the user's copy first, and writes there again.
+    fake.readOnlyFolders.clear();
+    EXPECT_EQ(StartWith("aurora.ini").File1.ListIndex(), 2);
+    frm->mSSkin[0]->Click();
+    frm->form.Unload();
+    EXPECT_EQ(user, "aurora.ini");
+}
+
+TEST(ColorNumbers, DecimalAndHexadecimalTextUpToTheFirstNul) {
+    using purgix::skins::ColorNumber;
+    const std::pair<std::string, purgix::ui::Color> good[] = {
+        {"255", 255}, {"&HFF", 255}, {"&hff", 255}, {std::string("7") + '\0' + "99", 7}, {"16777215", 0xFFFFFF},
+        {"&H80000005", purgix::ui::SystemColor(5)}, {"-1", -1}, {"&HFFFFFFFF", -1}, {" 12 ", 12}, {"&H000000000FF", 255},
+        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+    };
+    for (const auto& [text, value] : good) EXPECT_EQ(ColorNumber(text), value) << text;
+    const std::string bad[] = {"", std::string("\0" "255", 4), "red", "&H", "&HFG", "&H100000000", "2147483648", "-2147483649",
+                               "1e10", "&H-1", "0x10"};
+    for (const auto& text : bad) EXPECT_THROW(ColorNumber(text), purgix::settings::ConversionError) << text;
 }

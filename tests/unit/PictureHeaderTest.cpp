@@ -71,25 +71,20 @@ std::optional<PictureHeader> Read(const Bytes& b) { return ReadPictureHeader(b.v
 }  // namespace
 
 TEST(PictureHeader, ValidHeadersGiveFormatAndSizeAndEveryTruncationFails) {
+    using F = PictureFormat;
     const struct {
         const char* what;
         Bytes bytes;
         PictureHeader expected;
     } rows[] = {
-        {"bmp 24-bit bottom-up", Bmp(40, 3, 2, 24, 0, 2 * 12), {PictureFormat::Bmp, 3, 2}},
-        {"bmp top-down", Bmp(40, 3, -2, 24, 0, 2 * 12), {PictureFormat::Bmp, 3, 2}},
-        {"bmp core header", Bmp(12, 2, 2, 24, 0, 2 * 8), {PictureFormat::Bmp, 2, 2}},
-        {"bmp v5, run-length coded", Bmp(124, 5, 4, 8, 1, 0), {PictureFormat::Bmp, 5, 4}},
-        {"bmp 1-bit rows padded to 4 bytes", Bmp(40, 33, 3, 1, 0, 3 * 8), {PictureFormat::Bmp, 33, 3}},
-        {"gif87a", Gif("GIF87a", 7, 5), {PictureFormat::Gif, 7, 5}},
-        {"gif89a", Gif("GIF89a", 480, 210), {PictureFormat::Gif, 480, 210}},
-        {"png", Png(300, 200), {PictureFormat::Png, 300, 200}},
-        {"png at the pixel cap", Png(4096, 4096), {PictureFormat::Png, 4096, 4096}},
-        {"png one row at the cap", Png(16777216, 1), {PictureFormat::Png, 16777216, 1}},
-        {"jpeg baseline", Jpeg(640, 480), {PictureFormat::Jpeg, 640, 480}},
-        {"jpeg progressive", Jpeg(33, 17, 0xC2), {PictureFormat::Jpeg, 33, 17}},
-        {"ico 256 written as 0", Ico(0, 0), {PictureFormat::Ico, 256, 256}},
-        {"ico 16 x 32", Ico(16, 32), {PictureFormat::Ico, 16, 32}},
+        {"bmp bottom-up", Bmp(40, 3, 2, 24, 0, 2 * 12), {F::Bmp, 3, 2}}, {"bmp top-down", Bmp(40, 3, -2, 24, 0, 2 * 12), {F::Bmp, 3, 2}},
+        {"bmp core header", Bmp(12, 2, 2, 24, 0, 2 * 8), {F::Bmp, 2, 2}}, {"bmp v5 RLE", Bmp(124, 5, 4, 8, 1, 0), {F::Bmp, 5, 4}},
+        {"bmp 1-bit rows padded to 4 bytes", Bmp(40, 33, 3, 1, 0, 3 * 8), {F::Bmp, 33, 3}},
+        {"gif87a", Gif("GIF87a", 7, 5), {F::Gif, 7, 5}}, {"gif89a", Gif("GIF89a", 480, 210), {F::Gif, 480, 210}},
+        {"png", Png(300, 200), {F::Png, 300, 200}}, {"png at the pixel cap", Png(4096, 4096), {F::Png, 4096, 4096}},
+        {"png one row at the cap", Png(16777216, 1), {F::Png, 16777216, 1}},
+        {"jpeg baseline", Jpeg(640, 480), {F::Jpeg, 640, 480}}, {"jpeg progressive", Jpeg(33, 17, 0xC2), {F::Jpeg, 33, 17}},
+        {"ico 256 written as 0", Ico(0, 0), {F::Ico, 256, 256}}, {"ico 16 x 32", Ico(16, 32), {F::Ico, 16, 32}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -109,58 +104,35 @@ TEST(PictureHeader, UnknownInconsistentAndAbsurdHeadersFail) {
         b.v.insert(b.v.end(), frame.v.begin(), frame.v.end());
         return b;
     };
-    const Bytes sosFirst = jpeg(Bytes{}.Be(0xFFD8, 2).Be(0xFFDA, 2).Be(12, 2).Fill(10));  // the frame is after scan data
-    const Bytes eoi = jpeg(Bytes{}.Be(0xFFD8FFD9, 4).Be(2, 2));
-    const Bytes soi = jpeg(Bytes{}.Be(0xFFD8FFD8, 4).Be(2, 2));
-    const Bytes stuffed = jpeg(Bytes{}.Be(0xFFD8FF00, 4).Be(2, 2));
-    const Bytes shortSegment = jpeg(Bytes{}.Be(0xFFD8FFE0, 4).Be(1, 2));
-    // A frame header too short for its fields: what follows it is not its size.
-    const Bytes shortFrame = Bytes{}.Be(0xFFD8, 2).Be(0xFFC0, 2).Be(7, 2).Le(8, 1).Be(48, 2).Be(64, 2).Fill(8);
-    const Bytes dnl = Jpeg(640, 0);
     // Pixels said to start inside the info header of a file cut there.
     Bytes insideHeader = Bmp(124, 5, 4, 8, 1, 0);
     insideHeader.v[10] = 54;
     insideHeader.v.resize(60);
-    Bytes text = Bytes{}.Text("This is not a picture, whatever its name says.");
-    const struct {
-        const char* what;
-        Bytes bytes;
-    } rows[] = {
-        {"text", text},
-        {"bmp width 0", Bmp(40, 0, 2, 24, 0, 0)},
-        {"bmp height 0", Bmp(40, 3, 0, 24, 0, 0)},
-        {"bmp negative width", Bmp(40, -3, 2, 24, 0, 24)},
-        {"bmp two planes", Bmp(40, 3, 2, 24, 0, 24, 2)},
-        {"bmp unknown info header", Bmp(44, 3, 2, 24, 0, 24)},
-        {"bmp rows cut short", Bmp(40, 3, 2, 24, 0, 23)},
-        {"bmp pixels inside a cut header", insideHeader},
-        {"bmp 100000 x 100000", Bmp(40, 100000, 100000, 8, 1, 0)},
-        {"bmp height of -2^31", Bmp(40, 1, -2147483648LL, 8, 1, 0)},
-        {"gif 65535 x 65535", Gif("GIF89a", 65535, 65535)},
-        {"gif height 0", Gif("GIF89a", 7, 0)},
-        {"gif unknown version", Gif("GIF88a", 7, 5)},
-        {"png 100000 x 100000", Png(100000, 100000)},
-        {"png one past the cap", Png(4097, 4096)},
-        {"png one row past the cap", Png(16777217, 1)},
-        {"png without IHDR first", Png(3, 2, "IDAT")},
-        {"png IHDR of the wrong length", Png(3, 2, "IHDR", 12)},
-        {"jpeg 65535 x 65535", Jpeg(65535, 65535)},
-        {"jpeg height from a later DNL", dnl},
-        {"jpeg scan before any frame", sosFirst},
-        {"jpeg ends before any frame", eoi},
-        {"jpeg starts twice", soi},
-        {"jpeg segment length below 2", shortSegment},
-        {"jpeg frame header cut short", shortFrame},
-        {"jpeg stuffed zero as a marker", stuffed},
-        {"jpeg huffman table is no frame", Jpeg(640, 480, 0xC4)},
-        {"ico type 2 is a cursor", Ico(16, 16, 2)},
-        {"ico without entries", Ico(16, 16, 1, 0)},
-        {"ico directory missing its second entry", Ico(16, 16, 1, 2)},
-        {"ico image inside the directory", Ico(16, 16, 1, 1, 8, 10)},
-        {"ico image past the end", Ico(16, 16, 1, 1, 9)},
+    const std::pair<const char*, Bytes> rows[] = {
+        {"text", Bytes{}.Text("This is not a picture, whatever its name says.")},
+        {"bmp width 0", Bmp(40, 0, 2, 24, 0, 0)}, {"bmp height 0", Bmp(40, 3, 0, 24, 0, 0)},
+        {"bmp negative width", Bmp(40, -3, 2, 24, 0, 24)}, {"bmp two planes", Bmp(40, 3, 2, 24, 0, 24, 2)},
+        {"bmp unknown info header", Bmp(44, 3, 2, 24, 0, 24)}, {"bmp rows cut short", Bmp(40, 3, 2, 24, 0, 23)},
+        {"bmp pixels inside a cut header", insideHeader}, {"bmp 100000 x 100000", Bmp(40, 100000, 100000, 8, 1, 0)},
+        {"bmp height of -2^31", Bmp(40, 1, -2147483648LL, 8, 1, 0)}, {"gif 65535 x 65535", Gif("GIF89a", 65535, 65535)},
+        {"gif height 0", Gif("GIF89a", 7, 0)}, {"gif unknown version", Gif("GIF88a", 7, 5)},
+        {"png 100000 x 100000", Png(100000, 100000)}, {"png one past the cap", Png(4097, 4096)},
+        {"png one row past the cap", Png(16777217, 1)}, {"png without IHDR first", Png(3, 2, "IDAT")},
+        {"png IHDR of the wrong length", Png(3, 2, "IHDR", 12)}, {"jpeg 65535 x 65535", Jpeg(65535, 65535)},
+        {"jpeg height from a later DNL", Jpeg(640, 0)},
+        {"jpeg scan before any frame", jpeg(Bytes{}.Be(0xFFD8, 2).Be(0xFFDA, 2).Be(12, 2).Fill(10))},
+        {"jpeg ends before any frame", jpeg(Bytes{}.Be(0xFFD8FFD9, 4).Be(2, 2))},
+        {"jpeg starts twice", jpeg(Bytes{}.Be(0xFFD8FFD8, 4).Be(2, 2))},
+        {"jpeg segment length below 2", jpeg(Bytes{}.Be(0xFFD8FFE0, 4).Be(1, 2))},
+        {"jpeg stuffed zero as a marker", jpeg(Bytes{}.Be(0xFFD8FF00, 4).Be(2, 2))},
+        // A frame header too short for its fields: what follows it is not its size.
+        {"jpeg frame header cut short", Bytes{}.Be(0xFFD8, 2).Be(0xFFC0, 2).Be(7, 2).Le(8, 1).Be(48, 2).Be(64, 2).Fill(8)},
+        {"jpeg huffman table is no frame", Jpeg(640, 480, 0xC4)}, {"ico type 2 is a cursor", Ico(16, 16, 2)},
+        {"ico without entries", Ico(16, 16, 1, 0)}, {"ico directory missing its second entry", Ico(16, 16, 1, 2)},
+        {"ico image inside the directory", Ico(16, 16, 1, 1, 8, 10)}, {"ico image past the end", Ico(16, 16, 1, 1, 9)},
         {"ico image of no bytes", Ico(16, 16, 1, 1, 0)},
     };
-    for (const auto& row : rows) EXPECT_EQ(Read(row.bytes), std::nullopt) << row.what;
+    for (const auto& [what, bytes] : rows) EXPECT_EQ(Read(bytes), std::nullopt) << what;
     // Sides the decoder reports are checked too: their product must not wrap around to a small area.
     EXPECT_FALSE(purgix::skins::IsAcceptableSize(std::uint64_t{1} << 32, std::uint64_t{1} << 32));
 }

@@ -41,7 +41,7 @@ TEST_F(RegistryTest, AnErrorRaisedByAWriteStepIsShownAsNumberHyphenDescriptionAn
         fake.calls.clear();
         fake.raisingRegistryCalls = {{step, code}};
         registry.WriteRegistryString(kHkeyCurrentUser, "Software\\New", "v", "data");
-        EXPECT_EQ(fake.calls, std::vector<std::string>{"ShowMessage(" + message + ",Purgix)"}) << step;
+        EXPECT_EQ(fake.Calls("ShowMessage"), std::vector<std::string>{"ShowMessage(" + message + ",Purgix)"}) << step;
         EXPECT_EQ(fake.KeyExists(kHkeyCurrentUser, "Software\\New"), step == "SetValue") << step;
         EXPECT_TRUE(fake.handles.empty()) << step << ": the key was not closed";
     }
@@ -64,17 +64,12 @@ TEST_F(RegistryTest, RunValueIsQuotedGoesToTheUsersKeyWhenTheMachineRefusesAndCl
     fake.refuseMachineWrites = true;
     fake.PutString(kHkeyLocalMachine, kRunKey, "Other", "x");  // the key exists, only writing is refused
     entry.Set();
-    EXPECT_EQ(Run(kHkeyLocalMachine), std::nullopt);
-    EXPECT_EQ(Run(kHkeyCurrentUser), quoted);
-    EXPECT_TRUE(fake.calls.empty()) << "a refusal must not show a message";
-
+    EXPECT_EQ(std::pair(Run(kHkeyLocalMachine), Run(kHkeyCurrentUser)), std::pair(std::optional<std::string>(), std::optional(quoted)));
+    EXPECT_EQ(fake.Calls("ShowMessage"), std::vector<std::string>{}) << "a refusal must not show a message";
     fake.refuseMachineWrites = false;  // with rights the machine's key takes it and the user's copy goes
     entry.Set();
-    EXPECT_EQ(Run(kHkeyLocalMachine), quoted);
-    EXPECT_EQ(Run(kHkeyCurrentUser), std::nullopt);
-
+    EXPECT_EQ(std::pair(Run(kHkeyLocalMachine), Run(kHkeyCurrentUser)), std::pair(std::optional(quoted), std::optional<std::string>()));
     fake.PutString(kHkeyCurrentUser, kRunKey, "Purgix", quoted);
     entry.Clear();
-    EXPECT_EQ(Run(kHkeyLocalMachine), std::nullopt);
-    EXPECT_EQ(Run(kHkeyCurrentUser), std::nullopt);
+    EXPECT_EQ(std::pair(Run(kHkeyLocalMachine), Run(kHkeyCurrentUser)), std::pair(std::optional<std::string>(), std::optional<std::string>()));
 }

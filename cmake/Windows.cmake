@@ -16,7 +16,7 @@ target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
 
 set(PURGIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(Purgix WIN32 src/platform/win32/WinMain.cpp res/Purgix.rc)
+add_executable(Purgix WIN32 src/platform/win32/WinMain.cpp src/platform/win32/LibraryThrows.cpp res/Purgix.rc)
 target_link_libraries(Purgix PRIVATE purgix_win32)
 target_compile_options(Purgix PRIVATE ${PURGIX_WARNINGS})
 target_link_options(Purgix PRIVATE ${PURGIX_STATIC_LINK} -municode -Wl,--gc-sections -s)
@@ -33,6 +33,12 @@ target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})
 add_test(NAME win32 COMMAND win32_tests)
 set_tests_properties(win32 PROPERTIES TIMEOUT 300)
+# The program's own copies of libstdc++'s throw helpers, apart: GoogleTest links the library's.
+add_executable(win32_library_throws tests/win32/LibraryThrowsTest.cpp src/platform/win32/LibraryThrows.cpp)
+target_include_directories(win32_library_throws PRIVATE src)
+target_compile_options(win32_library_throws PRIVATE ${PURGIX_WARNINGS})
+target_link_options(win32_library_throws PRIVATE ${PURGIX_STATIC_LINK})
+add_test(NAME win32_library_throws COMMAND win32_library_throws)
 
 # End-to-end tier: a small probe reads and drives the running program's windows from outside.
 add_executable(probe tools/probe.cpp)

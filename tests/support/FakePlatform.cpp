@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <stdexcept>
 #include <system_error>
 
 namespace purgix::testing {
@@ -27,7 +26,7 @@ struct FakeWindow : platform::NativeWindow {};
 
 std::vector<std::string> FakePlatform::ListFiles(const std::string& folder, const std::string& pattern) {
     auto it = folders.find(folder);
-    if (it == folders.end()) throw std::runtime_error("path not found: " + folder);
+    if (it == folders.end()) throw purgix::Error("path not found: " + folder);
     std::vector<std::string> out;
     const std::string ext = pattern.size() > 1 && pattern[0] == '*' ? pattern.substr(1) : pattern;
     for (const auto& f : it->second)
@@ -41,7 +40,7 @@ ui::PicturePtr FakePlatform::LoadPicture(const std::string& folder, const std::s
     const std::string path = folder + "\\" + name;
     calls.push_back("LoadPicture(" + path + ")");
     auto it = pictureFiles.find(path);
-    if (it == pictureFiles.end()) throw std::runtime_error("not a picture: " + path);
+    if (it == pictureFiles.end()) throw purgix::Error("not a picture: " + path);
     return it->second;
 }
 
@@ -65,7 +64,7 @@ std::string KeyPath(platform::RegistryKey root, const std::string& subKey) {
 void Raise(const std::map<std::string, int>& raising, const char* call) {
     auto it = raising.find(call);
     if (it == raising.end()) return;
-    if (it->second == 0) throw std::runtime_error(call);
+    if (it->second == 0) throw purgix::Error(call);
     throw std::system_error(it->second, std::generic_category(), call);
 }
 

@@ -3,7 +3,6 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -72,7 +71,7 @@ public:
     // Shell
     void Run(const std::string& commandLine, int showState) override {
         calls.push_back("Run(" + commandLine + "," + std::to_string(showState) + ")");
-        if (runFails) throw std::runtime_error("cannot start");
+        if (runFails) throw purgix::Error("cannot start");
     }
     void ShowMessage(const std::string& text, const std::string& title) override {
         calls.push_back("ShowMessage(" + text + "," + title + ")");

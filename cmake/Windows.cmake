@@ -16,10 +16,27 @@ target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
 
 set(PURGIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(Purgix WIN32 src/platform/win32/WinMain.cpp res/Purgix.rc)
+add_executable(Purgix WIN32 src/platform/win32/WinMain.cpp src/platform/win32/LibraryThrows.cpp res/Purgix.rc)
 target_link_libraries(Purgix PRIVATE purgix_win32)
 target_compile_options(Purgix PRIVATE ${PURGIX_WARNINGS})
 target_link_options(Purgix PRIVATE ${PURGIX_STATIC_LINK} -municode -Wl,--gc-sections -s)
+# Purgix.exe takes libstdc++ and libgcc from the same GCC's win32 threads model.
+# The posix model's libstdc++ does its own locking (exceptions, static guards)
+# through winpthreads, 26 KiB of the program; the program itself uses no
+# std::thread or std::mutex. The tests' GoogleTest needs std::mutex, so the
+# build stays on the posix compilers; the two models' libraries differ only in
+# how libstdc++ locks inside itself.
+find_program(PURGIX_CXX_WIN32_THREADS x86_64-w64-mingw32-g++-win32)
+if(PURGIX_CXX_WIN32_THREADS)
+  execute_process(COMMAND ${PURGIX_CXX_WIN32_THREADS} -dumpfullversion OUTPUT_VARIABLE _version OUTPUT_STRIP_TRAILING_WHITESPACE)
+  execute_process(COMMAND ${PURGIX_CXX_WIN32_THREADS} -print-file-name=libstdc++.a OUTPUT_VARIABLE _libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
+endif()
+if(PURGIX_CXX_WIN32_THREADS AND _version VERSION_EQUAL CMAKE_CXX_COMPILER_VERSION AND IS_ABSOLUTE "${_libstdcxx}")
+  get_filename_component(_libdir "${_libstdcxx}" DIRECTORY)
+  target_link_options(Purgix PRIVATE -L${_libdir})
+else()
+  message(WARNING "No win32-threads MinGW-w64 g++ of version ${CMAKE_CXX_COMPILER_VERSION}: Purgix.exe links winpthreads")
+endif()
 set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/Purgix.manifest ${PROJECT_SOURCE_DIR}/res/Purgix.ico ${PROJECT_SOURCE_DIR}/res/Tray.ico
   ${PROJECT_SOURCE_DIR}/res/Hand.cur ${PROJECT_SOURCE_DIR}/res/Indicator0.bmp ${PROJECT_SOURCE_DIR}/res/Indicator1.bmp
@@ -33,6 +50,12 @@ target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})
 add_test(NAME win32 COMMAND win32_tests)
 set_tests_properties(win32 PROPERTIES TIMEOUT 300)
+# The program's own copies of libstdc++'s throw helpers, apart: GoogleTest links the library's.
+add_executable(win32_library_throws tests/win32/LibraryThrowsTest.cpp src/platform/win32/LibraryThrows.cpp)
+target_include_directories(win32_library_throws PRIVATE src)
+target_compile_options(win32_library_throws PRIVATE ${PURGIX_WARNINGS})
+target_link_options(win32_library_throws PRIVATE ${PURGIX_STATIC_LINK})
+add_test(NAME win32_library_throws COMMAND win32_library_throws)
 
 # End-to-end tier: a small probe reads and drives the running program's windows from outside.
 add_executable(probe tools/probe.cpp)

@@ -1,14 +1,15 @@
 #pragma once
 #include <cstdint>
-#include <stdexcept>
+
+#include "platform/Error.h"
 
 namespace purgix::memory {
 
 // A release size that cannot be had: not a number, negative, or a block too
 // large to address. The release reports it like any other failure.
-class ReleaseSizeError : public std::range_error {
+class ReleaseSizeError : public Error {
 public:
-    using std::range_error::range_error;
+    using Error::Error;
 };
 
 // Characters per release stop below 2^62, so that the block of two bytes per

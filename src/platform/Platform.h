@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "memory/MemoryStatus.h"
+#include "platform/Error.h"
 #include "memory/NumberSeparators.h"
 #include "ui/Control.h"
 #include "ui/Picture.h"
@@ -129,7 +130,7 @@ public:
 class Shell {
 public:
     virtual ~Shell() = default;
-    // Starts a command line without waiting; throws std::runtime_error when it cannot start.
+    // Starts a command line without waiting; throws purgix::Error when it cannot start.
     virtual void Run(const std::string& commandLine, int showState) = 0;
     // A modal box with OK only, no icon.
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
@@ -151,7 +152,7 @@ class PictureFiles {
 public:
     virtual ~PictureFiles() = default;
     // Loads `name`, a path relative to `folder` that must stay inside it. Throws
-    // std::runtime_error for a name that leaves the folder, a missing,
+    // purgix::Error for a name that leaves the folder, a missing,
     // unreadable or oversized file, or one that does not decode as a picture.
     virtual ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) = 0;
 };

@@ -3,15 +3,16 @@
 // control values. A text that does not convert raises ConversionError, which
 // start-up's single trap catches like any other failed step.
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "platform/Error.h"
+
 namespace purgix::settings {
 
-class ConversionError : public std::runtime_error {
+class ConversionError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 inline constexpr const char* kSection = "Options";

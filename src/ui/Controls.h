@@ -1,11 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/Error.h"
 #include "ui/Control.h"
 #include "ui/Picture.h"
 
@@ -14,9 +14,9 @@ namespace purgix::ui {
 // Raised when code gives a control a value it does not accept (a scroll bar
 // value outside its bounds, a check state other than 0, 1 or 2, a list index
 // past the end). Start-up's single trap catches it.
-class InvalidValue : public std::runtime_error {
+class InvalidValue : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 struct Font {

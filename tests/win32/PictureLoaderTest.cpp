@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -254,8 +253,8 @@ TEST_F(PictureFiles, HostileFilesAndNamesThrow) {
           "..\\x.bmp", "../x.bmp", "Sub\\..\\..\\x.bmp", "...\\x.bmp", "Sub\\.. \\..\\x.bmp", outside.c_str(), outside.substr(2).c_str(),
           ("\\\\?\\" + outside).c_str(), ("//./" + outside).c_str(), "\\\\server\\share\\x.bmp", "C:x.bmp", "NUL", "CON.bmp",
           "com1 .png", "LpT9.gif", "a.png:alt", "."};
-    for (const std::string& name : names) EXPECT_THROW(Load(name), std::runtime_error) << name;
-    EXPECT_THROW(Load(std::string("a.png\0.txt", 10)), std::runtime_error) << "a NUL inside the name";
+    for (const std::string& name : names) EXPECT_THROW(Load(name), purgix::Error) << name;
+    EXPECT_THROW(Load(std::string("a.png\0.txt", 10)), purgix::Error) << "a NUL inside the name";
     SetCurrentDirectoryW(cwd);
 }
 
@@ -268,7 +267,7 @@ TEST_F(PictureFiles, LoadsLeaveNoBitmapOpenFileOrComApartmentBehind) {
         const HBITMAP bitmap = BitmapOf(picture);
         picture.reset();
         ASSERT_EQ(GetObjectType(bitmap), 0u) << "the bitmap outlives its picture";
-        EXPECT_THROW(Load("bad.png"), std::runtime_error);
+        EXPECT_THROW(Load("bad.png"), purgix::Error);
     }
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
     // The files were opened for reading only, shared with readers only: an open handle would keep them.

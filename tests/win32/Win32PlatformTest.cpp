@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -88,7 +87,7 @@ TEST(Win32Platform, ListsVisibleMatchingFilesSortedAndRefusesAMissingFolder) {
                                 f == names[3] ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr));
     const auto files = os.ListFiles(purgix::win32::Narrow(dir), "*.ini");
     EXPECT_EQ(files, (std::vector<std::string>{"A.ini", "b.ini"}));
-    EXPECT_THROW(os.ListFiles(purgix::win32::Narrow(dir) + "\\nowhere", "*.ini"), std::runtime_error);
+    EXPECT_THROW(os.ListFiles(purgix::win32::Narrow(dir) + "\\nowhere", "*.ini"), purgix::Error);
     for (const wchar_t* f : names) {
         SetFileAttributesW((dir + L"\\" + f).c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW((dir + L"\\" + f).c_str());
@@ -98,6 +97,6 @@ TEST(Win32Platform, ListsVisibleMatchingFilesSortedAndRefusesAMissingFolder) {
 
 TEST(Win32Platform, ACommandLineThatCannotStartRaises) {
     Win32Platform os = Os();
-    EXPECT_THROW(os.Run("no-such-program-purgix.exe", 0), std::runtime_error);
+    EXPECT_THROW(os.Run("no-such-program-purgix.exe", 0), purgix::Error);
     EXPECT_NO_THROW(os.Run("cmd.exe /c exit 0", 0));
 }

@@ -1,9 +1,9 @@
 // A form's window: made from the form's design values, the one window
 // procedure of forms and picture boxes, and the messages only a form gets.
+#include "platform/Error.h"
 #include "platform/win32/FormWindow.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <utility>
 
 #include "platform/win32/BlankBlock.h"
@@ -119,7 +119,7 @@ void FormWindow::Impl::Create(HWND, int) {
     }
     hwnd = CreateWindowExW(exStyle, kFormClass, Widen(f.Caption()).c_str(), style, x, y, w, h, owner_, nullptr,
                            platform.Instance(), static_cast<ContainerPeer*>(this));
-    if (hwnd == nullptr) throw std::runtime_error("cannot create the window of " + f.Name());
+    if (hwnd == nullptr) throw purgix::Error("cannot create the window of " + f.Name());
     f.SetHandle(reinterpret_cast<ui::WindowHandle>(hwnd));
     SetIcons();
     CreateChildren();

@@ -1,9 +1,9 @@
 // The peers of the controls inside a form: one type per kind of control, each
 // making its own child window and answering its own reflected notifications;
 // and the message handling that forms and picture boxes share.
-#include <stdexcept>
 #include <utility>
 
+#include "platform/Error.h"
 #include "platform/win32/FormWindowInternal.h"
 #include "platform/win32/Messages.h"
 #include "platform/win32/Text.h"
@@ -37,7 +37,7 @@ void ControlPeer::CreateChild(const wchar_t* windowClass, DWORD style, DWORD exS
     style |= WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0u) | (control.Enabled() ? 0u : WS_DISABLED);
     hwnd = CreateWindowExW(exStyle, windowClass, text, style, r.left, r.top, r.width, r.height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.platform.Instance(), createParam);
-    if (hwnd == nullptr) throw std::runtime_error("cannot create the window of " + control.Name());
+    if (hwnd == nullptr) throw purgix::Error("cannot create the window of " + control.Name());
     impl.byWindow[hwnd] = this;
     control.SetHandle(reinterpret_cast<ui::WindowHandle>(hwnd));
     if (font == nullptr) font = impl.formFont;

@@ -10,12 +10,12 @@
 
 #include <cstddef>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/Error.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32Platform.h"
@@ -29,7 +29,7 @@ namespace {
 // Skin backgrounds are a few hundred kilobytes; a larger file is not worth reading.
 constexpr LONGLONG kMaxFileBytes = 16 << 20;
 
-[[noreturn]] void Fail(const std::string& why) { throw std::runtime_error("skin picture: " + why); }
+[[noreturn]] void Fail(const std::string& why) { throw purgix::Error("skin picture: " + why); }
 
 void Check(HRESULT hr, const char* step) {
     if (FAILED(hr)) Fail(step);

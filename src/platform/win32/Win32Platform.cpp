@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
+#include "platform/Error.h"
 #include "resource.h"
 #include "platform/win32/BlankBlock.h"
 #include "platform/win32/FormWindow.h"
@@ -52,7 +52,7 @@ void Win32Platform::Run(const std::string& commandLine, int showState) {
     si.wShowWindow = static_cast<WORD>(showState);
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        throw std::runtime_error("cannot start: " + commandLine);
+        throw purgix::Error("cannot start: " + commandLine);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 }
@@ -76,12 +76,12 @@ ui::PicturePtr Win32Platform::Resource(platform::ResourcePicture which) {
     auto icon = [this](int id, int size, int smallSize) -> ui::PicturePtr {
         auto big = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
         auto small = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, smallSize, smallSize, 0));
-        if (big == nullptr) throw std::runtime_error("missing icon resource");
+        if (big == nullptr) throw purgix::Error("missing icon resource");
         return std::make_shared<Win32Picture>(Win32Picture::Type::Icon, big, size, size, small);
     };
     auto bitmap = [this](int id) -> ui::PicturePtr {
         auto bmp = static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        if (bmp == nullptr) throw std::runtime_error("missing bitmap resource");
+        if (bmp == nullptr) throw purgix::Error("missing bitmap resource");
         BITMAP bm{};
         GetObjectW(bmp, sizeof bm, &bm);
         return std::make_shared<Win32Picture>(Win32Picture::Type::Bitmap, bmp, bm.bmWidth, bm.bmHeight);
@@ -91,14 +91,14 @@ ui::PicturePtr Win32Platform::Resource(platform::ResourcePicture which) {
         case ResourcePicture::TrayIcon: return icon(IDI_TRAY, 16, 16);
         case ResourcePicture::HandCursor: {
             auto cur = static_cast<HCURSOR>(LoadImageW(instance_, MAKEINTRESOURCEW(IDC_HAND_CURSOR), IMAGE_CURSOR, 32, 32, 0));
-            if (cur == nullptr) throw std::runtime_error("missing cursor resource");
+            if (cur == nullptr) throw purgix::Error("missing cursor resource");
             return std::make_shared<Win32Picture>(Win32Picture::Type::Cursor, cur, 32, 32);
         }
         case ResourcePicture::Indicator0: return bitmap(IDB_INDICATOR0);
         case ResourcePicture::Indicator1: return bitmap(IDB_INDICATOR1);
         case ResourcePicture::Indicator2: return bitmap(IDB_INDICATOR2);
     }
-    throw std::runtime_error("unknown resource");
+    throw purgix::Error("unknown resource");
 }
 
 std::string Win32Platform::ModulePath() {
@@ -117,7 +117,7 @@ std::vector<std::string> Win32Platform::ListFiles(const std::string& folder, con
     const std::wstring dir = Widen(folder);
     const DWORD attrs = GetFileAttributesW(dir.c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        throw std::runtime_error("path not found: " + folder);
+        throw purgix::Error("path not found: " + folder);
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW fd;
     const std::wstring query = dir + (dir.empty() || dir.back() == L'\\' ? L"" : L"\\") + Widen(pattern);

@@ -20,11 +20,11 @@ using purgix::win32::WriteBlankBlock;
 TEST(BlankBlock, EveryUnitIsABlankUpToTheLastByteWhateverTheThreadsThatStart) {
     // Bytes, threads, threads that start: 1281 pages in slices of unequal length; fewer pages than threads; an
     // odd length, whose last byte is a unit's first; the calling thread alone; two of four threads start and take
-    // it all; none starts and the calling thread does it; one per processor.
+    // it all; none starts and the calling thread does it; one per processor; whole pages in equal slices.
     using Row = std::tuple<std::size_t, unsigned, unsigned>;
     for (auto [bytes, threads, threadsThatStart] : {Row{(5u << 20) + 2, 3, UINT_MAX}, {3 * 4096 + 2, 16, UINT_MAX}, {2 * 4096 + 1, 2, UINT_MAX},
                                                     {(3u << 20) + 6, 1, UINT_MAX}, {(4u << 20) + 2, 4, 2}, {(4u << 20) + 2, 4, 0},
-                                                    {(2u << 20) + 2, 0, UINT_MAX}}) {
+                                                    {(2u << 20) + 2, 0, UINT_MAX}, {4u << 20, 2, UINT_MAX}}) {
         // Read before the block is freed, to the end of its last page: fresh pages read as zero.
         std::pair<std::size_t, std::size_t> seen{0, SIZE_MAX};  // the bytes written, the first wrong one
         const auto check = [](const void* data, std::size_t n, void* context) {

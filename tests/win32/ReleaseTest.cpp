@@ -35,10 +35,7 @@ void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
 // A real block, pointer and message box; fake memory figures; each block counted.
 class RealRelease : public ::testing::Test, public purgix::platform::MemoryBlocks {
 protected:
-    bool WriteBlankBlock(std::uint64_t bytes) override {
-        ++blocks;
-        return win32.WriteBlankBlock(bytes);
-    }
+    bool WriteBlankBlock(std::uint64_t bytes) override { return ++blocks, win32.WriteBlankBlock(bytes); }
 
     int blocks = 0;
     purgix::testing::FakePlatform fake;

@@ -107,15 +107,12 @@ TEST_F(PictureFiles, DrawBlendsPremultipliedAlphaOverWhatIsBehindRowByRow) {
     DeleteObject(target);
 }
 
-TEST_F(PictureFiles, BigBrokenMissingAndEscapingFilesThrow) {
-    Write(root_ / "x.png", kPng);  // the target every escaping name aims at
+TEST_F(PictureFiles, BigAndEscapingFilesThrow) {
     // A picture just over the file cap; its decoder would not read past the end of the picture.
     Write(skin_ / "big.png", kPng + Bytes((16 << 20) + 1 - kPng.size(), '\0'));
-    Write(skin_ / "empty.png", "");
-    Write(skin_ / "cut.png", kPng.substr(0, 60));
-    const std::string outside = Narrow((root_ / "x.png").wstring());
-    for (const std::string& name : std::initializer_list<std::string>{"big.png", "empty.png", "cut.png", "missing.png", "..\\x.png",
-                                                                      outside, "\\\\?\\" + outside, "CON.png",
-                                                                      std::string("Aurora.png\0.txt", 15)})
+    Write(root_ / "x.png", kPng);
+    // Either of the name's two checks alone refuses a climb out of the folder; a NUL, where Windows would end
+    // the name, only the first one sees.
+    for (const std::string& name : {std::string("big.png"), std::string("..\\x.png"), std::string("Aurora.png\0.txt", 15)})
         EXPECT_THROW(Load(name), std::runtime_error) << name;
 }

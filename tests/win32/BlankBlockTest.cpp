@@ -2,77 +2,44 @@
 // written through to physical memory, the thread's windows kept alive while
 // the fill runs, and the clicks and F9 presses of an impatient user dropped.
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <climits>
-#include <cstdint>
-#include <utility>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/win32/BlankBlock.h"
 
-using purgix::win32::FillOptions;
 using purgix::win32::WriteBlankBlock;
 
-namespace {
-
-// Reads the block back before it is freed.
-struct ReadBack {
-    int calls = 0;
-    std::size_t bytes = 0;
-    std::size_t firstWrong = SIZE_MAX;
-
-    static void Check(const void* data, std::size_t bytes, void* context) {
-        auto& r = *static_cast<ReadBack*>(context);
-        ++r.calls;
-        r.bytes = bytes;
-        const auto* p = static_cast<const unsigned char*>(data);
-        for (std::size_t i = 0; i < bytes && r.firstWrong == SIZE_MAX; ++i)
-            if (p[i] != (i % 2 == 0 ? 0x20 : 0x00)) r.firstWrong = i;
+TEST(BlankBlock, EveryUnitIsABlankUpToTheLastByteWhateverTheThreadsThatStart) {
+    // Bytes, threads, threads that start: 1281 pages in slices of unequal length; fewer pages than threads; an
+    // odd length, whose last byte is a unit's first; the calling thread alone; two of four threads start and take
+    // it all; none starts and the calling thread does it; one per processor; whole pages in equal slices.
+    using Row = std::tuple<std::size_t, unsigned, unsigned>;
+    for (auto [bytes, threads, threadsThatStart] : {Row{(5u << 20) + 2, 3, UINT_MAX}, {3 * 4096 + 2, 16, UINT_MAX}, {2 * 4096 + 1, 2, UINT_MAX},
+                                                    {(3u << 20) + 6, 1, UINT_MAX}, {(4u << 20) + 2, 4, 2}, {(4u << 20) + 2, 4, 0},
+                                                    {(2u << 20) + 2, 0, UINT_MAX}, {4u << 20, 2, UINT_MAX}}) {
+        // Read before the block is freed, to the end of its last page: fresh pages read as zero.
+        std::pair<std::size_t, std::size_t> seen{0, SIZE_MAX};  // the bytes written, the first wrong one
+        const auto check = [](const void* data, std::size_t n, void* context) {
+            auto& [written, wrong] = *static_cast<std::pair<std::size_t, std::size_t>*>(context);
+            written = n;
+            for (std::size_t i = 0; i < (n + 4095) / 4096 * 4096 && wrong == SIZE_MAX; ++i)
+                if (static_cast<const unsigned char*>(data)[i] != (i < n && i % 2 == 0 ? 0x20 : 0x00)) wrong = i;
+        };
+        EXPECT_TRUE(WriteBlankBlock(bytes, {threads, threadsThatStart, check, &seen}));
+        EXPECT_EQ(seen, std::pair(bytes, SIZE_MAX)) << bytes << " bytes, " << threads << " threads, " << threadsThatStart;
     }
-};
-
-HWND MessageWindow() { return CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
-
-}  // namespace
-
-TEST(BlankBlock, FillsExactlyTheBytesAskedWithLittleEndianBlanks) {
-    purgix::win32::CommittedBlock block(3 * 4096);  // fresh pages read as zero, so any byte written past the end shows
-    ASSERT_TRUE(block);
-    const auto* p = static_cast<const unsigned char*>(block.Data());
-    const std::size_t bytes = 2 * 5001;  // 2 x ReleaseSize, not a multiple of eight
-    purgix::win32::FillBlanks(block.Data(), bytes);
-    for (std::size_t i = 0; i < block.Size(); ++i) ASSERT_EQ(p[i], i < bytes && i % 2 == 0 ? 0x20 : 0x00) << "at " << i;
-}
-
-TEST(BlankBlock, EveryUnitIsWrittenWhateverTheThreadsThatStart) {
-    const struct {
-        std::size_t bytes;
-        unsigned threads, threadsThatStart;
-    } rows[] = {
-        {4u << 20, 2, UINT_MAX},
-        {(5u << 20) + 2, 3, UINT_MAX},  // 1281 pages: three slices of unequal length
-        {3 * 4096 + 2, 16, UINT_MAX},   // fewer pages than threads
-        {2 * 4096 + 1, 2, UINT_MAX},    // an odd length: the last byte is a unit's first
-        {(3u << 20) + 6, 1, UINT_MAX},  // the calling thread alone
-        {(4u << 20) + 2, 4, 2},         // two of four threads start: they take it all
-        {(4u << 20) + 2, 4, 0},         // none starts: the calling thread does it
-        {(2u << 20) + 2, 0, UINT_MAX},  // one per processor
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.bytes << " bytes, " << row.threads << " threads, " << row.threadsThatStart << " start");
-        ReadBack r;
-        EXPECT_TRUE(WriteBlankBlock(row.bytes, {row.threads, row.threadsThatStart, ReadBack::Check, &r}));
-        EXPECT_EQ(r.calls, 1);
-        EXPECT_EQ(r.bytes, row.bytes);
-        EXPECT_EQ(r.firstWrong, SIZE_MAX);
-    }
-    ReadBack none;
-    EXPECT_FALSE(WriteBlankBlock(1ull << 60, {2, UINT_MAX, ReadBack::Check, &none}));  // no process can commit that
-    EXPECT_EQ(none.calls, 0);
+    // Message times wrap every 49.7 days; a release across the wrap keeps its ends.
+    using purgix::win32::IsWithinTicks;
+    EXPECT_TRUE(IsWithinTicks(0xFFFFFFF0, 0xFFFFFF00, 0x100) && IsWithinTicks(0x50, 0xFFFFFF00, 0x100));
+    EXPECT_FALSE(IsWithinTicks(0x101, 0xFFFFFF00, 0x100) || IsWithinTicks(0xFFFFFE00, 0xFFFFFF00, 0x100));
 }
 
 TEST(BlankBlock, TheBlockIsWrittenThroughToPhysicalMemory) {
@@ -88,196 +55,91 @@ TEST(BlankBlock, TheBlockIsWrittenThroughToPhysicalMemory) {
 
 namespace {
 
-std::atomic<int> g_paints;
-LARGE_INTEGER g_answered;
+constexpr UINT kSessionEnds = WM_APP + 5;
 
-LRESULT CALLBACK NoteVisits(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NULL) QueryPerformanceCounter(&g_answered);
+// Another thread comes by while the fill is held: it waits for the repaint
+// that was due when the release began, asks for another, posts a command,
+// sends a message and ends the session. The fill goes on once the session's
+// end is seen waiting for it; the user clicks and presses keys meanwhile.
+struct Visit {
+    HWND window = nullptr;
+    HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr), ending = CreateEventW(nullptr, TRUE, FALSE, nullptr),
+           ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> paints{0};
+    bool repainted = true, answeredDuringFill = false, waited = false, endedEarly = false;
+    ~Visit() {
+        for (HANDLE h : {filling, ending, ended}) CloseHandle(h);
+    }
+    void AwaitPaints(int n) {
+        for (const DWORD end = GetTickCount() + 3000; paints < n && GetTickCount() < end;) SwitchToThread();
+        repainted = repainted && paints >= n;
+    }
+};
+Visit* g_visit = nullptr;  // the test's, for the window procedure and the fill's callbacks
+
+LRESULT CALLBACK VisitedWindow(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NULL) g_visit->answeredDuringFill = purgix::win32::FillInProgress();
+    if (msg == kSessionEnds) {
+        SetEvent(g_visit->ending);
+        g_visit->waited = purgix::win32::FinishFillInProgress();
+        SetEvent(g_visit->ended);
+    }
     if (msg != WM_PAINT) return DefWindowProcW(h, msg, wp, lp);
-    PAINTSTRUCT ps;
-    BeginPaint(h, &ps);
-    EndPaint(h, &ps);
-    ++g_paints;
+    ValidateRect(h, nullptr);
+    ++g_visit->paints;
     return 0;
 }
 
-// Another thread comes by while the fill is held. It waits for the repaint
-// that was due when the release began, asks for another, posts a command and
-// sends a message; the fill goes on once it has its answer.
-struct Visit {
-    HWND window;
-    HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE visited = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    bool repainted = false, answered = false;
-    LARGE_INTEGER filled{};
-    ~Visit() {
-        CloseHandle(filling);
-        CloseHandle(visited);
-    }
-    static bool AwaitPaints(int n) {
-        for (const DWORD end = GetTickCount() + 3000; g_paints < n && GetTickCount() < end;) SwitchToThread();
-        return g_paints >= n;
-    }
-    static DWORD WINAPI Visitor(void* p) {
-        auto& v = *static_cast<Visit*>(p);
-        WaitForSingleObject(v.filling, 5000);
-        v.repainted = AwaitPaints(1);
-        InvalidateRect(v.window, nullptr, FALSE);
-        v.repainted = AwaitPaints(2) && v.repainted;
-        PostMessageW(v.window, WM_APP, 0, 0);
-        v.answered = SendMessageTimeoutW(v.window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr) != 0;
-        SetEvent(v.visited);
-        return 0;
-    }
-    static void Hold(void* p) {
-        auto& v = *static_cast<Visit*>(p);
-        SetEvent(v.filling);
-        WaitForSingleObject(v.visited, 5000);
-    }
-    static void Written(const void*, std::size_t, void* p) { QueryPerformanceCounter(&static_cast<Visit*>(p)->filled); }
-};
-
 }  // namespace
 
-TEST(BlankBlock, WhileTheFillRunsTheThreadAnswersAndRepaintsButTakesNothingPosted) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = NoteVisits;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"PurgixBlankBlockTest";
+TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndTheSessionsEndWaits) {
+    EXPECT_FALSE(purgix::win32::FinishFillInProgress()) << "no fill, nothing to wait for";
+    Visit visit;
+    g_visit = &visit;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const WNDCLASSW wc{0, VisitedWindow, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, L"PurgixBlankBlockTest"};
     RegisterClassW(&wc);
     // Off the screen: Wine then has no X window to unmap, which costs two seconds without a window manager.
-    HWND window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, -400, -400, 40, 40, nullptr, nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(window, nullptr);
-    UpdateWindow(window);
+    visit.window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, -400, -400, 40, 40, nullptr, nullptr, instance, nullptr);
+    UpdateWindow(visit.window);
+    PostMessageW(visit.window, WM_LBUTTONDOWN, MK_LBUTTON, 1);  // before the release: not the release's
     // A repaint due as the release begins, already seen by the message loop (as the click that started it was).
-    InvalidateRect(window, nullptr, FALSE);
+    InvalidateRect(visit.window, nullptr, FALSE);
     MSG msg;
     PeekMessageW(&msg, nullptr, WM_APP + 1, WM_APP + 1, PM_NOREMOVE);
-    g_paints = 0;
-
-    Visit visit{window};
-    HANDLE thread = CreateThread(nullptr, 0, Visit::Visitor, &visit, 0, nullptr);
-    ASSERT_NE(thread, nullptr);
-    FillOptions options{2, UINT_MAX, Visit::Written, &visit, Visit::Hold};
-    ASSERT_TRUE(WriteBlankBlock(8u << 20, options));
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-
-    EXPECT_TRUE(visit.answered);
-    EXPECT_LT(g_answered.QuadPart, visit.filled.QuadPart) << "answered only after the fill";
-    EXPECT_TRUE(visit.repainted) << "a repaint waited for something else to wake the thread";
-    EXPECT_EQ(g_paints, 2);
-    EXPECT_TRUE(PeekMessageW(&msg, window, WM_APP, WM_APP, PM_REMOVE)) << "the posted command did not wait";
-    DestroyWindow(window);
-    UnregisterClassW(wc.lpszClassName, wc.hInstance);
-}
-
-TEST(BlankBlock, ClicksAndF9DuringTheReleaseAreDroppedAndTheRestKeptInOrder) {
-    HWND window = MessageWindow();
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 1);  // before the release: not the release's
     for (const DWORD posted = GetTickCount(); GetTickCount() == posted;) {
     }
-    const auto impatient = [](const void*, std::size_t, void* w) {
-        const HWND h = static_cast<HWND>(w);
-        for (int i = 0; i < 10; ++i) {
-            PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, 2);
-            PostMessageW(h, WM_LBUTTONUP, 0, 2);
-        }
-        PostMessageW(h, WM_LBUTTONDBLCLK, MK_LBUTTON, 2);
-        PostMessageW(h, WM_RBUTTONUP, 0, 2);
-        PostMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, 2);
-        PostMessageW(h, WM_KEYDOWN, VK_F9, 1);
-        PostMessageW(h, WM_KEYDOWN, 'A', 1);
-        PostMessageW(h, WM_KEYUP, VK_F9, 1);
-        PostMessageW(h, WM_COMMAND, 7, 0);
-        PostMessageW(h, WM_MOUSEMOVE, 0, 2);
+    visit.paints = 0;
+    std::thread visitor([&visit] {
+        WaitForSingleObject(visit.filling, 5000);
+        visit.AwaitPaints(1);
+        InvalidateRect(visit.window, nullptr, FALSE);
+        visit.AwaitPaints(2);
+        PostMessageW(visit.window, WM_APP, 0, 0);
+        SendMessageTimeoutW(visit.window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
+        SendMessageTimeoutW(visit.window, kSessionEnds, 0, 0, SMTO_NORMAL, 10000, nullptr);
+    });
+    const auto hold = [](void*) {
+        SetEvent(g_visit->filling);
+        WaitForSingleObject(g_visit->ending, 10000);
+        // A session's end that did not wait would be over by now.
+        if (WaitForSingleObject(g_visit->ended, 200) == WAIT_OBJECT_0) g_visit->endedEarly = true;
     };
-    ASSERT_TRUE(WriteBlankBlock(1u << 20, {2, UINT_MAX, impatient, window}));
+    const auto impatient = [](const void*, std::size_t, void*) {
+        for (auto [message, wp] : {std::pair<UINT, WPARAM>{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}, {WM_LBUTTONDBLCLK, MK_LBUTTON},
+                                   {WM_RBUTTONUP, 0}, {WM_NCLBUTTONDOWN, HTCAPTION}, {WM_KEYDOWN, VK_F9}, {WM_KEYDOWN, 'A'},
+                                   {WM_KEYUP, VK_F9}, {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}})
+            PostMessageW(g_visit->window, message, wp, 2);
+    };
+    EXPECT_TRUE(WriteBlankBlock(8u << 20, {2, UINT_MAX, impatient, nullptr, hold}));
+    visitor.join();
+    EXPECT_EQ(std::tuple(visit.answeredDuringFill, visit.repainted, int{visit.paints}, visit.waited, visit.endedEarly),
+              std::tuple(true, true, 2, true, false))
+        << "answered during the fill, repainted without another wake-up, twice; the session's end waited, not ran inside";
+    // Nothing posted was taken during the fill; what is not input stays where it was, the kept input goes after it.
     std::vector<std::pair<UINT, WPARAM>> left;
-    for (MSG msg; PeekMessageW(&msg, window, 0, 0, PM_REMOVE);) left.emplace_back(msg.message, msg.wParam);
-    // Messages outside the input ranges stay where they were; the kept input is put back after them.
-    const std::vector<std::pair<UINT, WPARAM>> expected = {
-        {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_KEYDOWN, 'A'}};
-    EXPECT_EQ(left, expected);
-    DestroyWindow(window);
-}
-
-TEST(BlankBlock, TickComparisonsSurviveTheWrapAround) {
-    const struct {
-        DWORD time, start, end;
-        bool within;
-    } rows[] = {
-        {100, 100, 200, true},          {200, 100, 200, true},       {99, 100, 200, false},
-        {201, 100, 200, false},         {0xFFFFFFF0, 0xFFFFFF00, 0x100, true},
-        {0x50, 0xFFFFFF00, 0x100, true}, {0x101, 0xFFFFFF00, 0x100, false}, {0xFFFFFE00, 0xFFFFFF00, 0x100, false},
-    };
-    for (const auto& r : rows) EXPECT_EQ(purgix::win32::IsWithinTicks(r.time, r.start, r.end), r.within) << r.time << " in " << r.start << ".." << r.end;
-}
-
-namespace {
-
-// The session ends while the fill is held: the handler's wait must last until
-// the fill is done, which only happens once the handler is seen waiting.
-struct SessionEnd {
-    HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE waiting = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> returned{false};
-    bool returnedEarly = false;
-    bool waited = false;
-    ~SessionEnd() {
-        for (HANDLE h : {filling, waiting, go}) CloseHandle(h);
-    }
-    static SessionEnd* current;
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg != WM_APP + 5) return DefWindowProcW(h, msg, wp, lp);
-        SetEvent(current->waiting);
-        current->waited = purgix::win32::FinishFillInProgress();
-        current->returned = true;
-        return 0;
-    }
-    static DWORD WINAPI Ender(void* p) {
-        auto& s = *static_cast<SessionEnd*>(p);
-        WaitForSingleObject(s.filling, 5000);
-        HWND window = FindWindowW(L"PurgixSessionEndTest", nullptr);
-        SendMessageTimeoutW(window, WM_APP + 5, 0, 0, SMTO_NORMAL, 10000, nullptr);
-        return 0;
-    }
-    static DWORD WINAPI Watcher(void* p) {
-        auto& s = *static_cast<SessionEnd*>(p);
-        WaitForSingleObject(s.waiting, 5000);
-        Sleep(200);  // time enough for a wait that does not wait to return
-        s.returnedEarly = s.returned;
-        SetEvent(s.go);
-        return 0;
-    }
-    static void Hold(void* p) {
-        auto& s = *static_cast<SessionEnd*>(p);
-        SetEvent(s.filling);
-        WaitForSingleObject(s.go, 10000);
-    }
-};
-SessionEnd* SessionEnd::current = nullptr;
-
-}  // namespace
-
-TEST(BlankBlock, TheSessionsEndWaitsForTheFillInProgress) {
-    EXPECT_FALSE(purgix::win32::FinishFillInProgress()) << "no fill, nothing to wait for";
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = SessionEnd::Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"PurgixSessionEndTest";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
-    SessionEnd end;
-    SessionEnd::current = &end;
-    HANDLE threads[] = {CreateThread(nullptr, 0, SessionEnd::Ender, &end, 0, nullptr),
-                        CreateThread(nullptr, 0, SessionEnd::Watcher, &end, 0, nullptr)};
-    ASSERT_TRUE(WriteBlankBlock(8u << 20, {2, UINT_MAX, nullptr, &end, SessionEnd::Hold}));
-    WaitForMultipleObjects(2, threads, TRUE, INFINITE);
-    for (HANDLE h : threads) CloseHandle(h);
-    EXPECT_TRUE(end.waited);
-    EXPECT_FALSE(end.returnedEarly) << "the session's end ran inside the release";
-    DestroyWindow(window);
-    UnregisterClassW(wc.lpszClassName, wc.hInstance);
+    while (PeekMessageW(&msg, visit.window, 0, 0, PM_REMOVE)) left.emplace_back(msg.message, msg.wParam);
+    EXPECT_EQ(left, (std::vector<std::pair<UINT, WPARAM>>{
+                        {WM_APP, 0}, {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_KEYDOWN, 'A'}}));
+    DestroyWindow(visit.window);
 }

@@ -2,6 +2,7 @@
 """End-to-end tests: the real Purgix.exe under Wine in an X display, driven
 from outside through tests/e2e/probe.exe, xdotool and screenshots."""
 import argparse
+import atexit
 import json
 import os
 import re
@@ -458,6 +459,14 @@ def copy_layout(source_dir, folder):
         (shutil.copytree if os.path.isdir(src) else shutil.copy2)(src, os.path.join(folder, name))
 
 
+def scratch(prefix, remove=atexit.register):
+    """A temporary folder, removed again by `remove` (at the run's end unless a case
+    passes its own addCleanup): a Wine prefix is some 700 MB, and runs add up."""
+    path = tempfile.mkdtemp(prefix=prefix)
+    remove(shutil.rmtree, path, True)
+    return path
+
+
 def parse_args(*extra):
     """The tier's options (and any extra ones a tier adds) and the rest for unittest."""
     parser = argparse.ArgumentParser()
@@ -479,7 +488,7 @@ def main():
     ARGS, rest = parse_args()
     # Run a copy of the build's layout: the program writes Config.inf beside itself,
     # and the build's own copy must keep the default the other tiers start from.
-    layout = tempfile.mkdtemp(prefix="purgix-e2e-")
+    layout = scratch("purgix-e2e-")
     copy_layout(os.path.dirname(os.path.abspath(ARGS.exe)), layout)
     ARGS.exe = os.path.join(layout, "Purgix.exe")
     return run_tests(rest)

@@ -23,23 +23,23 @@ BAND = (60, 85)
 SKIN_BANDS = {"Aurora.ini": (0x2C, 0x67, 0xB0), "Graphite.ini": (0xB4, 0x58, 0x1C), "Meadow.ini": (0x2F, 0x7D, 0x4A)}
 
 
-def fresh_prefix():
+def fresh_prefix(remove):
     """A new prefix for the case: a copy of one booted once for the whole run."""
     global TEMPLATE
     if TEMPLATE is None:
-        TEMPLATE = os.path.join(tempfile.mkdtemp(prefix="purgix-template-"), "prefix")
+        TEMPLATE = os.path.join(e2e.scratch("purgix-template-"), "prefix")
         os.environ["PURGIX_WINEPREFIX"] = TEMPLATE
         wine("--start")
         wine("--kill")
-    prefix = os.path.join(tempfile.mkdtemp(prefix="purgix-case-"), "prefix")
+    prefix = os.path.join(e2e.scratch("purgix-case-", remove), "prefix")
     shutil.copytree(TEMPLATE, prefix, symlinks=True)
     os.environ["PURGIX_WINEPREFIX"] = prefix
     return prefix
 
 
-def lay_out(source_dir):
+def lay_out(source_dir, remove):
     """A copy of the shipped files in a fresh folder whose name has a blank."""
-    folder = os.path.join(tempfile.mkdtemp(prefix="purgix-layout-"), "Purgix Test")
+    folder = os.path.join(e2e.scratch("purgix-layout-", remove), "Purgix Test")
     os.makedirs(folder)
     e2e.copy_layout(source_dir, folder)
     return folder
@@ -90,8 +90,8 @@ class Program(unittest.TestCase):
     SOURCE = None  # the folder the layout is copied from (the build's, unless a case unpacks the zip)
 
     def setUp(self):
-        fresh_prefix()
-        self.folder = lay_out(self.SOURCE or os.path.dirname(ARGS.exe))
+        fresh_prefix(self.addCleanup)  # removed after tearDown has ended Wine
+        self.folder = lay_out(self.SOURCE or os.path.dirname(ARGS.exe), self.addCleanup)
         self.exe = os.path.join(self.folder, "Purgix.exe")
         if self.SEED is not None:
             e2e.seed(self.SEED)
@@ -291,7 +291,7 @@ class Zip(Program):
     SEED = {"LessC": "0", "intervalC": "0"}
 
     def setUp(self):
-        unpacked = tempfile.mkdtemp(prefix="purgix-zip-")
+        unpacked = e2e.scratch("purgix-zip-", self.addCleanup)
         with zipfile.ZipFile(ARGS.zip) as z:
             z.extractall(unpacked)
         self.SOURCE = unpacked

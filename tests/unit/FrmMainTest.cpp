@@ -18,6 +18,11 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
+struct Repaints : purgix::ui::Peer {
+    void Sync(purgix::ui::Change) override { ++count; }
+    int count = 0;
+};
+
 class FrmMainTest : public ::testing::Test {
 protected:
     FrmMain& Start(const std::map<std::string, std::string>& stored = {}) {
@@ -60,6 +65,7 @@ protected:
     }
 
     purgix::testing::FakePlatform fake;
+    Repaints bar, label, graph;  // outlive the window they watch
     std::optional<FrmMain> frm;
 };
 
@@ -93,12 +99,6 @@ protected:
     }
 };
 
-struct Repaints : purgix::ui::Peer {
-    void Sync(purgix::ui::Change) override { ++count; }
-    void Drawn(const purgix::ui::Rect&) override { ++count; }
-    int count = 0;
-};
-
 }  // namespace
 
 TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCaption) {
@@ -106,13 +106,12 @@ TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCapt
     EXPECT_EQ(frm->lblTotPhys.Caption(), "Tot");  // nothing is sampled before the first tick
     frm->Timer1.Tick();
     EXPECT_EQ(fake.samples, 1);
-    for (const auto& [label, text] : std::vector<std::pair<const purgix::ui::Label*, std::string>>{
-             {&frm->lblTotPhys, "262,144"}, {&frm->lblAvailPhys, "108,132"}, {&frm->lblPercPhysical, "41.25%"},
-             {&frm->lblTotalPageFile, "1,048,576"}, {&frm->lblAvailPageFile, "393,216"}, {&frm->lblPercPage, "37.50%"},
-             {&frm->lblTotalVirtual, "2,097,152"}, {&frm->lblAvailVirtual, "1,572,864"}, {&frm->lblPercVirtual, "75.00%"},
-             {&frm->lblGraphPer, "Available: 41.25%     Used: 58.75%"}})
-        EXPECT_EQ(label->Caption(), text) << label->Name();
-    EXPECT_EQ(frm->mStPOP->Caption(), "Available: 41.25%");
+    std::string shown;
+    for (auto* l : {&frm->lblTotPhys, &frm->lblAvailPhys, &frm->lblPercPhysical, &frm->lblTotalPageFile, &frm->lblAvailPageFile,
+                    &frm->lblPercPage, &frm->lblTotalVirtual, &frm->lblAvailVirtual, &frm->lblPercVirtual, &frm->lblGraphPer})
+        shown += l->Caption() + " | ";
+    EXPECT_EQ(shown + frm->mStPOP->Caption(), "262,144 | 108,132 | 41.25% | 1,048,576 | 393,216 | 37.50% | 2,097,152 | 1,572,864 | "
+                                              "75.00% | Available: 41.25%     Used: 58.75% | Available: 41.25%");
 }
 
 TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheGraphWrapsAtItsWidth) {
@@ -147,7 +146,6 @@ TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheG
 
 TEST_F(FrmMainTest, ATickRepaintsOnlyWhatChanged) {
     Start();
-    Repaints bar, label, graph;
     frm->PicGrpPro.Attach(&bar);
     frm->lblAvailPhys.Attach(&label);
     frm->PicGraph.Attach(&graph);
@@ -160,9 +158,6 @@ TEST_F(FrmMainTest, ATickRepaintsOnlyWhatChanged) {
     frm->RefreshMEM();
     EXPECT_GT(bar.count, 0);
     EXPECT_GT(label.count, first - bar.count);
-    frm->PicGrpPro.Attach(nullptr);
-    frm->lblAvailPhys.Attach(nullptr);
-    frm->PicGraph.Attach(nullptr);
 }
 
 TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWritesThemBack) {
@@ -170,7 +165,20 @@ TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownW
     EXPECT_EQ(State(), "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Skin1");
     // The options in their order, then the Run value (machine, then user), then stay-on-top.
     EXPECT_EQ(fake.reads, (Strings{"LessC", "Less", "intervalC", "interval", "Precent", "Minimized", "Purgix", "Purgix", "StayOnTop"}));
+    // The icon goes up first, its tooltip set before it exists; shutdown writes the settings, the Run value
+    // and the skin, then takes the same icon away.
+    EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), (Strings{"ShellNotifyIcon(1)", "ShellNotifyIcon(0)"}));
+    const auto& record = fake.trayCalls.at(1).second;
+    EXPECT_EQ(std::tuple(record.window, record.icon, record.tip),
+              std::tuple(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get(), "--- Zarvex RAM Purgix 2.00 ---" + std::string(1, '\0') + std::string(33, ' ')));
+    frm->Check4.SetValue(1);
+    fake.calls.clear();
     ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0"});
+    EXPECT_EQ(fake.calls, (Strings{"SaveSetting(LessC)", "SaveSetting(Less)", "SaveSetting(intervalC)", "SaveSetting(interval)",
+                                   "SaveSetting(Precent)", "SaveSetting(StayOnTop)", "SaveSetting(Minimized)", "SetValue(Purgix)",
+                                   "DeleteValue(Purgix)",  // the user's copy of the Run value goes
+                                   "WriteProfile(CONFIGSKIN,SKIN,,C:\\Tools\\Config.inf)", "ShellNotifyIcon(2)"}));
+    EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u);
 }
 
 TEST_F(FrmMainOptions, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesAfterTheSpinners) {
@@ -179,8 +187,8 @@ TEST_F(FrmMainOptions, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesA
     // A grey box stays grey; a scroll bar takes the number rounded while its text box shows the text as stored.
     EXPECT_EQ(State(), "checks 0210, scrolls 20/2/100, texts  20/2.0%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
     // An arrow rewrites its text; one at a bound changes and rewrites nothing (up, down twice, up).
-    for (auto [bar, up] : {std::pair{&frm->VScroll1, true}, {&frm->VScroll2, false}, {&frm->VScroll2, false}, {&frm->VScroll3, true}})
-        bar->Arrow(up);
+    for (auto [scroll, up] : {std::pair{&frm->VScroll1, true}, {&frm->VScroll2, false}, {&frm->VScroll2, false}, {&frm->VScroll3, true}})
+        scroll->Arrow(up);
     EXPECT_EQ(State(), "checks 0210, scrolls 20/1/100, texts  20/1%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
     for (int i = 0; i < 20; ++i) frm->VScroll3.Arrow(false);
     EXPECT_EQ(frm->Text3.Text(), "10%");
@@ -216,24 +224,6 @@ TEST_F(FrmMainOptions, TabCyclesThreePagesWithTheIndicatorBesideTheShownOne) {
                   std::tuple(page, f.ImgLst[static_cast<std::size_t>(page)].Picture(), top, cover == &f.PicChart, cover == &f.PicTable));
         EXPECT_TRUE(cover == nullptr || f.form.Children()[0] == cover) << page << ": the covering box is not in front";
     }
-}
-
-TEST_F(Shell, TheIconGoesUpFirstAndShutdownWritesSettingsRunValueSkinThenTakesItAway) {
-    Start();
-    ASSERT_GE(fake.calls.size(), 2u);
-    EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), (Strings{"ShellNotifyIcon(1)", "ShellNotifyIcon(0)"}))
-        << "the tooltip goes in before the icon exists";
-    const auto& record = fake.trayCalls[1].second;
-    EXPECT_EQ(std::pair(record.window, record.icon), std::pair(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get()));
-    EXPECT_EQ(record.tip, std::string("--- Zarvex RAM Purgix 2.00 ---") + '\0' + std::string(33, ' '));
-    frm->Check4.SetValue(1);
-    fake.calls.clear();
-    frm->form.Unload();
-    EXPECT_EQ(fake.calls, (Strings{"SaveSetting(LessC)", "SaveSetting(Less)", "SaveSetting(intervalC)", "SaveSetting(interval)",
-                                   "SaveSetting(Precent)", "SaveSetting(StayOnTop)", "SaveSetting(Minimized)", "SetValue(Purgix)",
-                                   "DeleteValue(Purgix)",  // the user's copy of the Run value goes
-                                   "WriteProfile(CONFIGSKIN,SKIN,,C:\\Tools\\Config.inf)", "ShellNotifyIcon(2)"}));
-    EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u) << "the same icon that was added";
 }
 
 TEST_F(Shell, HelpAndLinksRunTheirCommandLinesAndFailSilently) {

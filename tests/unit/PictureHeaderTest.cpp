@@ -16,22 +16,11 @@ namespace {
 // Builds a file's bytes field by field.
 struct Bytes {
     std::vector<unsigned char> v;
-    Bytes& Le(std::uint64_t x, int n) {
-        for (int i = 0; i < n; ++i) v.push_back(static_cast<unsigned char>(x >> (8 * i)));
-        return *this;
-    }
-    Bytes& Be(std::uint64_t x, int n) {
-        for (int i = n; i-- > 0;) v.push_back(static_cast<unsigned char>(x >> (8 * i)));
-        return *this;
-    }
-    Bytes& Text(const std::string& s) {
-        v.insert(v.end(), s.begin(), s.end());
-        return *this;
-    }
-    Bytes& Fill(std::size_t n, unsigned char b = 0) {
-        v.insert(v.end(), n, b);
-        return *this;
-    }
+    // n bytes of x, least significant first (Le) or last (Be).
+    Bytes& Le(std::uint64_t x, int n) { for (int i = 0; i < n; ++i) v.push_back(static_cast<unsigned char>(x >> (8 * i))); return *this; }
+    Bytes& Be(std::uint64_t x, int n) { for (int i = n; i-- > 0;) v.push_back(static_cast<unsigned char>(x >> (8 * i))); return *this; }
+    Bytes& Text(const std::string& s) { v.insert(v.end(), s.begin(), s.end()); return *this; }
+    Bytes& Fill(std::size_t n, unsigned char b = 0) { v.insert(v.end(), n, b); return *this; }
 };
 
 // BITMAPFILEHEADER + BITMAPINFOHEADER-family header + `data` pixel bytes.
@@ -72,11 +61,7 @@ std::optional<PictureHeader> Read(const Bytes& b) { return ReadPictureHeader(b.v
 
 TEST(PictureHeader, ValidHeadersGiveFormatAndSizeAndEveryTruncationFails) {
     using F = PictureFormat;
-    const struct {
-        const char* what;
-        Bytes bytes;
-        PictureHeader expected;
-    } rows[] = {
+    const std::tuple<const char*, Bytes, PictureHeader> rows[] = {
         {"bmp bottom-up", Bmp(40, 3, 2, 24, 0, 2 * 12), {F::Bmp, 3, 2}}, {"bmp top-down", Bmp(40, 3, -2, 24, 0, 2 * 12), {F::Bmp, 3, 2}},
         {"bmp core header", Bmp(12, 2, 2, 24, 0, 2 * 8), {F::Bmp, 2, 2}}, {"bmp v5 RLE", Bmp(124, 5, 4, 8, 1, 0), {F::Bmp, 5, 4}},
         {"bmp 1-bit rows padded to 4 bytes", Bmp(40, 33, 3, 1, 0, 3 * 8), {F::Bmp, 33, 3}},
@@ -86,24 +71,18 @@ TEST(PictureHeader, ValidHeadersGiveFormatAndSizeAndEveryTruncationFails) {
         {"jpeg baseline", Jpeg(640, 480), {F::Jpeg, 640, 480}}, {"jpeg progressive", Jpeg(33, 17, 0xC2), {F::Jpeg, 33, 17}},
         {"ico 256 written as 0", Ico(0, 0), {F::Ico, 256, 256}}, {"ico 16 x 32", Ico(16, 32), {F::Ico, 16, 32}},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        EXPECT_EQ(Read(row.bytes), row.expected);
-        for (std::size_t n = 0; n < row.bytes.v.size(); ++n) {
-            // A copy of exactly n bytes, so the sanitizers see any read past them.
-            const std::vector<unsigned char> cut(row.bytes.v.begin(), row.bytes.v.begin() + static_cast<std::ptrdiff_t>(n));
-            ASSERT_EQ(ReadPictureHeader(cut), std::nullopt) << "cut to " << n << " bytes";
-        }
+    for (const auto& [what, bytes, expected] : rows) {
+        EXPECT_EQ(Read(bytes), expected) << what;
+        // Copies of exactly n bytes, so the sanitizers see any read past them.
+        for (auto end = bytes.v.begin(); end != bytes.v.end(); ++end)
+            ASSERT_EQ(ReadPictureHeader(std::vector<unsigned char>(bytes.v.begin(), end)), std::nullopt) << what << " cut to " << end - bytes.v.begin();
     }
 }
 
 TEST(PictureHeader, UnknownInconsistentAndAbsurdHeadersFail) {
     // Each hostile JPEG ends with a good 64 x 48 frame that a walk gone astray would find.
     const Bytes frame = Bytes{}.Be(0xFFC0, 2).Be(11, 2).Le(8, 1).Be(48, 2).Be(64, 2).Le(1, 1).Le(0x011100, 3);
-    const auto jpeg = [&frame](Bytes b) {
-        b.v.insert(b.v.end(), frame.v.begin(), frame.v.end());
-        return b;
-    };
+    const auto jpeg = [&frame](Bytes b) { b.v.insert(b.v.end(), frame.v.begin(), frame.v.end()); return b; };
     // Pixels said to start inside the info header of a file cut there.
     Bytes insideHeader = Bmp(124, 5, 4, 8, 1, 0);
     insideHeader.v[10] = 54;

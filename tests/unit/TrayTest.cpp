@@ -1,4 +1,4 @@
-// The tray icon class: its record and tooltip field, what reaches the shell,
+// The tray icon class: its record, what reaches the shell,
 // and the decoding of the shell's notifications into events.
 #include <gtest/gtest.h>
 
@@ -22,11 +22,6 @@ protected:
     }
     // The shell's callback as the picture box reports it: a move whose x is the code, in twips.
     void Notify(double twips) { box.MouseMove(0, 0, twips, 0); }
-    std::vector<int> Operations() const {
-        std::vector<int> ops;
-        for (const auto& call : fake.trayCalls) ops.push_back(call.first);
-        return ops;
-    }
 
     purgix::testing::FakePlatform fake;
     purgix::ui::PictureBox box{"PicTray", {336, 0, 33, 33}, purgix::ui::kButtonFace};
@@ -35,17 +30,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(Tray, TheTooltipFieldIsTheTextANulAndBlankPaddingCutAtSixtyFourAndEachWriteIsAModify) {
-    const std::string t63(63, 'x'), t64(64, 'y'), t70(70, 'z');
-    for (const auto& [text, field] : {std::pair{std::string("abc"), std::string("abc") + '\0' + std::string(60, ' ')},
-                                      {t63, t63 + '\0'}, {t64, t64}, {t70, t70.substr(0, 64)}}) {
-        tray.TipText(text);
-        EXPECT_EQ(tray.TipText(), field) << text.size();
-        EXPECT_EQ(fake.trayCalls.back().second.tip, field) << "the record as it now stands";
-    }
-    EXPECT_EQ(Operations(), std::vector<int>(4, purgix::platform::kNimModify)) << "even before the icon exists";
-}
 
 TEST_F(Tray, ShowIconNeedsABoundBoxAndSendsItsRecordAndDestructionTakesTheIconAwayAndUnbinds) {
     EXPECT_FALSE(tray.ShowIcon());
@@ -57,7 +41,7 @@ TEST_F(Tray, ShowIconNeedsABoundBoxAndSendsItsRecordAndDestructionTakesTheIconAw
         CTray other{fake.platform.tray};
         other.PicBox(box);
     }
-    EXPECT_EQ(Operations(), (std::vector<int>{purgix::platform::kNimAdd, purgix::platform::kNimDelete}));
+    EXPECT_EQ(fake.Calls("ShellNotifyIcon"), (Strings{"ShellNotifyIcon(0)", "ShellNotifyIcon(2)"}));
     EXPECT_FALSE(box.MouseMove);
 }
 

@@ -48,8 +48,7 @@ std::uint32_t FakePlatform::ReadProfile(const std::string& section, const std::s
     std::string value = def;
     if (auto f = profiles.find(Lower(file)); f != profiles.end() && f->second[Lower(section)].count(Lower(key)))
         value = f->second[Lower(section)][Lower(key)];
-    const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(value.size(), size - 1));
-    std::copy(value.begin(), value.begin() + n, buffer);
+    const auto n = static_cast<std::uint32_t>(value.copy(buffer, size - 1));
     buffer[n] = '\0';
     return n;
 }

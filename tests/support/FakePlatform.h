@@ -58,20 +58,14 @@ public:
         return std::make_shared<FakePicture>("resource " + std::to_string(static_cast<int>(which)), 16, 16);
     }
     std::string ModulePath() override { return modulePath; }
-    // The files put in `folders`, in the order given there: sorting is the lister's business.
-    std::vector<std::string> ListFiles(const std::string& folder, const std::string&) override {
-        if (folders.count(folder) == 0) throw std::runtime_error("path not found: " + folder);
-        return folders[folder];
-    }
-    std::string UserDataFolder(bool create) override {
-        if (create) Log("CreateUserDataFolder");
-        return userDataFolder;
-    }
+    // The files put in `folders`, in the order given there: sorting is the lister's business. A folder not there throws.
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string&) override { return folders.at(folder); }
+    std::string UserDataFolder(bool create) override { if (create) Log("CreateUserDataFolder"); return userDataFolder; }
     bool FileExists(const std::string& path) override { return profiles.count(Lower(path)) != 0; }
-    // The pictures put in `pictureFiles` by their full path ("folder\\name").
+    // The pictures put in `pictureFiles` by their full path ("folder\\name"); any other file is not a picture and throws.
     ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override {
         Log("LoadPicture(" + folder + "\\" + name + ")");
-        return pictureFiles.count(folder + "\\" + name) ? pictureFiles[folder + "\\" + name] : throw std::runtime_error("not a picture");
+        return pictureFiles.at(folder + "\\" + name);
     }
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override {
         trayCalls.push_back({operation, data});
@@ -134,11 +128,9 @@ public:
                                   .availVirtual = 1610612736};
     int samples = 0, keyPolls = 0;
     std::map<int, std::int16_t> keys;
-    bool blocksFail = false, runFails = false;
-    bool refuseMachineWrites = false;  // as for a user without administrator rights
+    bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
     std::function<void()> onBlock, onMessage;  // run while the block is held, the message box open
-    std::string modulePath = "C:\\Tools\\Purgix.exe";
-    std::string userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
+    std::string modulePath = "C:\\Tools\\Purgix.exe", userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
     std::map<std::string, ui::PicturePtr> pictureFiles;       // full path -> picture
     std::vector<std::string> calls;                           // what was asked of the system and written, in order

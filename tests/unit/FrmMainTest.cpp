@@ -70,7 +70,6 @@ protected:
 };
 
 class FrmMainOptions : public FrmMainTest {};
-class Shell : public FrmMainTest {};
 
 constexpr const char* kSkinDir = "C:\\Tools\\Skin";
 constexpr const char* kConfig = "c:\\tools\\config.inf";
@@ -101,17 +100,26 @@ protected:
 
 }  // namespace
 
-TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCaption) {
+TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCaptionAndRepaintsOnlyWhatChanged) {
     Start();
+    frm->PicGrpPro.Attach(&bar);
+    frm->lblAvailPhys.Attach(&label);
+    frm->PicGraph.Attach(&graph);
     EXPECT_EQ(frm->lblTotPhys.Caption(), "Tot");  // nothing is sampled before the first tick
     frm->Timer1.Tick();
-    EXPECT_EQ(fake.samples, 1);
-    std::string shown;
+    std::string shown = std::to_string(fake.samples) + " sample: ";
     for (auto* l : {&frm->lblTotPhys, &frm->lblAvailPhys, &frm->lblPercPhysical, &frm->lblTotalPageFile, &frm->lblAvailPageFile,
                     &frm->lblPercPage, &frm->lblTotalVirtual, &frm->lblAvailVirtual, &frm->lblPercVirtual, &frm->lblGraphPer})
         shown += l->Caption() + " | ";
-    EXPECT_EQ(shown + frm->mStPOP->Caption(), "262,144 | 108,132 | 41.25% | 1,048,576 | 393,216 | 37.50% | 2,097,152 | 1,572,864 | "
-                                              "75.00% | Available: 41.25%     Used: 58.75% | Available: 41.25%");
+    EXPECT_EQ(shown + frm->mStPOP->Caption(), "1 sample: 262,144 | 108,132 | 41.25% | 1,048,576 | 393,216 | 37.50% | 2,097,152 | "
+                                              "1,572,864 | 75.00% | Available: 41.25%     Used: 58.75% | Available: 41.25%");
+    const int first = bar.count + label.count;
+    frm->RefreshMEM();
+    EXPECT_EQ(std::pair(bar.count + label.count, graph.count), std::pair(first, 2)) << "the same figures repaint nothing, the graph always";
+    fake.memory.availPhys /= 2;
+    frm->RefreshMEM();
+    EXPECT_GT(bar.count, 0);
+    EXPECT_GT(label.count, first - bar.count);
 }
 
 TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheGraphWrapsAtItsWidth) {
@@ -144,22 +152,6 @@ TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheG
     EXPECT_EQ(frm->GraphX(), 0);
 }
 
-TEST_F(FrmMainTest, ATickRepaintsOnlyWhatChanged) {
-    Start();
-    frm->PicGrpPro.Attach(&bar);
-    frm->lblAvailPhys.Attach(&label);
-    frm->PicGraph.Attach(&graph);
-    frm->RefreshMEM();
-    const int first = bar.count + label.count;
-    frm->RefreshMEM();
-    EXPECT_EQ(bar.count + label.count, first) << "the same figures and level repaint nothing";
-    EXPECT_EQ(graph.count, 2) << "the graph moves on every tick";
-    fake.memory.availPhys /= 2;
-    frm->RefreshMEM();
-    EXPECT_GT(bar.count, 0);
-    EXPECT_GT(label.count, first - bar.count);
-}
-
 TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWritesThemBack) {
     Start();
     EXPECT_EQ(State(), "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Skin1");
@@ -169,8 +161,8 @@ TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownW
     // and the skin, then takes the same icon away.
     EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), (Strings{"ShellNotifyIcon(1)", "ShellNotifyIcon(0)"}));
     const auto& record = fake.trayCalls.at(1).second;
-    EXPECT_EQ(std::tuple(record.window, record.icon, record.tip),
-              std::tuple(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get(), "--- Zarvex RAM Purgix 2.00 ---" + std::string(1, '\0') + std::string(33, ' ')));
+    EXPECT_EQ(std::tuple(record.window, record.icon, record.tip), std::tuple(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get(),
+                                                                            "--- Zarvex RAM Purgix 2.00 ---" + std::string(1, '\0') + std::string(33, ' ')));
     frm->Check4.SetValue(1);
     fake.calls.clear();
     ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0"});
@@ -199,12 +191,10 @@ TEST_F(FrmMainOptions, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesA
 TEST_F(FrmMainOptions, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
     fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
     const char* stopped = "on top 0 (0 calls), shown, stopped, Skin1";
-    const std::pair<std::map<std::string, std::string>, const char*> rows[] = {
-        {{{"LessC", "3"}}, stopped}, {{{"interval", "0"}}, stopped}, {{{"Precent", "9"}}, stopped}, {{{"StayOnTop", "maybe"}}, stopped},
-        {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "on top 0 (0 calls), hidden, stopped, Skin1"},
-        {{{"StayOnTop", "-1"}}, "on top 1 (1 calls), shown, ran to its end, Blue.ini"},
-    };
-    for (const auto& [stored, outcome] : rows) {
+    for (const auto& [stored, outcome] : std::vector<std::pair<std::map<std::string, std::string>, const char*>>{
+             {{{"LessC", "3"}}, stopped}, {{{"interval", "0"}}, stopped}, {{{"Precent", "9"}}, stopped}, {{{"StayOnTop", "maybe"}}, stopped},
+             {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "on top 0 (0 calls), hidden, stopped, Skin1"},
+             {{{"StayOnTop", "-1"}}, "on top 1 (1 calls), shown, ran to its end, Blue.ini"}}) {
         frm.reset();
         fake.calls.clear();
         fake.trayCalls.clear();
@@ -226,7 +216,7 @@ TEST_F(FrmMainOptions, TabCyclesThreePagesWithTheIndicatorBesideTheShownOne) {
     }
 }
 
-TEST_F(Shell, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
+TEST_F(FrmMainTest, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
     fake.modulePath = "C:\\Program Files\\Purgix\\Purgix.exe";
     Start();
     for (auto* item : {frm->mContents, frm->mWeb, frm->mWebPOP, frm->mDloadSkin}) item->Click();
@@ -245,11 +235,10 @@ TEST_F(Shell, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
 
 TEST_F(Skins, TheMenuListsTheSkinsAndOnlyASavedNameOfTheSameLetterCaseIsApplied) {
     StartWith("Graphite.ini");
-    Strings captions;
-    for (auto* item : frm->mSSkin) captions.push_back(item->Caption());
-    EXPECT_EQ(captions, (Strings{"aurora.ini", "Graphite.ini", "Meadow.ini"}));
-    EXPECT_EQ(std::tuple(frm->File1.ListIndex(), frm->form.BackColor(), frm->PicChart.BackColor(), frm->ShpColumn.BackColor(), Picture()),
-              std::tuple(1, 3355443, 0x202020, 255, "graphite.png"));
+    std::string menu;
+    for (auto* item : frm->mSSkin) menu += item->Caption() + " ";
+    EXPECT_EQ(std::tuple(menu, frm->File1.ListIndex(), frm->form.BackColor(), frm->PicChart.BackColor(), frm->ShpColumn.BackColor(), Picture()),
+              std::tuple("aurora.ini Graphite.ini Meadow.ini ", 1, 3355443, 0x202020, 255, "graphite.png"));
     StartWith("graphite.ini");
     EXPECT_EQ(std::tuple(frm->File1.ListIndex(), frm->form.BackColor(), Picture()), std::tuple(-1, purgix::ui::kButtonFace, "none"));
     frm->form.Unload();

@@ -34,16 +34,12 @@ struct TimerLog : purgix::ui::Peer {
 
 class Release : public ::testing::Test {
 protected:
-    Release() {
-        fake.onBlock = [this] { during.push_back({fake.samples, fake.keyPolls}); };
-    }
+    Release() { fake.onBlock = [this] { during.push_back({fake.samples, fake.keyPolls}); }; }
     Calls Take() { return std::exchange(fake.calls, {}); }
     int Releases() const { return static_cast<int>(fake.Calls("SetMousePointer(11)").size()); }
     void Available(std::uint64_t kb, std::uint64_t totalKb = 102400) { fake.memory = {.totalPhys = totalKb * 1024, .availPhys = kb * 1024}; }
     // Ticks as a clock delivers them: none while the timer is off.
-    static void Tick(purgix::ui::Timer& t, int n) {
-        while (n-- > 0 && t.Enabled()) t.Tick();
-    }
+    static void Tick(purgix::ui::Timer& t, int n) { while (n-- > 0 && t.Enabled()) t.Tick(); }
 
     purgix::testing::FakePlatform fake;
     purgix::app::FrmMain frm{fake.platform};

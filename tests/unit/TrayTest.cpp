@@ -31,32 +31,20 @@ protected:
 
 }  // namespace
 
-TEST_F(Tray, ShowIconNeedsABoundBoxAndSendsItsRecordAndDestructionTakesTheIconAwayAndUnbinds) {
+TEST_F(Tray, ABoundBoxShowsTheIconItsMouseCodesRaiseEventsButNotWhileAHandlerRunsAndDestructionTakesTheIconAway) {
     EXPECT_FALSE(tray.ShowIcon());
     tray.PicBox(box);
     EXPECT_TRUE(tray.ShowIcon());
     const auto& record = fake.trayCalls.back().second;
     EXPECT_EQ(std::pair(record.window, record.icon), std::pair(purgix::ui::WindowHandle{0x4242}, box.Picture().get()));
-    {
-        CTray other{fake.platform.tray};
-        other.PicBox(box);
-    }
-    EXPECT_EQ(fake.Calls("ShellNotifyIcon"), (Strings{"ShellNotifyIcon(0)", "ShellNotifyIcon(2)"}));
-    EXPECT_FALSE(box.MouseMove);
-}
-
-TEST_F(Tray, EachMouseCodeRaisesItsEventOthersNothingAndOneWhileAHandlerRunsIsDropped) {
-    tray.PicBox(box);
-    const std::pair<double, const char*> cases[] = {
-        {513 * 15, "LButtonDown"},     {514 * 15, "LButtonUp"}, {515 * 15, "LButtonDblClick"}, {516 * 15, "RButtonDown"},
-        {517 * 15, "RButtonUp"},       {518 * 15, "RButtonDblClick"},
-        {513 * 15 + 7, "LButtonDown"}, {512 * 15 + 8, "LButtonDown"},  // rounded to the nearest pixel
-        {512 * 15, ""},  {519 * 15, ""}, {0, ""},                       // a plain move, the middle button
-    };
-    for (const auto& [twips, event] : cases) {
+    for (const auto& [twips, event] : std::vector<std::pair<double, std::string>>{
+             {513 * 15, "LButtonDown"}, {514 * 15, "LButtonUp"}, {515 * 15, "LButtonDblClick"}, {516 * 15, "RButtonDown"},
+             {517 * 15, "RButtonUp"}, {518 * 15, "RButtonDblClick"},
+             {513 * 15 + 7, "LButtonDown"}, {512 * 15 + 8, "LButtonDown"},  // rounded to the nearest pixel
+             {512 * 15, ""}, {519 * 15, ""}, {0, ""}}) {                    // a plain move, the middle button
         raised.clear();
         Notify(twips);
-        EXPECT_EQ(raised, *event ? Strings{event} : Strings{}) << twips;
+        EXPECT_EQ(raised, event.empty() ? Strings{} : Strings{event}) << twips;
     }
     raised.clear();
     tray.RButtonDown = [&] { Notify(513 * 15); };  // a click on the icon while the pop-up menu is open
@@ -64,4 +52,10 @@ TEST_F(Tray, EachMouseCodeRaisesItsEventOthersNothingAndOneWhileAHandlerRunsIsDr
     EXPECT_TRUE(raised.empty());
     Notify(513 * 15);  // once the handler has returned, events flow again
     EXPECT_EQ(raised, Strings{"LButtonDown"});
+    {
+        CTray other{fake.platform.tray};
+        other.PicBox(box);
+    }
+    EXPECT_EQ(fake.Calls("ShellNotifyIcon"), (Strings{"ShellNotifyIcon(0)", "ShellNotifyIcon(2)"}));
+    EXPECT_FALSE(box.MouseMove);
 }

@@ -1,10 +1,12 @@
 #pragma once
 // An in-memory stand-in for the operating system that records what was asked of it.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -81,7 +83,18 @@ public:
     // Result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
     long OpenKey(Key root, const std::string& subKey, Key& result) override { return Open("OpenKey", root, subKey, result); }
     long CreateKey(Key root, const std::string& subKey, Key& result) override { return Open("CreateKey", root, subKey, result); }
-    long QueryValue(Key key, const std::string& name, std::uint32_t& type, std::vector<char>* data, std::uint32_t& size) override;
+    long QueryValue(Key key, const std::string& name, std::uint32_t& type, std::vector<char>* data, std::uint32_t& size) override {
+        return OnValue("QueryValue", key, name, [&](Values& values, const std::string& n) {
+            auto v = values.find(n);
+            if (v == values.end()) return 2L;
+            type = v->second.first;
+            const auto needed = static_cast<std::uint32_t>(v->second.second.size());
+            const bool fits = data != nullptr && size >= needed && data->size() >= needed;
+            if (fits) std::copy(v->second.second.begin(), v->second.second.end(), data->begin());
+            size = needed;
+            return data == nullptr || fits ? 0L : 234L;
+        });
+    }
     long SetValue(Key key, const std::string& name, std::uint32_t type, const std::vector<char>& data) override {
         return OnValue("SetValue", key, name, [&](Values& values, const std::string& n) { values[n] = {type, data}; return 0L; });
     }
@@ -89,8 +102,17 @@ public:
         return OnValue("DeleteValue", key, name, [&](Values& values, const std::string& n) { return values.erase(n) == 1 ? 0L : 2L; });
     }
     long CloseKey(Key key) override { Raise("CloseKey"); return handles.erase(key) == 1 ? 0 : 6; }
+    // GetPrivateProfileString's copying rules: at most size - 1 characters and a terminator; the count leaves the terminator out.
     std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def, char* buffer,
-                              std::uint32_t size, const std::string& file) override;
+                              std::uint32_t size, const std::string& file) override {
+        if (size == 0) return 0;
+        std::string value = def;
+        if (auto f = profiles.find(Lower(file)); f != profiles.end() && f->second[Lower(section)].count(Lower(key)))
+            value = f->second[Lower(section)][Lower(key)];
+        const auto n = static_cast<std::uint32_t>(value.copy(buffer, size - 1));
+        buffer[n] = '\0';
+        return n;
+    }
     bool WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) override {
         Log("WriteProfile(" + section + "," + key + "," + value + "," + file + ")");
         // Writes to files in `readOnlyFolders` fail, as in a folder the user cannot write.
@@ -148,8 +170,21 @@ public:
 
 private:
     void Log(std::string call) { calls.push_back(std::move(call)); }
-    void Raise(const std::string& call) const;
-    long Open(const std::string& call, Key root, const std::string& subKey, Key& result);
+    void Raise(const std::string& call) const {
+        auto it = raisingRegistryCalls.find(call);
+        if (it != raisingRegistryCalls.end() && it->second == 0) throw std::runtime_error(call);
+        if (it != raisingRegistryCalls.end()) throw std::system_error(it->second, std::generic_category(), call);
+    }
+    long Open(const std::string& call, Key root, const std::string& subKey, Key& result) {
+        Raise(call);
+        const std::string path = Lower(std::to_string(root) + "\\" + subKey);
+        const bool writable = !(refuseMachineWrites && root == platform::kHkeyLocalMachine);
+        // Like RegCreateKey without rights: an existing key opens (for reading only), a missing one is refused.
+        if (registryKeys.count(path) == 0 && (call == "OpenKey" || !writable)) return call == "OpenKey" ? 2 : 5;
+        registryKeys[path];
+        handles[result = nextHandle_++] = {path, writable};
+        return 0;
+    }
     // Runs `op` on the open key's values; a handle not open, or for a write not writable, fails instead.
     template <class Op> long OnValue(const std::string& call, Key key, const std::string& name, Op op) {
         Raise(call);

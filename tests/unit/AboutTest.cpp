@@ -10,10 +10,7 @@ namespace {
 
 class About : public ::testing::Test {
 protected:
-    About() {
-        fake.CreateFormWindow(about.form);
-        about.Form_Load();
-    }
+    About() { fake.CreateFormWindow(about.form); about.Form_Load(); }
     purgix::testing::FakePlatform fake;
     purgix::ui::PicturePtr icon = std::make_shared<purgix::testing::FakePicture>("icon", 32, 32);
     purgix::ui::PicturePtr hand = std::make_shared<purgix::testing::FakePicture>("hand", 32, 32);

@@ -195,7 +195,7 @@ TEST_F(FrmMainOptions, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
              {{{"LessC", "3"}}, stopped}, {{{"interval", "0"}}, stopped}, {{{"Precent", "9"}}, stopped}, {{{"StayOnTop", "maybe"}}, stopped},
              {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "on top 0 (0 calls), hidden, stopped, Skin1"},
              {{{"StayOnTop", "-1"}}, "on top 1 (1 calls), shown, ran to its end, Blue.ini"}}) {
-        frm.reset();
+        frm.reset();  // its icon goes before the count starts
         fake.calls.clear();
         fake.trayCalls.clear();
         Start(stored);

@@ -46,7 +46,7 @@ TEST_F(RegistryTest, AnErrorRaisedByAWriteStepIsShownAsNumberHyphenDescriptionAn
     }
 }
 
-TEST_F(RegistryTest, RunValueIsReadQuotedOrNotFromEitherKey) {
+TEST_F(RegistryTest, RunValueIsReadQuotedOrNotFromEitherKeyAndWrittenQuotedToTheUsersKeyWhenTheMachineRefuses) {
     EXPECT_FALSE(entry.IsSet());
     for (RegistryKey root : {kHkeyLocalMachine, kHkeyCurrentUser}) {
         for (const auto& [stored, set] : std::initializer_list<std::pair<const char*, bool>>{
@@ -56,9 +56,8 @@ TEST_F(RegistryTest, RunValueIsReadQuotedOrNotFromEitherKey) {
             EXPECT_EQ(entry.IsSet(), set) << root << ": " << stored;
         }
     }
-}
-
-TEST_F(RegistryTest, RunValueIsQuotedGoesToTheUsersKeyWhenTheMachineRefusesAndClearRemovesBoth) {
+    // Written, it is quoted and goes to the user's key when the machine's refuses; Clear removes both.
+    fake.registryKeys.clear();
     const std::string quoted = "\"C:\\Program Files\\Purgix.exe\"";
     fake.refuseMachineWrites = true;
     fake.Put(kHkeyLocalMachine, kRunKey, "Other", "x");  // the key exists, only writing is refused

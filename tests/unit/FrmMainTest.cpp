@@ -159,8 +159,8 @@ TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownW
     EXPECT_EQ(fake.reads, (Strings{"LessC", "Less", "intervalC", "interval", "Precent", "Minimized", "Purgix", "Purgix", "StayOnTop"}));
     // The icon goes up first, its tooltip set before it exists; shutdown writes the settings, the Run value
     // and the skin, then takes the same icon away.
+    const auto& record = fake.trayCalls.at(1).second;  // so there are two calls at least
     EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), (Strings{"ShellNotifyIcon(1)", "ShellNotifyIcon(0)"}));
-    const auto& record = fake.trayCalls.at(1).second;
     EXPECT_EQ(std::tuple(record.window, record.icon, record.tip), std::tuple(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get(),
                                                                             "--- Zarvex RAM Purgix 2.00 ---" + std::string(1, '\0') + std::string(33, ' ')));
     frm->Check4.SetValue(1);

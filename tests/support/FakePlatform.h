@@ -1,10 +1,12 @@
 #pragma once
 // An in-memory stand-in for the operating system that records what was asked of it.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -16,14 +18,11 @@ namespace purgix::testing {
 // without regard to letter case, as Windows compares them.
 std::string Lower(std::string s);
 
-class FakePicture : public ui::Picture {
-public:
+struct FakePicture : ui::Picture {
     FakePicture(std::string name, int w, int h) : what(std::move(name)), w_(w), h_(h) {}
     int Width() const override { return w_; }
     int Height() const override { return h_; }
     std::string what;  // which picture, for a test to tell them apart
-
-private:
     int w_, h_;
 };
 
@@ -34,17 +33,16 @@ class FakePlatform : public platform::MemoryStatusSource, public platform::Memor
                      public platform::WindowFactory {
 public:
     using Key = platform::RegistryKey;
-    FakePlatform()
-        : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    using Values = std::map<std::string, std::pair<std::uint32_t, std::vector<char>>>;  // lower-case name -> type, bytes
+    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
     void GlobalMemoryStatus(platform::MemoryStatus& record) override { ++samples; record = memory; }
-    // Records the request and never allocates.
-    bool WriteBlankBlock(std::uint64_t bytes) override {
+    bool WriteBlankBlock(std::uint64_t bytes) override {  // records the request and never allocates
         Log("WriteBlankBlock(" + std::to_string(bytes) + ")");
         if (onBlock) onBlock();
         return !blocksFail;
     }
-    std::int16_t GetAsyncKeyState(int vk) override { ++keyPolls; return keys.count(vk) ? keys[vk] : 0; }
+    std::int16_t GetAsyncKeyState(int vk) override { ++keyPolls; return keys[vk]; }
     void SetWindowPos(ui::WindowHandle, std::intptr_t after, int, int, int, int, unsigned flags) override {
         Log("SetWindowPos(" + std::to_string(after) + "," + std::to_string(flags) + ")");
     }
@@ -62,22 +60,14 @@ public:
         return std::make_shared<FakePicture>("resource " + std::to_string(static_cast<int>(which)), 16, 16);
     }
     std::string ModulePath() override { return modulePath; }
-    // The files put in `folders`, in the order given there: sorting is the lister's business.
-    std::vector<std::string> ListFiles(const std::string& folder, const std::string&) override {
-        if (folders.count(folder) == 0) throw std::runtime_error("path not found: " + folder);
-        return folders[folder];
-    }
-    std::string UserDataFolder(bool create) override {
-        if (create) Log("CreateUserDataFolder");
-        return userDataFolder;
-    }
+    // The files put in `folders`, in the order given there: sorting is the lister's business. A folder not there throws.
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string&) override { return folders.at(folder); }
+    std::string UserDataFolder(bool create) override { if (create) Log("CreateUserDataFolder"); return userDataFolder; }
     bool FileExists(const std::string& path) override { return profiles.count(Lower(path)) != 0; }
-    // The pictures put in `pictureFiles` by their full path ("folder\\name").
+    // The pictures put in `pictureFiles` by their full path ("folder\\name"); any other file is not a picture and throws.
     ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override {
-        const std::string path = folder + "\\" + name;
-        Log("LoadPicture(" + path + ")");
-        if (pictureFiles.count(path) == 0) throw std::runtime_error("not a picture: " + path);
-        return pictureFiles[path];
+        Log("LoadPicture(" + folder + "\\" + name + ")");
+        return pictureFiles.at(folder + "\\" + name);
     }
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override {
         trayCalls.push_back({operation, data});
@@ -90,21 +80,46 @@ public:
         form.SetHandle(static_cast<ui::WindowHandle>(0x5000 + calls.size()));
         return std::make_unique<platform::NativeWindow>();
     }
-
     // Result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
     long OpenKey(Key root, const std::string& subKey, Key& result) override { return Open("OpenKey", root, subKey, result); }
     long CreateKey(Key root, const std::string& subKey, Key& result) override { return Open("CreateKey", root, subKey, result); }
-    long QueryValue(Key key, const std::string& name, std::uint32_t& type, std::vector<char>* data, std::uint32_t& size) override;
-    long SetValue(Key key, const std::string& name, std::uint32_t type, const std::vector<char>& data) override;
-    long DeleteValue(Key key, const std::string& name) override;
-    long CloseKey(Key key) override {
-        Raise("CloseKey");
-        return handles.erase(key) == 1 ? 0 : 6;
+    long QueryValue(Key key, const std::string& name, std::uint32_t& type, std::vector<char>* data, std::uint32_t& size) override {
+        return OnValue("QueryValue", key, name, [&](Values& values, const std::string& n) {
+            auto v = values.find(n);
+            if (v == values.end()) return 2L;
+            type = v->second.first;
+            const auto needed = static_cast<std::uint32_t>(v->second.second.size());
+            const bool fits = data != nullptr && size >= needed && data->size() >= needed;
+            if (fits) std::copy(v->second.second.begin(), v->second.second.end(), data->begin());
+            size = needed;
+            return data == nullptr || fits ? 0L : 234L;
+        });
     }
-    // GetPrivateProfileString's copying rules for a section and key.
+    long SetValue(Key key, const std::string& name, std::uint32_t type, const std::vector<char>& data) override {
+        return OnValue("SetValue", key, name, [&](Values& values, const std::string& n) { values[n] = {type, data}; return 0L; });
+    }
+    long DeleteValue(Key key, const std::string& name) override {
+        return OnValue("DeleteValue", key, name, [&](Values& values, const std::string& n) { return values.erase(n) == 1 ? 0L : 2L; });
+    }
+    long CloseKey(Key key) override { Raise("CloseKey"); return handles.erase(key) == 1 ? 0 : 6; }
+    // GetPrivateProfileString's copying rules: at most size - 1 characters and a terminator; the count leaves the terminator out.
     std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def, char* buffer,
-                              std::uint32_t size, const std::string& file) override;
-    bool WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) override;
+                              std::uint32_t size, const std::string& file) override {
+        if (size == 0) return 0;
+        std::string value = def;
+        if (auto f = profiles.find(Lower(file)); f != profiles.end() && f->second[Lower(section)].count(Lower(key)))
+            value = f->second[Lower(section)][Lower(key)];
+        const auto n = static_cast<std::uint32_t>(value.copy(buffer, size - 1));
+        buffer[n] = '\0';
+        return n;
+    }
+    bool WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) override {
+        Log("WriteProfile(" + section + "," + key + "," + value + "," + file + ")");
+        // Writes to files in `readOnlyFolders` fail, as in a folder the user cannot write.
+        if (readOnlyFolders.count(Lower(file.substr(0, file.rfind('\\'))))) return false;
+        profiles[Lower(file)][Lower(section)][Lower(key)] = value;
+        return true;
+    }
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) override {
         reads.push_back(key);
         auto it = store.find(Lower(app + "\\" + section + "\\" + key));
@@ -116,20 +131,16 @@ public:
         Log("SaveSetting(" + key + ")");
     }
 
-    struct RegistryValue {
-        std::uint32_t type = platform::kRegSz;
-        std::vector<char> bytes;
-    };
-    static std::string KeyPath(Key root, const std::string& subKey) { return Lower(std::to_string(root) + "\\" + subKey); }
-    void PutValue(Key root, const std::string& subKey, const std::string& name, std::uint32_t type, const std::vector<char>& bytes) {
-        registryKeys[KeyPath(root, subKey)][Lower(name)] = {type, bytes};
+    // A registry value as stored: a string's bytes as given, so a terminator is the caller's to add.
+    void Put(Key root, const std::string& subKey, const std::string& name, const std::string& bytes, std::uint32_t type = platform::kRegSz) {
+        registryKeys[Lower(std::to_string(root) + "\\" + subKey)][Lower(name)] = {type, {bytes.begin(), bytes.end()}};
     }
-    void PutString(Key root, const std::string& subKey, const std::string& name, const std::string& text) {
-        PutValue(root, subKey, name, platform::kRegSz, {text.c_str(), text.c_str() + text.size() + 1});
-    }
-    bool KeyExists(Key root, const std::string& subKey) const { return registryKeys.count(KeyPath(root, subKey)) != 0; }
     // The calls whose record starts with `prefix`, in order.
-    std::vector<std::string> Calls(const std::string& prefix) const;
+    std::vector<std::string> Calls(const std::string& prefix) const {
+        std::vector<std::string> out;
+        for (const auto& c : calls) if (c.rfind(prefix, 0) == 0) out.push_back(c);
+        return out;
+    }
 
     platform::Platform platform;
     // Every field its own value, so that a figure taken from the wrong one shows: 256 MiB
@@ -139,38 +150,50 @@ public:
                                   .availVirtual = 1610612736};
     int samples = 0, keyPolls = 0;
     std::map<int, std::int16_t> keys;
-    bool blocksFail = false, runFails = false;
-    std::function<void()> onBlock;    // runs while the block is "held"
-    std::function<void()> onMessage;  // runs while the message box is "open"
-    std::string modulePath = "C:\\Tools\\Purgix.exe";
-    std::string userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
+    bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
+    std::function<void()> onBlock, onMessage;  // run while the block is held, the message box open
+    std::string modulePath = "C:\\Tools\\Purgix.exe", userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
     std::map<std::string, ui::PicturePtr> pictureFiles;       // full path -> picture
-    // What was asked of the system and what was written, in order.
-    std::vector<std::string> calls;
+    std::vector<std::string> calls;                           // what was asked of the system and written, in order
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;
     std::vector<std::string> reads;  // settings keys and registry value names, in the order read
-    // Profile writes to files in these folders fail, as in a folder the user cannot write.
     std::set<std::string> readOnlyFolders;
-    // Writes under HKEY_LOCAL_MACHINE are refused, as for a user without administrator rights.
-    bool refuseMachineWrites = false;
     // Registry calls ("CreateKey", "SetValue", ...) that raise instead of returning a code, with
     // the error number they raise (0: an error without a number).
     std::map<std::string, int> raisingRegistryCalls;
-    std::map<std::string, std::map<std::string, RegistryValue>> registryKeys;  // KeyPath -> lower-case name -> value
-    std::map<Key, std::pair<std::string, bool>> handles;                        // open handle -> key path, writable
-    // file -> section -> key -> value, all names lower case.
-    std::map<std::string, std::map<std::string, std::map<std::string, std::string>>> profiles;
+    std::map<std::string, Values> registryKeys;                   // "root\sub key" (lower case) -> values
+    std::map<Key, std::pair<std::string, bool>> handles;          // open handle -> key path, writable
+    std::map<std::string, std::map<std::string, std::map<std::string, std::string>>> profiles;  // file -> section -> key -> value
     std::map<std::string, std::string> store;  // "app\section\key" (lower case) -> value
     std::vector<std::pair<std::string, std::string>> storeWrites;
 
 private:
     void Log(std::string call) { calls.push_back(std::move(call)); }
+    void Raise(const std::string& call) const {
+        auto it = raisingRegistryCalls.find(call);
+        if (it != raisingRegistryCalls.end() && it->second == 0) throw std::runtime_error(call);
+        if (it != raisingRegistryCalls.end()) throw std::system_error(it->second, std::generic_category(), call);
+    }
+    long Open(const std::string& call, Key root, const std::string& subKey, Key& result) {
+        Raise(call);
+        const std::string path = Lower(std::to_string(root) + "\\" + subKey);
+        const bool writable = !(refuseMachineWrites && root == platform::kHkeyLocalMachine);
+        // Like RegCreateKey without rights: an existing key opens (for reading only), a missing one is refused.
+        if (registryKeys.count(path) == 0 && (call == "OpenKey" || !writable)) return call == "OpenKey" ? 2 : 5;
+        registryKeys[path];
+        handles[result = nextHandle_++] = {path, writable};
+        return 0;
+    }
+    // Runs `op` on the open key's values; a handle not open, or for a write not writable, fails instead.
+    template <class Op> long OnValue(const std::string& call, Key key, const std::string& name, Op op) {
+        Raise(call);
+        const bool write = call != "QueryValue";
+        if (write) Log(call + "(" + name + ")"); else reads.push_back(name);
+        auto h = handles.find(key);
+        return h == handles.end() ? 6 : write && !h->second.second ? 5 : op(registryKeys[h->second.first], Lower(name));
+    }
     Key nextHandle_ = 0x1000;
-    void Raise(const char* call) const;
-    long Open(const char* call, Key root, const std::string& subKey, Key& result);
-    // The open key's values, or null for a handle that is not open (or not writable, when `write`).
-    std::map<std::string, RegistryValue>* Values(Key key, bool write, long& error);
 };
 
 }  // namespace purgix::testing

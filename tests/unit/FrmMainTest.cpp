@@ -18,6 +18,11 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
+struct Repaints : purgix::ui::Peer {
+    void Sync(purgix::ui::Change) override { ++count; }
+    int count = 0;
+};
+
 class FrmMainTest : public ::testing::Test {
 protected:
     FrmMain& Start(const std::map<std::string, std::string>& stored = {}) {
@@ -60,11 +65,11 @@ protected:
     }
 
     purgix::testing::FakePlatform fake;
+    Repaints bar, label, graph;  // outlive the window they watch
     std::optional<FrmMain> frm;
 };
 
 class FrmMainOptions : public FrmMainTest {};
-class Shell : public FrmMainTest {};
 
 constexpr const char* kSkinDir = "C:\\Tools\\Skin";
 constexpr const char* kConfig = "c:\\tools\\config.inf";
@@ -93,26 +98,28 @@ protected:
     }
 };
 
-struct Repaints : purgix::ui::Peer {
-    void Sync(purgix::ui::Change) override { ++count; }
-    void Drawn(const purgix::ui::Rect&) override { ++count; }
-    int count = 0;
-};
-
 }  // namespace
 
-TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCaption) {
+TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCaptionAndRepaintsOnlyWhatChanged) {
     Start();
+    frm->PicGrpPro.Attach(&bar);
+    frm->lblAvailPhys.Attach(&label);
+    frm->PicGraph.Attach(&graph);
     EXPECT_EQ(frm->lblTotPhys.Caption(), "Tot");  // nothing is sampled before the first tick
     frm->Timer1.Tick();
-    EXPECT_EQ(fake.samples, 1);
-    for (const auto& [label, text] : std::vector<std::pair<const purgix::ui::Label*, std::string>>{
-             {&frm->lblTotPhys, "262,144"}, {&frm->lblAvailPhys, "108,132"}, {&frm->lblPercPhysical, "41.25%"},
-             {&frm->lblTotalPageFile, "1,048,576"}, {&frm->lblAvailPageFile, "393,216"}, {&frm->lblPercPage, "37.50%"},
-             {&frm->lblTotalVirtual, "2,097,152"}, {&frm->lblAvailVirtual, "1,572,864"}, {&frm->lblPercVirtual, "75.00%"},
-             {&frm->lblGraphPer, "Available: 41.25%     Used: 58.75%"}})
-        EXPECT_EQ(label->Caption(), text) << label->Name();
-    EXPECT_EQ(frm->mStPOP->Caption(), "Available: 41.25%");
+    std::string shown = std::to_string(fake.samples) + " sample: ";
+    for (auto* l : {&frm->lblTotPhys, &frm->lblAvailPhys, &frm->lblPercPhysical, &frm->lblTotalPageFile, &frm->lblAvailPageFile,
+                    &frm->lblPercPage, &frm->lblTotalVirtual, &frm->lblAvailVirtual, &frm->lblPercVirtual, &frm->lblGraphPer})
+        shown += l->Caption() + " | ";
+    EXPECT_EQ(shown + frm->mStPOP->Caption(), "1 sample: 262,144 | 108,132 | 41.25% | 1,048,576 | 393,216 | 37.50% | 2,097,152 | "
+                                              "1,572,864 | 75.00% | Available: 41.25%     Used: 58.75% | Available: 41.25%");
+    const int first = bar.count + label.count;
+    frm->RefreshMEM();
+    EXPECT_EQ(std::pair(bar.count + label.count, graph.count), std::pair(first, 2)) << "the same figures repaint nothing, the graph always";
+    fake.memory.availPhys /= 2;
+    frm->RefreshMEM();
+    EXPECT_GT(bar.count, 0);
+    EXPECT_GT(label.count, first - bar.count);
 }
 
 TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheGraphWrapsAtItsWidth) {
@@ -145,32 +152,25 @@ TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheG
     EXPECT_EQ(frm->GraphX(), 0);
 }
 
-TEST_F(FrmMainTest, ATickRepaintsOnlyWhatChanged) {
-    Start();
-    Repaints bar, label, graph;
-    frm->PicGrpPro.Attach(&bar);
-    frm->lblAvailPhys.Attach(&label);
-    frm->PicGraph.Attach(&graph);
-    frm->RefreshMEM();
-    const int first = bar.count + label.count;
-    frm->RefreshMEM();
-    EXPECT_EQ(bar.count + label.count, first) << "the same figures and level repaint nothing";
-    EXPECT_EQ(graph.count, 2) << "the graph moves on every tick";
-    fake.memory.availPhys /= 2;
-    frm->RefreshMEM();
-    EXPECT_GT(bar.count, 0);
-    EXPECT_GT(label.count, first - bar.count);
-    frm->PicGrpPro.Attach(nullptr);
-    frm->lblAvailPhys.Attach(nullptr);
-    frm->PicGraph.Attach(nullptr);
-}
-
 TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWritesThemBack) {
     Start();
     EXPECT_EQ(State(), "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Skin1");
     // The options in their order, then the Run value (machine, then user), then stay-on-top.
     EXPECT_EQ(fake.reads, (Strings{"LessC", "Less", "intervalC", "interval", "Precent", "Minimized", "Purgix", "Purgix", "StayOnTop"}));
+    // The icon goes up first, its tooltip set before it exists; shutdown writes the settings, the Run value
+    // and the skin, then takes the same icon away.
+    const auto& record = fake.trayCalls.at(1).second;  // so there are two calls at least
+    EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), (Strings{"ShellNotifyIcon(1)", "ShellNotifyIcon(0)"}));
+    EXPECT_EQ(std::tuple(record.window, record.icon, record.tip), std::tuple(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get(),
+                                                                            "--- Zarvex RAM Purgix 2.00 ---" + std::string(1, '\0') + std::string(33, ' ')));
+    frm->Check4.SetValue(1);
+    fake.calls.clear();
     ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0"});
+    EXPECT_EQ(fake.calls, (Strings{"SaveSetting(LessC)", "SaveSetting(Less)", "SaveSetting(intervalC)", "SaveSetting(interval)",
+                                   "SaveSetting(Precent)", "SaveSetting(StayOnTop)", "SaveSetting(Minimized)", "SetValue(Purgix)",
+                                   "DeleteValue(Purgix)",  // the user's copy of the Run value goes
+                                   "WriteProfile(CONFIGSKIN,SKIN,,C:\\Tools\\Config.inf)", "ShellNotifyIcon(2)"}));
+    EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u);
 }
 
 TEST_F(FrmMainOptions, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesAfterTheSpinners) {
@@ -179,8 +179,8 @@ TEST_F(FrmMainOptions, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesA
     // A grey box stays grey; a scroll bar takes the number rounded while its text box shows the text as stored.
     EXPECT_EQ(State(), "checks 0210, scrolls 20/2/100, texts  20/2.0%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
     // An arrow rewrites its text; one at a bound changes and rewrites nothing (up, down twice, up).
-    for (auto [bar, up] : {std::pair{&frm->VScroll1, true}, {&frm->VScroll2, false}, {&frm->VScroll2, false}, {&frm->VScroll3, true}})
-        bar->Arrow(up);
+    for (auto [scroll, up] : {std::pair{&frm->VScroll1, true}, {&frm->VScroll2, false}, {&frm->VScroll2, false}, {&frm->VScroll3, true}})
+        scroll->Arrow(up);
     EXPECT_EQ(State(), "checks 0210, scrolls 20/1/100, texts  20/1%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
     for (int i = 0; i < 20; ++i) frm->VScroll3.Arrow(false);
     EXPECT_EQ(frm->Text3.Text(), "10%");
@@ -191,13 +191,11 @@ TEST_F(FrmMainOptions, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesA
 TEST_F(FrmMainOptions, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
     fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
     const char* stopped = "on top 0 (0 calls), shown, stopped, Skin1";
-    const std::pair<std::map<std::string, std::string>, const char*> rows[] = {
-        {{{"LessC", "3"}}, stopped}, {{{"interval", "0"}}, stopped}, {{{"Precent", "9"}}, stopped}, {{{"StayOnTop", "maybe"}}, stopped},
-        {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "on top 0 (0 calls), hidden, stopped, Skin1"},
-        {{{"StayOnTop", "-1"}}, "on top 1 (1 calls), shown, ran to its end, Blue.ini"},
-    };
-    for (const auto& [stored, outcome] : rows) {
-        frm.reset();
+    for (const auto& [stored, outcome] : std::vector<std::pair<std::map<std::string, std::string>, const char*>>{
+             {{{"LessC", "3"}}, stopped}, {{{"interval", "0"}}, stopped}, {{{"Precent", "9"}}, stopped}, {{{"StayOnTop", "maybe"}}, stopped},
+             {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "on top 0 (0 calls), hidden, stopped, Skin1"},
+             {{{"StayOnTop", "-1"}}, "on top 1 (1 calls), shown, ran to its end, Blue.ini"}}) {
+        frm.reset();  // its icon goes before the count starts
         fake.calls.clear();
         fake.trayCalls.clear();
         Start(stored);
@@ -218,25 +216,7 @@ TEST_F(FrmMainOptions, TabCyclesThreePagesWithTheIndicatorBesideTheShownOne) {
     }
 }
 
-TEST_F(Shell, TheIconGoesUpFirstAndShutdownWritesSettingsRunValueSkinThenTakesItAway) {
-    Start();
-    ASSERT_GE(fake.calls.size(), 2u);
-    EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), (Strings{"ShellNotifyIcon(1)", "ShellNotifyIcon(0)"}))
-        << "the tooltip goes in before the icon exists";
-    const auto& record = fake.trayCalls[1].second;
-    EXPECT_EQ(std::pair(record.window, record.icon), std::pair(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get()));
-    EXPECT_EQ(record.tip, std::string("--- Zarvex RAM Purgix 2.00 ---") + '\0' + std::string(33, ' '));
-    frm->Check4.SetValue(1);
-    fake.calls.clear();
-    frm->form.Unload();
-    EXPECT_EQ(fake.calls, (Strings{"SaveSetting(LessC)", "SaveSetting(Less)", "SaveSetting(intervalC)", "SaveSetting(interval)",
-                                   "SaveSetting(Precent)", "SaveSetting(StayOnTop)", "SaveSetting(Minimized)", "SetValue(Purgix)",
-                                   "DeleteValue(Purgix)",  // the user's copy of the Run value goes
-                                   "WriteProfile(CONFIGSKIN,SKIN,,C:\\Tools\\Config.inf)", "ShellNotifyIcon(2)"}));
-    EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u) << "the same icon that was added";
-}
-
-TEST_F(Shell, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
+TEST_F(FrmMainTest, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
     fake.modulePath = "C:\\Program Files\\Purgix\\Purgix.exe";
     Start();
     for (auto* item : {frm->mContents, frm->mWeb, frm->mWebPOP, frm->mDloadSkin}) item->Click();
@@ -255,11 +235,10 @@ TEST_F(Shell, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
 
 TEST_F(Skins, TheMenuListsTheSkinsAndOnlyASavedNameOfTheSameLetterCaseIsApplied) {
     StartWith("Graphite.ini");
-    Strings captions;
-    for (auto* item : frm->mSSkin) captions.push_back(item->Caption());
-    EXPECT_EQ(captions, (Strings{"aurora.ini", "Graphite.ini", "Meadow.ini"}));
-    EXPECT_EQ(std::tuple(frm->File1.ListIndex(), frm->form.BackColor(), frm->PicChart.BackColor(), frm->ShpColumn.BackColor(), Picture()),
-              std::tuple(1, 3355443, 0x202020, 255, "graphite.png"));
+    std::string menu;
+    for (auto* item : frm->mSSkin) menu += item->Caption() + " ";
+    EXPECT_EQ(std::tuple(menu, frm->File1.ListIndex(), frm->form.BackColor(), frm->PicChart.BackColor(), frm->ShpColumn.BackColor(), Picture()),
+              std::tuple("aurora.ini Graphite.ini Meadow.ini ", 1, 3355443, 0x202020, 255, "graphite.png"));
     StartWith("graphite.ini");
     EXPECT_EQ(std::tuple(frm->File1.ListIndex(), frm->form.BackColor(), Picture()), std::tuple(-1, purgix::ui::kButtonFace, "none"));
     frm->form.Unload();

@@ -26,7 +26,7 @@ TEST_F(RegistryTest, OnlyRegSzReadsAsTextUpToItsFirstNul) {
     for (const auto& [type, bytes, text] : std::vector<std::tuple<std::uint32_t, std::string, std::optional<std::string>>>{
              {kRegSz, std::string("abc\0", 4), "abc"}, {kRegSz, "abc", "abc"}, {kRegSz, std::string("abc\0xyz\0", 8), "abc"},
              {kRegSz, "", ""}, {kRegExpandSz, std::string("%TEMP%\0", 7), std::nullopt}}) {
-        fake.PutValue(kHkeyCurrentUser, "Software\\Test", "value", type, {bytes.begin(), bytes.end()});
+        fake.Put(kHkeyCurrentUser, "Software\\Test", "value", bytes, type);
         EXPECT_EQ(registry.ReadRegistryString(kHkeyCurrentUser, "Software\\Test", "VALUE"), text) << type << ":" << bytes;
     }
     EXPECT_EQ(registry.ReadRegistryString(kHkeyCurrentUser, "Software\\Test", "missing"), std::nullopt);
@@ -35,41 +35,39 @@ TEST_F(RegistryTest, OnlyRegSzReadsAsTextUpToItsFirstNul) {
 }
 
 TEST_F(RegistryTest, AnErrorRaisedByAWriteStepIsShownAsNumberHyphenDescriptionAndTheLaterStepsRun) {
-    const std::string described = "453- " + std::generic_category().message(453);
-    for (const auto& [step, code, message] : std::vector<std::tuple<std::string, int, std::string>>{
-             {"CreateKey", 453, described}, {"SetValue", 453, described}, {"SetValue", 0, "0- SetValue"}}) {
+    const std::string described = "ShowMessage(453- " + std::generic_category().message(453) + ",Purgix)";
+    for (const auto& [step, code, calls] : std::vector<std::tuple<std::string, int, std::vector<std::string>>>{
+             {"CreateKey", 453, {described, "SetValue(v)"}}, {"SetValue", 453, {described}}, {"SetValue", 0, {"ShowMessage(0- SetValue,Purgix)"}}}) {
         fake.calls.clear();
         fake.raisingRegistryCalls = {{step, code}};
         registry.WriteRegistryString(kHkeyCurrentUser, "Software\\New", "v", "data");
-        EXPECT_EQ(fake.Calls("ShowMessage"), std::vector<std::string>{"ShowMessage(" + message + ",Purgix)"}) << step;
-        EXPECT_EQ(fake.KeyExists(kHkeyCurrentUser, "Software\\New"), step == "SetValue") << step;
+        EXPECT_EQ(fake.calls, calls) << step;
         EXPECT_TRUE(fake.handles.empty()) << step << ": the key was not closed";
     }
 }
 
-TEST_F(RegistryTest, RunValueIsReadQuotedOrNotFromEitherKey) {
+TEST_F(RegistryTest, RunValueIsReadQuotedOrNotFromEitherKeyAndWrittenQuotedToTheUsersKeyWhenTheMachineRefuses) {
     EXPECT_FALSE(entry.IsSet());
     for (RegistryKey root : {kHkeyLocalMachine, kHkeyCurrentUser}) {
         for (const auto& [stored, set] : std::initializer_list<std::pair<const char*, bool>>{
                  {"C:\\Program Files\\Purgix.exe", true}, {"\"C:\\Program Files\\Purgix.exe\"", true},
                  {"C:\\Old\\Purgix.exe", false}, {"\"C:\\Program Files\\Purgix.exe", false}}) {
-            fake.PutString(root, kRunKey, "Purgix", stored);
+            fake.Put(root, kRunKey, "Purgix", stored + std::string(1, '\0'));
             EXPECT_EQ(entry.IsSet(), set) << root << ": " << stored;
         }
     }
-}
-
-TEST_F(RegistryTest, RunValueIsQuotedGoesToTheUsersKeyWhenTheMachineRefusesAndClearRemovesBoth) {
+    // Written, it is quoted and goes to the user's key when the machine's refuses; Clear removes both.
+    fake.registryKeys.clear();
     const std::string quoted = "\"C:\\Program Files\\Purgix.exe\"";
     fake.refuseMachineWrites = true;
-    fake.PutString(kHkeyLocalMachine, kRunKey, "Other", "x");  // the key exists, only writing is refused
+    fake.Put(kHkeyLocalMachine, kRunKey, "Other", "x");  // the key exists, only writing is refused
     entry.Set();
     EXPECT_EQ(std::pair(Run(kHkeyLocalMachine), Run(kHkeyCurrentUser)), std::pair(std::optional<std::string>(), std::optional(quoted)));
     EXPECT_EQ(fake.Calls("ShowMessage"), std::vector<std::string>{}) << "a refusal must not show a message";
     fake.refuseMachineWrites = false;  // with rights the machine's key takes it and the user's copy goes
     entry.Set();
     EXPECT_EQ(std::pair(Run(kHkeyLocalMachine), Run(kHkeyCurrentUser)), std::pair(std::optional(quoted), std::optional<std::string>()));
-    fake.PutString(kHkeyCurrentUser, kRunKey, "Purgix", quoted);
+    fake.Put(kHkeyCurrentUser, kRunKey, "Purgix", quoted + '\0');
     entry.Clear();
     EXPECT_EQ(std::pair(Run(kHkeyLocalMachine), Run(kHkeyCurrentUser)), std::pair(std::optional<std::string>(), std::optional<std::string>()));
 }

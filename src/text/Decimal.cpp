@@ -177,6 +177,7 @@ bool ParseDecimal(std::string_view text, double& out) {
         scale += down ? -exponent : exponent;
     }
     if (i != text.size()) return false;
+    while (!digits.empty() && digits.back() == '0') digits.pop_back(), ++scale;
 
     const double zero = negative ? -0.0 : 0.0;
     const double infinity = negative ? -HUGE_VAL : HUGE_VAL;

@@ -1,13 +1,11 @@
 #include "app/CommandLine.h"
 
-#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <exception>
-#include <string>
 
 #include "memory/Release.h"
 #include "settings/Settings.h"
-#include "text/Decimal.h"
 
 namespace purgix::app {
 
@@ -48,7 +46,9 @@ int StoredPercent(platform::Platform& platform) {
 }
 
 std::string Mebibytes(std::uint64_t bytes) {
-    return text::Fixed(static_cast<double>(bytes) / 1048576.0, 0) + " MiB";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.0f MiB", static_cast<double>(bytes) / 1048576.0);
+    return buf;
 }
 
 }  // namespace
@@ -102,9 +102,10 @@ int ScriptedRelease(platform::Platform& platform, std::optional<int> percent, co
     }
     platform::MemoryStatus after;
     platform.memory.GlobalMemoryStatus(after);
-    line = "Purgix: released " + Mebibytes(bytes) + " (" + std::to_string(used) + " %) in " + text::Fixed(taken, 2) +
-           " s; available physical memory " + Mebibytes(before.availPhys) + " before, " + Mebibytes(after.availPhys) + " after.";
-    line.resize(std::min<std::size_t>(line.size(), 199));  // cut where it always was, which only an absurd time reaches
+    char buf[200];
+    std::snprintf(buf, sizeof buf, "Purgix: released %s (%d %%) in %.2f s; available physical memory %s before, %s after.",
+                  Mebibytes(bytes).c_str(), used, taken, Mebibytes(before.availPhys).c_str(), Mebibytes(after.availPhys).c_str());
+    line = buf;
     return kExitReleased;
 }
 

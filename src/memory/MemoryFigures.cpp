@@ -1,12 +1,8 @@
 #include "memory/MemoryFigures.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <string>
-
-#include "text/Decimal.h"
 
 namespace purgix::memory {
 
@@ -19,15 +15,14 @@ void FigureText::Append(std::string_view s) {
 std::uint64_t Kilobytes(std::uint64_t bytes) { return bytes / 1024 + (bytes % 1024 >= 512 ? 1 : 0); }
 
 double RoundSignificant15(double value) {
-    if (!std::isfinite(value)) return value;
-    double rounded = 0;
-    text::ParseDecimal(text::Scientific(value, 14), rounded);
-    return rounded;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", value);
+    return std::strtod(buf, nullptr);
 }
 
 void FormatGrouped(std::uint64_t value, std::string_view thousands, FigureText& out) {
     char digits[24];
-    const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+    const int n = std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(value));
     out.Clear();
     for (int i = 0; i < n; ++i) {
         if (i > 0 && (n - i) % 3 == 0) out.Append(thousands);
@@ -40,8 +35,8 @@ void FormatFixed2(double value, std::string_view decimal, FigureText& out) {
     if (!(value == value)) value = 0;  // NaN never reaches here from real figures; show 0.00 rather than garbage
     const bool negative = value < 0;
     // 15 significant digits as decimal text: d.dddddddddddddde+XX
-    const std::string sciText = text::Scientific(negative ? -value : value, 14);
-    const char* sci = sciText.c_str();
+    char sci[40];
+    std::snprintf(sci, sizeof sci, "%.14e", negative ? -value : value);
     char mant[15];
     mant[0] = sci[0];
     std::copy_n(sci + 2, 14, mant + 1);
@@ -60,7 +55,8 @@ void FormatFixed2(double value, std::string_view decimal, FigureText& out) {
     if (roundUp) ++hundredths;
     if (negative && hundredths != 0) out.Append("-");
     char whole[24];
-    out.Append(std::string_view(whole, std::to_chars(whole, whole + sizeof whole, hundredths / 100).ptr));
+    std::snprintf(whole, sizeof whole, "%llu", hundredths / 100);
+    out.Append(whole);
     out.Append(decimal);
     const char cents[2] = {static_cast<char>('0' + hundredths % 100 / 10), static_cast<char>('0' + hundredths % 10)};
     out.Append(std::string_view(cents, 2));

@@ -1,10 +1,10 @@
 #include "settings/Settings.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <string>
-
-#include "text/Decimal.h"
 
 namespace purgix::settings {
 
@@ -18,9 +18,32 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-// Plain decimal notation only, between blanks: strtod would also take
-// hexadecimal, "inf" and "nan", none of which a stored number can be.
-bool ParseNumber(std::string_view text, double& out) { return text::ParseDecimal(Trim(text), out); }
+// Plain decimal notation only: strtod alone would also take hexadecimal,
+// "inf" and "nan", none of which a stored number can be.
+bool ParseNumber(std::string_view text, double& out) {
+    const std::string_view t = Trim(text);
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        std::size_t expDigits = 0;
+        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++expDigits;
+        if (expDigits == 0) return false;
+    }
+    if (i != t.size()) return false;
+    const std::string copy(t);
+    errno = 0;
+    out = std::strtod(copy.c_str(), nullptr);
+    return errno != ERANGE || std::isfinite(out);
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;

@@ -10,8 +10,6 @@
 #include <atomic>
 #include <climits>
 #include <thread>
-#include <tuple>
-#include <vector>
 
 #include "platform/win32/BlankBlock.h"
 
@@ -67,9 +65,7 @@ struct Visit {
            ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<int> paints{0};
     bool repainted = true, answeredDuringFill = false, waited = false, endedEarly = false;
-    ~Visit() {
-        for (HANDLE h : {filling, ending, ended}) CloseHandle(h);
-    }
+    ~Visit() { for (HANDLE h : {filling, ending, ended}) CloseHandle(h); }
     void AwaitPaints(int n) {
         for (const DWORD end = GetTickCount() + 3000; paints < n && GetTickCount() < end;) SwitchToThread();
         repainted = repainted && paints >= n;
@@ -96,11 +92,10 @@ TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndT
     EXPECT_FALSE(purgix::win32::FinishFillInProgress()) << "no fill, nothing to wait for";
     Visit visit;
     g_visit = &visit;
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const WNDCLASSW wc{0, VisitedWindow, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, L"PurgixBlankBlockTest"};
+    const WNDCLASSW wc{0, VisitedWindow, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"PurgixBlankBlockTest"};
     RegisterClassW(&wc);
     // Off the screen: Wine then has no X window to unmap, which costs two seconds without a window manager.
-    visit.window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, -400, -400, 40, 40, nullptr, nullptr, instance, nullptr);
+    visit.window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, -400, -400, 40, 40, nullptr, nullptr, wc.hInstance, nullptr);
     UpdateWindow(visit.window);
     PostMessageW(visit.window, WM_LBUTTONDOWN, MK_LBUTTON, 1);  // before the release: not the release's
     // A repaint due as the release begins, already seen by the message loop (as the click that started it was).

@@ -15,20 +15,19 @@ TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontAndThereIsOneAboutWindowO
     // The main window: a minimize box, on the taskbar, centred. The About window: a dialog's frame, no menu bar,
     // off the taskbar (owned), where the system puts it, and its 8 points round to the same 11 pixels.
     for (auto [form, child] : {std::pair<ui::Form*, ui::Control*>{&frm.form, &frm.Check1}, {&frm.About()->form, &frm.About()->Command1}}) {
-        const bool about = form != &frm.form;
-        HWND w = Hwnd(*form);
+        HWND w = Hwnd(*form), owner = GetWindow(w, GW_OWNER);
         const LONG style = GetWindowLongW(w, GWL_STYLE), ex = GetWindowLongW(w, GWL_EXSTYLE);
-        EXPECT_TRUE((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU) && !(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)));
-        EXPECT_EQ((style & WS_MINIMIZEBOX) != 0, !about);
-        EXPECT_EQ(ex & (WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW), about ? WS_EX_DLGMODALFRAME : 0);
-        EXPECT_EQ(GetMenu(w) == nullptr, about);
-        HWND owner = GetWindow(w, GW_OWNER);
-        EXPECT_EQ(owner != nullptr && !IsWindowVisible(owner), about);
         GetWindowRect(w, &r);
-        EXPECT_EQ(std::abs(r.left + r.right - work.left - work.right) + std::abs(r.top + r.bottom - work.top - work.bottom) <= 2, !about);
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Hwnd(*child), WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_EQ(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight), L"MS Sans Serif -11") << about;
+        const auto has = [](bool yes, const char* what) { return yes ? std::string(what) : std::string(); };
+        EXPECT_EQ(has((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU), "caption ") + has(style & WS_MINIMIZEBOX, "minimize ") +
+                      has(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), "sizing ") + has(ex & WS_EX_DLGMODALFRAME, "dialog ") +
+                      has(ex & WS_EX_TOOLWINDOW, "tool ") + has(GetMenu(w), "menu ") + has(owner && !IsWindowVisible(owner), "owned ") +
+                      has(std::abs(r.left + r.right - work.left - work.right) + std::abs(r.top + r.bottom - work.top - work.bottom) <= 2,
+                          "centred ") +
+                      purgix::win32::Narrow(font.lfFaceName) + " " + std::to_string(font.lfHeight),
+                  form == &frm.form ? "caption minimize menu centred MS Sans Serif -11" : "caption dialog owned MS Sans Serif -11");
     }
     const wchar_t* title = L"--- About Purgix ---";
     HWND about = FindWindowW(nullptr, title);
@@ -73,8 +72,8 @@ TEST_F(FormHooks, TheIconGoesToTheFrameActivationRaisesActivateAndShowingRestore
     int activations = 0;
     frm.form.Activate = [&] { ++activations; };
     const auto* icon = purgix::win32::Native(frm.form.Icon().get());
-    EXPECT_EQ(SendMessageW(h, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(icon->Icon()));
-    EXPECT_EQ(SendMessageW(h, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(icon->SmallIcon()));
+    EXPECT_EQ(std::pair(SendMessageW(h, WM_GETICON, ICON_BIG, 0), SendMessageW(h, WM_GETICON, ICON_SMALL, 0)),
+              std::pair(reinterpret_cast<LRESULT>(icon->Icon()), reinterpret_cast<LRESULT>(icon->SmallIcon())));
     frm.form.SetVisible(true);  // shown, it becomes the active window
     EXPECT_GT(std::exchange(activations, 0), 0);
     ShowWindow(h, SW_MINIMIZE);

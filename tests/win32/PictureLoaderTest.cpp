@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
-#include <tuple>
 
 #include "platform/Error.h"
 #include "platform/win32/Text.h"
@@ -48,8 +47,6 @@ protected:
     static fs::path Write(const fs::path& file, const Bytes& bytes) { return std::ofstream(file, std::ios::binary) << bytes, file; }
     const fs::path root_ = fs::temp_directory_path() / ("purgix-pictures-" + std::to_string(GetCurrentProcessId()));
     const fs::path skin_ = root_ / "Skin";
-
-private:
     purgix::win32::Win32Platform os_{GetModuleHandleW(nullptr)};
     std::error_code ignored_;
 };

@@ -9,8 +9,9 @@ using Program = MainWindow;
 TEST_F(Program, StayOnTopFollowsTheMenuOnTheRealWindow) {
     frm.Load();
     for (bool on : {true, false, true}) {
-        EXPECT_EQ((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, on);
-        EXPECT_EQ((GetMenuState(GetSubMenu(GetMenu(h), 1), 0, MF_BYPOSITION) & MF_CHECKED) != 0, on);
+        EXPECT_EQ(std::pair((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
+                            (GetMenuState(GetSubMenu(GetMenu(h), 1), 0, MF_BYPOSITION) & MF_CHECKED) != 0),
+                  std::pair(on, on));
         frm.mStayOnTop->Click();
     }
 }
@@ -46,6 +47,5 @@ TEST_F(Program, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
     frm.Load();
     fake.trayCalls.clear();
     SendMessageW(h, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    ASSERT_EQ(fake.trayCalls.size(), 1u);
-    EXPECT_TRUE(fake.trayCalls[0].first == purgix::platform::kNimAdd && fake.trayCalls[0].second.window == frm.PicTray.Handle());
+    EXPECT_TRUE(fake.trayCalls.size() == 1 && fake.trayCalls[0].first == purgix::platform::kNimAdd && fake.trayCalls[0].second.window == frm.PicTray.Handle());
 }

@@ -2,8 +2,6 @@
 // the failure message box as the user sees it.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
 #include "platform/win32/FormWindow.h"
@@ -52,8 +50,7 @@ TEST_F(RealRelease, F9ReleasesOncePerPressAndABlockPastTheAddressSpaceShowsTheMe
     frm.RefreshMEM();
     for (auto [repeat, handled, total] : {std::tuple{false, true, 1}, {true, false, 1}, {true, false, 1}, {false, true, 2}}) {
         MSG msg{window.Hwnd(), WM_KEYDOWN, VK_F9, static_cast<LPARAM>(1 | (repeat ? 1u << 30 : 0u)), 0, {}};
-        EXPECT_EQ(window.HandleShortcut(msg), handled);
-        EXPECT_EQ(blocks, total);
+        EXPECT_EQ(std::pair(window.HandleShortcut(msg), blocks), std::pair(handled, total));
     }
     fake.memory.totalPhys = 1ull << 60;  // 10 %: 2.3e17 bytes, which no process can commit
     frm.RefreshMEM();

@@ -1,17 +1,15 @@
 // The release block on the real API: every unit written whatever the threads,
 // written through to physical memory, the thread's windows kept alive while
 // the fill runs, and the clicks and F9 presses of an impatient user dropped.
-#include <windows.h>
-
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <climits>
 #include <thread>
 
 #include "platform/win32/BlankBlock.h"
+
+// After <windows.h>, which the block's header brings.
+#include <psapi.h>
 
 using purgix::win32::WriteBlankBlock;
 

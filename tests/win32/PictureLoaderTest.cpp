@@ -60,8 +60,7 @@ TEST_F(PictureFiles, EveryFormatDecodesByContentToItsOwnSizeAndLeavesNothingBehi
                                        {"a.gif", 3, 2}, {"a.ico", 3, 2}, {"png named.bmp", 3, 2}, {"Sub/.\\..\\a.gif", 3, 2}}) {
         auto picture = Load(name);
         const HBITMAP bitmap = purgix::win32::Native(picture.get())->Bitmap();
-        EXPECT_NE(bitmap, nullptr) << name;
-        EXPECT_EQ(std::pair(picture->Width(), picture->Height()), std::pair(width, height)) << name;
+        EXPECT_EQ(std::tuple(bitmap != nullptr, picture->Width(), picture->Height()), std::tuple(true, width, height)) << name;
         picture.reset();
         EXPECT_EQ(GetObjectType(bitmap), 0u) << name << ": the bitmap outlives its picture";
     }

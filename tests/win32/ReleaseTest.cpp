@@ -1,12 +1,6 @@
 // The release on the real API: a held F9, a block that cannot be committed and
 // the failure message box as the user sees it.
-#include <gtest/gtest.h>
-
-#include "FakePlatform.h"
-#include "app/FrmMain.h"
-#include "platform/win32/FormWindow.h"
-#include "platform/win32/Text.h"
-#include "platform/win32/Win32Platform.h"
+#include "WindowTest.h"
 
 using purgix::win32::Narrow;
 

@@ -40,10 +40,9 @@ using RealRegistry = Win32Platform;
 TEST_F(Win32Platform, ReportsSixtyFourBitMemoryFiguresTheUsersSeparatorsAndCommandsThatCannotStart) {
     purgix::platform::MemoryStatus r;
     win32.GlobalMemoryStatus(r);
-    EXPECT_EQ(r.length, sizeof(MEMORYSTATUSEX));
-    EXPECT_TRUE(r.totalPhys > 64ull << 20 && r.availPhys <= r.totalPhys && r.availPageFile <= r.totalPageFile);
     // A 64-bit process has far more than 4 GiB of address space: no clamping to 32 bits.
-    EXPECT_TRUE(r.totalVirtual > 1ull << 32 && r.availVirtual <= r.totalVirtual);
+    EXPECT_TRUE(r.length == sizeof(MEMORYSTATUSEX) && r.totalPhys > 64ull << 20 && r.availPhys <= r.totalPhys &&
+                r.availPageFile <= r.totalPageFile && r.totalVirtual > 1ull << 32 && r.availVirtual <= r.totalVirtual);
     wchar_t thousands0[16], decimal0[16];
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousands0, 16);
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal0, 16);
@@ -61,10 +60,8 @@ TEST_F(Win32Platform, ReportsSixtyFourBitMemoryFiguresTheUsersSeparatorsAndComma
 TEST_F(Win32Platform, ResourcePicturesHaveTheirDesignedSizesAndTheHandItsHotSpot) {
     for (auto [which, w, h] : {std::tuple{ResourcePicture::ProgramIcon, 32, 32}, {ResourcePicture::TrayIcon, 16, 16},
                                {ResourcePicture::HandCursor, 32, 32}, {ResourcePicture::Indicator0, 11, 89},
-                               {ResourcePicture::Indicator1, 9, 36}, {ResourcePicture::Indicator2, 11, 51}}) {
-        const auto picture = win32.Resource(which);
-        EXPECT_EQ(std::pair(picture->Width(), picture->Height()), std::pair(w, h));
-    }
+                               {ResourcePicture::Indicator1, 9, 36}, {ResourcePicture::Indicator2, 11, 51}})
+        EXPECT_EQ(std::pair(win32.Resource(which)->Width(), win32.Resource(which)->Height()), std::pair(w, h));
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(purgix::win32::Native(win32.Resource(ResourcePicture::HandCursor).get())->Icon(), &info));
     EXPECT_EQ(std::pair(info.xHotspot, info.yHotspot), std::pair(DWORD{5}, DWORD{0}));
@@ -85,18 +82,17 @@ TEST_F(Win32Platform, ListsVisibleMatchingFilesSortedAndRefusesAMissingFolder) {
 TEST_F(RealRegistry, WritesATerminatedRegSzWhereAllowedAndReadsAndDeletesGoByTheFirstNul) {
     const std::string grosse = "C:\\Tools\\Gr\u00fc\u00dfe.exe";
     registry.WriteRegistryString(kHkcu, key + "\\Deep", "Purgix", grosse);
-    HKEY h = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (kTestKey + std::wstring(L"\\Deep")).c_str(), 0, KEY_READ, &h), ERROR_SUCCESS);
     wchar_t stored[32] = {};
     DWORD storedType = 0, storedSize = sizeof stored;
-    RegQueryValueExW(h, L"Purgix", nullptr, &storedType, reinterpret_cast<BYTE*>(stored), &storedSize);
-    RegCloseKey(h);
+    RegGetValueW(HKEY_CURRENT_USER, (kTestKey + std::wstring(L"\\Deep")).c_str(), L"Purgix", RRF_RT_ANY | RRF_NOEXPAND, &storedType,
+                 stored, &storedSize);
     EXPECT_EQ(std::pair(storedType, std::wstring(stored, storedSize / sizeof(wchar_t))),
               std::pair(DWORD{REG_SZ}, purgix::win32::Widen(grosse) + L'\0'));
     for (const auto& [name, type, data] : std::vector<std::tuple<const wchar_t*, DWORD, std::wstring>>{
              {L"bare", REG_SZ, L"abc"}, {L"more", REG_SZ, std::wstring(L"abc\0xyz\0", 8)}, {L"expand", REG_EXPAND_SZ, L"%TEMP%"}})
         ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kTestKey, name, type, data.data(), DWORD(data.size() * 2)), ERROR_SUCCESS);
     // Windows (and Wine) refuse a lasting key under a volatile one: nothing is written there, and nothing said.
+    HKEY h = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (kTestKey + std::wstring(L"\\Volatile")).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, &h, nullptr),
               ERROR_SUCCESS);

@@ -100,8 +100,7 @@ TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndT
     InvalidateRect(visit.window, nullptr, FALSE);
     MSG msg;
     PeekMessageW(&msg, nullptr, WM_APP + 1, WM_APP + 1, PM_NOREMOVE);
-    for (const DWORD posted = GetTickCount(); GetTickCount() == posted;) {
-    }
+    for (const DWORD posted = GetTickCount(); GetTickCount() == posted;) SwitchToThread();
     visit.paints = 0;
     std::thread visitor([&visit] {
         WaitForSingleObject(visit.filling, 5000);

@@ -83,8 +83,7 @@ TEST_F(FormHooks, TheIconGoesToTheFrameActivationRaisesActivateAndShowingRestore
     const purgix::win32::FormWindow above(other, win32, false);  // and stops being it
     EXPECT_EQ(activations, 0);
     frm.mShowPOP->Click();
-    EXPECT_FALSE(IsIconic(h));
-    EXPECT_EQ(GetForegroundWindow(), h);
+    EXPECT_TRUE(!IsIconic(h) && GetForegroundWindow() == h) << "restored and in front";
     HWND below = h;
     while (below != nullptr && below != above.Hwnd()) below = GetWindow(below, GW_HWNDNEXT);
     EXPECT_EQ(below, above.Hwnd()) << "the other window is still above";

@@ -69,8 +69,7 @@ TEST_F(PictureFiles, EveryFormatDecodesByContentToItsOwnSizeAndLeavesNothingBehi
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "the loads left COM initialised";
     CoUninitialize();
     // A thread that chose the multithreaded apartment loads in it and stays in it.
-    int width = 0;
-    HRESULT after = E_FAIL;
+    int width = 0, after = E_FAIL;
     std::thread([&] {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         try {
@@ -81,8 +80,7 @@ TEST_F(PictureFiles, EveryFormatDecodesByContentToItsOwnSizeAndLeavesNothingBehi
         CoUninitialize();
         CoUninitialize();
     }).join();
-    EXPECT_EQ(width, 480);
-    EXPECT_EQ(after, S_FALSE);
+    EXPECT_EQ(std::pair(width, after), std::pair(480, int{S_FALSE}));
 }
 
 TEST_F(PictureFiles, DrawBlendsPremultipliedAlphaOverWhatIsBehindRowByRow) {

@@ -51,9 +51,9 @@ TEST_F(RealRelease, F9ReleasesOncePerPressAndABlockPastTheAddressSpaceShowsTheMe
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadAndCloseBox);
     frm.ReleaseMemory();
     KillTimer(nullptr, timer);
-    EXPECT_EQ(blocks, 3);
     EXPECT_EQ(g_seen, (std::vector<std::string>{
                           "Purgix", "Out of memory now,Too much RAM to release,Please try again or setup your <Release percent>!!!", "OK",
                           "2"}));  // the text and OK: no icon, no other button
-    EXPECT_EQ(win32.MousePointer(), purgix::ui::MousePointer::Default);  // the release returned once the box closed
+    // The release returned once the box closed.
+    EXPECT_EQ(std::pair(blocks, win32.MousePointer()), std::pair(3, purgix::ui::MousePointer::Default));
 }

@@ -43,7 +43,7 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/Indicator2.bmp)
 
 # Win32 tier: the real API and the real window, inside the test process.
-add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/ProgramTest.cpp tests/win32/Win32PlatformTest.cpp tests/win32/RegistryWin32Test.cpp
+add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/Win32PlatformTest.cpp
   tests/win32/ReleaseTest.cpp tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp res/Purgix.rc)
 target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main psapi uuid)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})

@@ -1,19 +1,15 @@
 // The release block on the real API: every unit written whatever the threads,
 // written through to physical memory, the thread's windows kept alive while
 // the fill runs, and the clicks and F9 presses of an impatient user dropped.
-#include <windows.h>
-
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <climits>
 #include <thread>
-#include <tuple>
-#include <vector>
 
 #include "platform/win32/BlankBlock.h"
+
+// After <windows.h>, which the block's header brings.
+#include <psapi.h>
 
 using purgix::win32::WriteBlankBlock;
 
@@ -67,9 +63,7 @@ struct Visit {
            ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<int> paints{0};
     bool repainted = true, answeredDuringFill = false, waited = false, endedEarly = false;
-    ~Visit() {
-        for (HANDLE h : {filling, ending, ended}) CloseHandle(h);
-    }
+    ~Visit() { for (HANDLE h : {filling, ending, ended}) CloseHandle(h); }
     void AwaitPaints(int n) {
         for (const DWORD end = GetTickCount() + 3000; paints < n && GetTickCount() < end;) SwitchToThread();
         repainted = repainted && paints >= n;
@@ -96,19 +90,17 @@ TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndT
     EXPECT_FALSE(purgix::win32::FinishFillInProgress()) << "no fill, nothing to wait for";
     Visit visit;
     g_visit = &visit;
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const WNDCLASSW wc{0, VisitedWindow, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, L"PurgixBlankBlockTest"};
+    const WNDCLASSW wc{0, VisitedWindow, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"PurgixBlankBlockTest"};
     RegisterClassW(&wc);
     // Off the screen: Wine then has no X window to unmap, which costs two seconds without a window manager.
-    visit.window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, -400, -400, 40, 40, nullptr, nullptr, instance, nullptr);
+    visit.window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, -400, -400, 40, 40, nullptr, nullptr, wc.hInstance, nullptr);
     UpdateWindow(visit.window);
     PostMessageW(visit.window, WM_LBUTTONDOWN, MK_LBUTTON, 1);  // before the release: not the release's
     // A repaint due as the release begins, already seen by the message loop (as the click that started it was).
     InvalidateRect(visit.window, nullptr, FALSE);
     MSG msg;
     PeekMessageW(&msg, nullptr, WM_APP + 1, WM_APP + 1, PM_NOREMOVE);
-    for (const DWORD posted = GetTickCount(); GetTickCount() == posted;) {
-    }
+    for (const DWORD posted = GetTickCount(); GetTickCount() == posted;) SwitchToThread();
     visit.paints = 0;
     std::thread visitor([&visit] {
         WaitForSingleObject(visit.filling, 5000);

@@ -1,6 +1,7 @@
 // The toolkit's hooks as the main window, the About window and the notification
 // icon use them: frame, printed image, pointer, icon, activation, stacking,
-// pop-up menus and mouse events.
+// pop-up menus and mouse events; then the loaded main window: stay-on-top on the
+// real window, the session's end and closing, and Explorer's restart.
 #include "WindowTest.h"
 
 using namespace purgix::testing;
@@ -15,20 +16,19 @@ TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontAndThereIsOneAboutWindowO
     // The main window: a minimize box, on the taskbar, centred. The About window: a dialog's frame, no menu bar,
     // off the taskbar (owned), where the system puts it, and its 8 points round to the same 11 pixels.
     for (auto [form, child] : {std::pair<ui::Form*, ui::Control*>{&frm.form, &frm.Check1}, {&frm.About()->form, &frm.About()->Command1}}) {
-        const bool about = form != &frm.form;
-        HWND w = Hwnd(*form);
+        HWND w = Hwnd(*form), owner = GetWindow(w, GW_OWNER);
         const LONG style = GetWindowLongW(w, GWL_STYLE), ex = GetWindowLongW(w, GWL_EXSTYLE);
-        EXPECT_TRUE((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU) && !(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)));
-        EXPECT_EQ((style & WS_MINIMIZEBOX) != 0, !about);
-        EXPECT_EQ(ex & (WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW), about ? WS_EX_DLGMODALFRAME : 0);
-        EXPECT_EQ(GetMenu(w) == nullptr, about);
-        HWND owner = GetWindow(w, GW_OWNER);
-        EXPECT_EQ(owner != nullptr && !IsWindowVisible(owner), about);
         GetWindowRect(w, &r);
-        EXPECT_EQ(std::abs(r.left + r.right - work.left - work.right) + std::abs(r.top + r.bottom - work.top - work.bottom) <= 2, !about);
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Hwnd(*child), WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_EQ(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight), L"MS Sans Serif -11") << about;
+        const auto has = [](bool yes, const char* what) { return yes ? std::string(what) : std::string(); };
+        EXPECT_EQ(has((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU), "caption ") + has(style & WS_MINIMIZEBOX, "minimize ") +
+                      has(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), "sizing ") + has(ex & WS_EX_DLGMODALFRAME, "dialog ") +
+                      has(ex & WS_EX_TOOLWINDOW, "tool ") + has(GetMenu(w), "menu ") + has(owner && !IsWindowVisible(owner), "owned ") +
+                      has(std::abs(r.left + r.right - work.left - work.right) + std::abs(r.top + r.bottom - work.top - work.bottom) <= 2,
+                          "centred ") +
+                      purgix::win32::Narrow(font.lfFaceName) + " " + std::to_string(font.lfHeight),
+                  form == &frm.form ? "caption minimize menu centred MS Sans Serif -11" : "caption dialog owned MS Sans Serif -11");
     }
     const wchar_t* title = L"--- About Purgix ---";
     HWND about = FindWindowW(nullptr, title);
@@ -73,8 +73,8 @@ TEST_F(FormHooks, TheIconGoesToTheFrameActivationRaisesActivateAndShowingRestore
     int activations = 0;
     frm.form.Activate = [&] { ++activations; };
     const auto* icon = purgix::win32::Native(frm.form.Icon().get());
-    EXPECT_EQ(SendMessageW(h, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(icon->Icon()));
-    EXPECT_EQ(SendMessageW(h, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(icon->SmallIcon()));
+    EXPECT_EQ(std::pair(SendMessageW(h, WM_GETICON, ICON_BIG, 0), SendMessageW(h, WM_GETICON, ICON_SMALL, 0)),
+              std::pair(reinterpret_cast<LRESULT>(icon->Icon()), reinterpret_cast<LRESULT>(icon->SmallIcon())));
     frm.form.SetVisible(true);  // shown, it becomes the active window
     EXPECT_GT(std::exchange(activations, 0), 0);
     ShowWindow(h, SW_MINIMIZE);
@@ -83,8 +83,7 @@ TEST_F(FormHooks, TheIconGoesToTheFrameActivationRaisesActivateAndShowingRestore
     const purgix::win32::FormWindow above(other, win32, false);  // and stops being it
     EXPECT_EQ(activations, 0);
     frm.mShowPOP->Click();
-    EXPECT_FALSE(IsIconic(h));
-    EXPECT_EQ(GetForegroundWindow(), h);
+    EXPECT_TRUE(!IsIconic(h) && GetForegroundWindow() == h) << "restored and in front";
     HWND below = h;
     while (below != nullptr && below != above.Hwnd()) below = GetWindow(below, GW_HWNDNEXT);
     EXPECT_EQ(below, above.Hwnd()) << "the other window is still above";
@@ -127,4 +126,51 @@ TEST_F(FormHooks, MouseEventsCarryButtonsKeysAndPositionInTheContainersScale) {
     SendMessageW(h, WM_MBUTTONUP, 0, MAKELPARAM(7, 9));
     SendMessageW(h, WM_LBUTTONUP, MK_SHIFT | MK_CONTROL, MAKELPARAM(150, 5));
     EXPECT_EQ(log, "box move 1 0 7725 0; box move 6 1 45 60; box up 2 2 45 60; form up 4 0 7 9; form up 1 3 150 5; ");
+}
+
+using Program = MainWindow;
+
+// The order of the calls is ShellTest's.
+TEST_F(Program, StayOnTopFollowsTheMenuOnTheRealWindow) {
+    frm.Load();
+    for (bool on : {true, false, true}) {
+        EXPECT_EQ(std::pair((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
+                            (GetMenuState(GetSubMenu(GetMenu(h), 1), 0, MF_BYPOSITION) & MF_CHECKED) != 0),
+                  std::pair(on, on));
+        frm.mStayOnTop->Click();
+    }
+}
+
+// What is saved, and in which order, is the end-to-end tier's and ShellTest's.
+TEST_F(Program, TheSessionsEndSavesBeforeItReturnsAndTheWindowUnloadsOnceAndOnlyTheMainOneEndsTheLoop) {
+    frm.Load();
+    EXPECT_EQ(SendMessageW(h, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageW(h, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(fake.storeWrites.empty()) << "a cancelled end changes nothing";
+    // The session may end again while the form unloads (a message box of its shutdown runs a loop).
+    const purgix::ui::Event save = frm.form.Unload;
+    frm.form.Unload = [&] {
+        save();
+        SendMessageW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    };
+    SendMessageW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(fake.storeWrites.size(), 7u) << "saved once, before the message returned";
+    frm.form.Close();  // nothing left to close
+    EXPECT_FALSE(IsWindow(h)) << "the program ends with the session";
+    EXPECT_EQ(frm.form.Handle() + frm.Check1.Handle(), 0u) << "handles of a closed window";
+    MSG quit;
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    // Opened again as the main window, its closing ends the loop, even when its Unload lets go of the window object.
+    auto again = std::make_unique<purgix::win32::FormWindow>(frm.form, win32, true);
+    frm.form.Unload = [&again] { again.reset(); };
+    frm.form.Close();
+    EXPECT_EQ(again, nullptr);
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(Program, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
+    frm.Load();
+    fake.trayCalls.clear();
+    SendMessageW(h, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(fake.trayCalls.size() == 1 && fake.trayCalls[0].first == purgix::platform::kNimAdd && fake.trayCalls[0].second.window == frm.PicTray.Handle());
 }

@@ -1,7 +1,6 @@
 // The real main window, created inside the test process over a fake memory
 // source: its menus, input, and what the screen shows.
 #include "WindowTest.h"
-#include "platform/win32/Text.h"
 
 using namespace purgix::testing;
 namespace ui = purgix::ui;

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
-#include <tuple>
 
 #include "platform/Error.h"
 #include "platform/win32/Text.h"
@@ -48,8 +47,6 @@ protected:
     static fs::path Write(const fs::path& file, const Bytes& bytes) { return std::ofstream(file, std::ios::binary) << bytes, file; }
     const fs::path root_ = fs::temp_directory_path() / ("purgix-pictures-" + std::to_string(GetCurrentProcessId()));
     const fs::path skin_ = root_ / "Skin";
-
-private:
     purgix::win32::Win32Platform os_{GetModuleHandleW(nullptr)};
     std::error_code ignored_;
 };
@@ -63,8 +60,7 @@ TEST_F(PictureFiles, EveryFormatDecodesByContentToItsOwnSizeAndLeavesNothingBehi
                                        {"a.gif", 3, 2}, {"a.ico", 3, 2}, {"png named.bmp", 3, 2}, {"Sub/.\\..\\a.gif", 3, 2}}) {
         auto picture = Load(name);
         const HBITMAP bitmap = purgix::win32::Native(picture.get())->Bitmap();
-        EXPECT_NE(bitmap, nullptr) << name;
-        EXPECT_EQ(std::pair(picture->Width(), picture->Height()), std::pair(width, height)) << name;
+        EXPECT_EQ(std::tuple(bitmap != nullptr, picture->Width(), picture->Height()), std::tuple(true, width, height)) << name;
         picture.reset();
         EXPECT_EQ(GetObjectType(bitmap), 0u) << name << ": the bitmap outlives its picture";
     }
@@ -73,8 +69,7 @@ TEST_F(PictureFiles, EveryFormatDecodesByContentToItsOwnSizeAndLeavesNothingBehi
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "the loads left COM initialised";
     CoUninitialize();
     // A thread that chose the multithreaded apartment loads in it and stays in it.
-    int width = 0;
-    HRESULT after = E_FAIL;
+    int width = 0, after = E_FAIL;
     std::thread([&] {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         try {
@@ -85,8 +80,7 @@ TEST_F(PictureFiles, EveryFormatDecodesByContentToItsOwnSizeAndLeavesNothingBehi
         CoUninitialize();
         CoUninitialize();
     }).join();
-    EXPECT_EQ(width, 480);
-    EXPECT_EQ(after, S_FALSE);
+    EXPECT_EQ(std::pair(width, after), std::pair(480, int{S_FALSE}));
 }
 
 TEST_F(PictureFiles, DrawBlendsPremultipliedAlphaOverWhatIsBehindRowByRow) {

@@ -1,14 +1,6 @@
 // The release on the real API: a held F9, a block that cannot be committed and
 // the failure message box as the user sees it.
-#include <gtest/gtest.h>
-
-#include <tuple>
-
-#include "FakePlatform.h"
-#include "app/FrmMain.h"
-#include "platform/win32/FormWindow.h"
-#include "platform/win32/Text.h"
-#include "platform/win32/Win32Platform.h"
+#include "WindowTest.h"
 
 using purgix::win32::Narrow;
 
@@ -52,17 +44,16 @@ TEST_F(RealRelease, F9ReleasesOncePerPressAndABlockPastTheAddressSpaceShowsTheMe
     frm.RefreshMEM();
     for (auto [repeat, handled, total] : {std::tuple{false, true, 1}, {true, false, 1}, {true, false, 1}, {false, true, 2}}) {
         MSG msg{window.Hwnd(), WM_KEYDOWN, VK_F9, static_cast<LPARAM>(1 | (repeat ? 1u << 30 : 0u)), 0, {}};
-        EXPECT_EQ(window.HandleShortcut(msg), handled);
-        EXPECT_EQ(blocks, total);
+        EXPECT_EQ(std::pair(window.HandleShortcut(msg), blocks), std::pair(handled, total));
     }
     fake.memory.totalPhys = 1ull << 60;  // 10 %: 2.3e17 bytes, which no process can commit
     frm.RefreshMEM();
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadAndCloseBox);
     frm.ReleaseMemory();
     KillTimer(nullptr, timer);
-    EXPECT_EQ(blocks, 3);
     EXPECT_EQ(g_seen, (std::vector<std::string>{
                           "Purgix", "Out of memory now,Too much RAM to release,Please try again or setup your <Release percent>!!!", "OK",
                           "2"}));  // the text and OK: no icon, no other button
-    EXPECT_EQ(win32.MousePointer(), purgix::ui::MousePointer::Default);  // the release returned once the box closed
+    // The release returned once the box closed.
+    EXPECT_EQ(std::pair(blocks, win32.MousePointer()), std::pair(3, purgix::ui::MousePointer::Default));
 }

@@ -5,16 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Gdi.h"
+#include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32Platform.h"
 

@@ -129,7 +129,11 @@ void FillInParallel(unsigned char* data, std::size_t bytes, unsigned wanted, con
 // more release once it returns: they go. Anything else in the same message
 // ranges (other keys, input from before the release) is put back in order.
 void DropReleaseInput(DWORD start) {
-    const DWORD end = GetTickCount();
+    // Whatever is queued now was made before now. The bound only tells input
+    // from before the release apart across a tick-count wrap, so it is generous:
+    // a message's time comes from the window server's clock, which Wine lets run
+    // a tick ahead of this thread's GetTickCount.
+    const DWORD end = GetTickCount() + 1000;
     const struct {
         UINT first, last;
         bool f9Only;

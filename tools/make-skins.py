@@ -292,6 +292,16 @@ def draw_button(c, area, face, glyph, style):
 # --------------------------------------------------------------------------
 
 
+def draw_furniture(c, style, secondary, primary):
+    """What every skin has in its own colours: the logo, the page panel, the
+    page-button slot, the page button and the release button."""
+    draw_logo(c, style)
+    draw_panel(c, style)
+    draw_slot(c, style)
+    draw_button(c, TAB_BUTTON, secondary, "cycle", style)
+    draw_button(c, RELEASE_BUTTON, primary, "bolt", style)
+
+
 def aurora():
     """Light: cool white with a faint aurora over the title band."""
     c = Canvas(W, H)
@@ -311,15 +321,11 @@ def aurora():
                  frame_edge=rgb("#AEBCCD"), frame=(rgb("#FFFFFF"), rgb("#EEF3F8")),
                  well_edge=rgb("#C3CEDB"), surface=rgb("#EAF0F7"),
                  word=(rgb("#1F4F8F"), rgb("#173C6E")))
-    draw_logo(c, style)
-    draw_panel(c, style)
-    draw_slot(c, style)
     secondary = dict(edge=rgb("#A9B8CA"), top=rgb("#FFFFFF"), bottom=rgb("#E3EAF3"),
                      glyph=rgb("#2C67B0"), sheen=0.5)
     primary = dict(edge=rgb("#164A9C"), top=rgb("#33CDBD"), bottom=rgb("#1F5FCF"),
                    glyph=WHITE, glyph_shadow=rgb("#0A2E66"), sheen=0.22)
-    draw_button(c, TAB_BUTTON, secondary, "cycle", style)
-    draw_button(c, RELEASE_BUTTON, primary, "bolt", style)
+    draw_furniture(c, style, secondary, primary)
     ini = dict(Obj3D="#DFE7F0", Back="#EAF0F7", Column="#2C67B0")
     return c, ini
 
@@ -353,15 +359,11 @@ def graphite():
                  frame_edge=rgb("#121418"), frame=(rgb("#59606A"), rgb("#3D424A")),
                  well_edge=rgb("#1A1C20"), surface=rgb("#E4E7EB"),
                  word=(rgb("#F2F4F7"), rgb("#C3CAD3")), word_shadow=(0.0, 0.0, 0.0))
-    draw_logo(c, style)
-    draw_panel(c, style)
-    draw_slot(c, style)
     secondary = dict(edge=rgb("#111316"), top=rgb("#5A616B"), bottom=rgb("#30353C"),
                      glyph=rgb("#E8EBEF"), glyph_shadow=(0.0, 0.0, 0.0), sheen=0.14)
     primary = dict(edge=rgb("#4A2306"), top=rgb("#FFC15A"), bottom=rgb("#DE6F17"),
                    glyph=WHITE, glyph_shadow=rgb("#6B3008"), sheen=0.2)
-    draw_button(c, TAB_BUTTON, secondary, "cycle", style)
-    draw_button(c, RELEASE_BUTTON, primary, "bolt", style)
+    draw_furniture(c, style, secondary, primary)
     ini = dict(Obj3D="#2A2E34", Back="#E4E7EB", Column="#B4581C")
     return c, ini
 
@@ -393,15 +395,11 @@ def meadow():
                  frame_edge=rgb("#9CBF8A"), frame=(rgb("#FFFFFF"), rgb("#EEF6E6")),
                  well_edge=rgb("#BCD3AE"), surface=rgb("#EFF6E7"),
                  word=(rgb("#2F7A3D"), rgb("#215C2D")))
-    draw_logo(c, style)
-    draw_panel(c, style)
-    draw_slot(c, style)
     secondary = dict(edge=rgb("#99BC88"), top=rgb("#FFFFFF"), bottom=rgb("#E6F1DD"),
                      glyph=rgb("#2F7D4A"), sheen=0.5)
     primary = dict(edge=rgb("#21603A"), top=rgb("#8AD27A"), bottom=rgb("#2E8B4F"),
                    glyph=WHITE, glyph_shadow=rgb("#1B4D2C"), sheen=0.22)
-    draw_button(c, TAB_BUTTON, secondary, "cycle", style)
-    draw_button(c, RELEASE_BUTTON, primary, "bolt", style)
+    draw_furniture(c, style, secondary, primary)
     ini = dict(Obj3D="#DDEDD0", Back="#EFF6E7", Column="#2F7D4A")
     return c, ini
 

@@ -327,18 +327,20 @@ def inset_arrow(pts, d):
 
 
 def png_bytes(rows):
+    """Rows of 8-bit (r, g, b, a) or (r, g, b) pixels."""
     h, w = len(rows), len(rows[0])
+    colour_type = 6 if len(rows[0][0]) == 4 else 2
     raw = bytearray()
     for row in rows:
         raw.append(0)
-        for r, g, b, a in row:
-            raw += bytes((r, g, b, a))
+        for px in row:
+            raw += bytes(px)
 
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data
                 + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
     return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, colour_type, 0, 0, 0))
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
             + chunk(b"IEND", b""))
 

@@ -25,7 +25,6 @@ import os
 import struct
 import subprocess
 import sys
-import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -43,6 +42,7 @@ rounded_rect, circle, polygon = art.rounded_rect, art.circle, art.polygon
 union, intersect = art.union, art.intersect
 grow, ring, moved = art.grow, art.ring, art.moved
 rgb, mix, linear, smoothstep = art.rgb, art.mix, art.linear, art.smoothstep
+png_bytes = art.png_bytes
 WHITE = (1.0, 1.0, 1.0)
 
 W, H = 480, 210
@@ -433,23 +433,6 @@ def rgb8(c):
     return rows
 
 
-def png_rgb(rows):
-    h, w = len(rows), len(rows[0])
-    raw = bytearray()
-    for row in rows:
-        raw.append(0)
-        for px in row:
-            raw += bytes(px)
-
-    def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data
-                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
-            + chunk(b"IEND", b""))
-
-
 def bmp_rgb(rows):
     """24-bit, bottom-up: the plainest bitmap every loader knows."""
     h, w = len(rows), len(rows[0])
@@ -474,7 +457,7 @@ def jpeg_rgb(rows):
                           check=True).stdout
 
 
-WRITERS = {"png": png_rgb, "bmp": bmp_rgb, "jpg": jpeg_rgb}
+WRITERS = {"png": png_bytes, "bmp": bmp_rgb, "jpg": jpeg_rgb}
 
 
 def colour_number(hex_colour):
@@ -528,7 +511,7 @@ def write_all(out, help_dir):
             f.write(ini_text(picture, ini))
         if n == 0:
             with open(os.path.join(help_dir, "skin-layout.png"), "wb") as f:
-                f.write(png_rgb(rgb8(layout_diagram(canvas))))
+                f.write(png_bytes(rgb8(layout_diagram(canvas))))
 
 
 def check(out, help_dir):

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/Error.h"
+#include "Error.h"
 
 namespace purgix::memory {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "Error.h"
 #include "memory/MemoryStatus.h"
-#include "platform/Error.h"
 #include "memory/NumberSeparators.h"
 #include "ui/Control.h"
 #include "ui/Picture.h"

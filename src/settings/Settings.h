@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Error.h"
+#include "Error.h"
 
 namespace purgix::settings {
 

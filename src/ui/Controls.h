@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Error.h"
+#include "Error.h"
 #include "ui/Control.h"
 #include "ui/Picture.h"
 

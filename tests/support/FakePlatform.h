@@ -4,11 +4,11 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "Error.h"
 #include "platform/Platform.h"
 #include "ui/Form.h"
 
@@ -49,7 +49,7 @@ public:
     platform::NumberSeparators Separators() override { return {}; }
     void Run(const std::string& commandLine, int showState) override {
         Log("Run(" + commandLine + "," + std::to_string(showState) + ")");
-        if (runFails) throw std::runtime_error("cannot start");
+        if (runFails) throw purgix::Error("cannot start");
     }
     void ShowMessage(const std::string& text, const std::string& title) override {
         Log("ShowMessage(" + text + "," + title + ")");
@@ -172,7 +172,7 @@ private:
     void Log(std::string call) { calls.push_back(std::move(call)); }
     void Raise(const std::string& call) const {
         auto it = raisingRegistryCalls.find(call);
-        if (it != raisingRegistryCalls.end() && it->second == 0) throw std::runtime_error(call);
+        if (it != raisingRegistryCalls.end() && it->second == 0) throw purgix::Error(call);
         if (it != raisingRegistryCalls.end()) throw std::system_error(it->second, std::generic_category(), call);
     }
     long Open(const std::string& call, Key root, const std::string& subKey, Key& result) {

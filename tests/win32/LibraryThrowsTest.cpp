@@ -12,7 +12,7 @@
 #include <new>
 #include <string>
 
-#include "platform/Error.h"
+#include "Error.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/Error.h"
+#include "Error.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32Platform.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "FakePlatform.h"
-#include "platform/Error.h"
+#include "Error.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32Platform.h"

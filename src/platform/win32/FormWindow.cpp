@@ -1,11 +1,11 @@
 // A form's window: made from the form's design values, the one window
 // procedure of forms and picture boxes, and the messages only a form gets.
-#include "platform/Error.h"
 #include "platform/win32/FormWindow.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "Error.h"
 #include "platform/win32/BlankBlock.h"
 #include "platform/win32/FormWindowInternal.h"
 #include "platform/win32/Messages.h"

@@ -3,7 +3,7 @@
 // and the message handling that forms and picture boxes share.
 #include <utility>
 
-#include "platform/Error.h"
+#include "Error.h"
 #include "platform/win32/FormWindowInternal.h"
 #include "platform/win32/Messages.h"
 #include "platform/win32/Text.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/Error.h"
+#include "Error.h"
 
 namespace purgix::win32 {
 

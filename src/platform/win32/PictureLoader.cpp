@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Error.h"
+#include "Error.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32Platform.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Error.h"
+#include "Error.h"
 #include "resource.h"
 #include "platform/win32/BlankBlock.h"
 #include "platform/win32/FormWindow.h"

@@ -81,13 +81,7 @@ void FrmAbout::Form_MouseUp(int, int, double x, double y) {
         command = std::string("explorer.exe mailto: ") + settings::kMailLink;
     else if (OnHomeLine(x, y))
         command = std::string("explorer.exe ") + settings::kHomePage;
-    if (command.empty()) return;
-    try {
-        platform_.shell.Run(command, 0);
-    } catch (const std::exception& e) {
-        // A link that cannot start stays silent to the user, like the main window's links.
-        platform_.diagnostics.Trace("About link", e.what());
-    }
+    if (!command.empty()) platform::RunQuietly(platform_, "About link", command, platform::kSwHide);
 }
 
 void FrmAbout::Command1_Click() { form.Close(); }

@@ -11,14 +11,9 @@ namespace purgix::app {
 
 namespace {
 
-constexpr int kMinPercent = 10;
-constexpr int kMaxPercent = 100;
-constexpr int kDefaultPercent = 30;
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
+using memory::kDefaultReleasePercent;
+using memory::kMaxReleasePercent;
+using memory::kMinReleasePercent;
 
 Switches Bad(std::string reason) { return {Switches::Action::Bad, std::nullopt, std::move(reason)}; }
 
@@ -30,7 +25,7 @@ std::optional<int> Percent(const std::string& text) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
         value = value * 10 + (c - '0');
     }
-    if (value < kMinPercent || value > kMaxPercent) return std::nullopt;
+    if (value < kMinReleasePercent || value > kMaxReleasePercent) return std::nullopt;
     return value;
 }
 
@@ -38,12 +33,12 @@ std::optional<int> Percent(const std::string& text) {
 int StoredPercent(platform::Platform& platform) {
     const std::string exe = settings::ExecutableName(platform.files.ModulePath());
     try {
-        const int stored = settings::ToInteger16(platform.settings.GetSetting(exe, settings::kSection, settings::key::kPrecent, "30"));
-        if (stored >= kMinPercent && stored <= kMaxPercent) return stored;
+        const int stored = settings::ToInteger16(platform.settings.GetSetting(exe, settings::kSection, settings::key::kPrecent, std::to_string(kDefaultReleasePercent)));
+        if (stored >= kMinReleasePercent && stored <= kMaxReleasePercent) return stored;
     } catch (const std::exception& e) {
         platform.diagnostics.Trace("stored release percent", e.what());
     }
-    return kDefaultPercent;
+    return kDefaultReleasePercent;
 }
 
 // Whole mebibytes with thousands commas, as a script's log wants them: "4,821 MiB".
@@ -63,18 +58,19 @@ std::string Share(int percent) {
 Switches ParseSwitches(const std::vector<std::string>& args) {
     if (args.empty()) return {};
     if (args.size() > 1) return Bad("one switch at a time");
-    const std::string arg = Lower(args[0]);
-    if (arg == "/?" || arg == "-?") return {Switches::Action::Help, std::nullopt, {}};
-    if (arg == "/release" || arg == "-release") return {Switches::Action::Release, std::nullopt, {}};
-    if (arg == "/exit" || arg == "-exit") return {Switches::Action::Exit, std::nullopt, {}};
-    for (const char* prefix : {"/release:", "-release:"}) {
-        const std::string p(prefix);
-        if (arg.rfind(p, 0) != 0) continue;
-        const std::optional<int> percent = Percent(arg.substr(p.size()));
-        if (!percent) return Bad("the release percent must be a whole number from 10 to 100: " + args[0]);
+    const std::string& arg = args[0];
+    // A switch begins with "/" or "-"; its name's letter case does not matter.
+    const std::string_view name = arg.empty() || (arg[0] != '/' && arg[0] != '-') ? std::string_view() : std::string_view(arg).substr(1);
+    using settings::EqualsIgnoringCase;
+    if (name == "?") return {Switches::Action::Help, std::nullopt, {}};
+    if (EqualsIgnoringCase(name, "release")) return {Switches::Action::Release, std::nullopt, {}};
+    if (EqualsIgnoringCase(name, "exit")) return {Switches::Action::Exit, std::nullopt, {}};
+    if (EqualsIgnoringCase(name.substr(0, 8), "release:")) {
+        const std::optional<int> percent = Percent(std::string(name.substr(8)));
+        if (!percent) return Bad("the release percent must be a whole number from 10 to 100: " + arg);
         return {Switches::Action::Release, percent, {}};
     }
-    return Bad("unknown switch: " + args[0]);
+    return Bad("unknown switch: " + arg);
 }
 
 std::string SwitchesHelp() {

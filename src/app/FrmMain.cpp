@@ -1,6 +1,9 @@
 #include "app/FrmMain.h"
 
 #include <exception>
+#include <utility>
+
+#include "memory/Release.h"
 
 namespace purgix::app {
 
@@ -55,7 +58,7 @@ FrmMain::FrmMain(platform::Platform& platform, ui::WindowFactory& windows)
       Text1("Text1", {184, 96, 33, 17}, "5"),
       VScroll2("VScroll2", {216, 120, 17, 17}, 1, 40, 15),
       VScroll1("VScroll1", {216, 96, 17, 17}, 1, 20, 5),
-      VScroll3("VScroll3", {216, 144, 17, 17}, 10, 100, 10, 5),
+      VScroll3("VScroll3", {216, 144, 17, 17}, memory::kMinReleasePercent, memory::kMaxReleasePercent, 10, 5),
       PicTray("PicTray", {336, 0, 33, 33}, ui::kButtonFace),
       Timer1("Timer1", 500, true),
       Timer2("Timer2", 1000, true),
@@ -104,6 +107,7 @@ FrmMain::FrmMain(platform::Platform& platform, ui::WindowFactory& windows)
 
     Stack();
     BuildMenus();
+    levels_.reserve(static_cast<std::size_t>(PicGraph.Bounds().width) + 1);  // a tick stays off the heap
     form.Timers() = {&Timer1, &Timer2};
     WireRelease();
     WireOptions();
@@ -162,9 +166,28 @@ void FrmMain::BuildMenus() {
     mExitPOP = &mPOP->Add("mExitPOP", "&Exit");
 }
 
+// A hidden window is the usual state of a tray program: its tick keeps the
+// figures, the graph's history and the level in memory, and touches no
+// control of the window (only the pop-up's status line, when its text
+// changes). Showing the window brings everything up at once.
 void FrmMain::RefreshMEM() {
     platform_.memory.GlobalMemoryStatus(record_);
     memory::DeriveFigures(record_, platform_.locale.Separators(), figures_);
+    mStPOP->SetCaption(figures_.popupStatus.View());
+
+    graphX_ += 1;
+    if (PicGraph.Bounds().width < graphX_) {
+        graphX_ = 0;
+        graphCleared_ = true;  // by the time it shows, every column before this one is gone
+        levels_.clear();
+    }
+    levels_.push_back(figures_.availFraction);
+    sampled_ = true;
+    if (form.Visible()) ShowFigures();
+}
+
+void FrmMain::ShowFigures() {
+    if (!sampled_) return;  // the design's captions stay until the first sample
     lblTotalPageFile.SetCaption(figures_.totalPageFileText.View());
     lblTotalVirtual.SetCaption(figures_.totalVirtualText.View());
     lblTotPhys.SetCaption(figures_.totalPhysText.View());
@@ -174,22 +197,20 @@ void FrmMain::RefreshMEM() {
     lblPercPage.SetCaption(figures_.availPageFilePercentText.View());
     lblPercVirtual.SetCaption(figures_.availVirtualPercentText.View());
     lblPercPhysical.SetCaption(figures_.availPhysPercentText.View());
-    mStPOP->SetCaption(figures_.popupStatus.View());
     lblGraphPer.SetCaption(figures_.graphCaption.View());
 
-    const double f = figures_.availFraction;
-    graphX_ += 1;
-    const double graphW = PicGraph.Bounds().width;
+    // The graph's columns not yet drawn end at graphX_, one a sample.
+    if (std::exchange(graphCleared_, false)) PicGraph.Cls();
     const double graphH = PicGraph.Bounds().height;
-    if (graphW < graphX_) {
-        PicGraph.Cls();
-        graphX_ = 0;
-    }
-    PicGraph.VerticalLine(graphX_, graphH - f * graphH, graphH, columnColor_);
+    const int first = graphX_ + 1 - static_cast<int>(levels_.size());
+    for (std::size_t i = 0; i < levels_.size(); ++i)
+        PicGraph.VerticalLine(first + static_cast<int>(i), graphH - levels_[i] * graphH, graphH, columnColor_);
 
     // The bar cleared and drawn anew, as two boxes that together cover it:
     // pixels that keep their colour are not touched, so a level that did not
     // move repaints nothing.
+    const double f = levels_.back();
+    levels_.clear();
     const double barW = PicGrpPro.Bounds().width;
     const double barH = PicGrpPro.Bounds().height;
     PicGrpPro.FilledBox(0, 0, barW, barH - f * barH, PicGrpPro.BackColor());

@@ -39,7 +39,8 @@ public:
     // Another start asks this copy to show itself: false once it is closing.
     bool ShowRequested();
 
-    // Samples memory and brings every figure, the status line, the graph and the level bar up to date.
+    // Samples memory and brings every figure, the status line, the graph and
+    // the level bar up to date; a hidden window's only when it shows again.
     void RefreshMEM();
 
     // Every release, by the user or automatic, goes through here: a block of
@@ -134,6 +135,10 @@ public:
 
 private:
     void BuildMenus();
+    // Every figure, the graph's columns since they were last drawn, and the level bar, onto the window.
+    void ShowFigures();
+    // Shows the window with its figures up to date.
+    void ShowWindow();
     void Stack();
     void WireOptions();
     // Start-up steps over the settings store and the Run value; each throws on a failure.
@@ -151,7 +156,6 @@ private:
     void LoadSkins();
     void ApplySkin();
     void SaveSkin();
-    void RunSilently(const char* where, const std::string& commandLine, int showState);
     static std::string MenuCaption(std::string_view fileName);
     static std::string InFolder(const std::string& folder, const std::string& name);
     std::string UserConfigPath(bool create);
@@ -162,6 +166,11 @@ private:
     platform::MemoryStatus record_;
     memory::MemoryFigures figures_;
     std::int32_t graphX_ = 0;
+    // The levels sampled since the graph was last drawn (one column each, ending at graphX_),
+    // and whether the graph wrapped round meanwhile.
+    std::vector<double> levels_;
+    bool graphCleared_ = false;
+    bool sampled_ = false;
     // The current skin's colours (0 until one is applied); the column colour draws the graph.
     ui::Color windowColor_ = 0;
     ui::Color chartColor_ = 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/FrmMain.h"
+#include "memory/Release.h"
 
 namespace purgix::app {
 
@@ -67,7 +68,7 @@ void FrmMain::LoadOptions() {
     const std::string interval = Setting(key::kInterval, "5");
     VScroll1.SetValue(ToInteger16(interval));
     Text1.SetText(interval);
-    const std::string precent = Setting(key::kPrecent, "30");
+    const std::string precent = Setting(key::kPrecent, std::to_string(memory::kDefaultReleasePercent).c_str());
     VScroll3.SetValue(ToInteger16(precent));
     Text3.SetText(precent + "%");
     Check3.SetValue(ToInteger16(Setting(key::kMinimized, "0")));

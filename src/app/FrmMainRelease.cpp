@@ -39,7 +39,8 @@ void FrmMain::ReleaseMemory() {
         releaseSize_ = memory::ReleaseCharacters(VScroll3.Value(), record_.totalPhys);
         // Before the first sample the total is 0: nothing to take.
         if (releaseSize_ > 0) result = platform_.blocks.WriteBlankBlock(2 * static_cast<std::uint64_t>(releaseSize_));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        platform_.diagnostics.Trace("release", e.what());
         result = platform::BlockResult::Refused;
     }
     // The shutdown ran inside the release (Exit, the end of the session) and

@@ -9,11 +9,6 @@
 
 namespace purgix::app {
 
-namespace {
-constexpr int kShowHidden = 0;
-constexpr int kShowMinimized = 2;
-}  // namespace
-
 void FrmMain::WireShell() {
     mHide->Click = [this] { mHide_Click(); };
     mShowPOP->Click = [this] { mShowPOP_Click(); };
@@ -56,7 +51,12 @@ void FrmMain::Load() {
         // A failed step ends start-up without a word to the user; the program runs on.
         platform_.diagnostics.Trace("start-up", e.what());
     }
-    if (!startHidden_) form.SetVisible(true);
+    if (!startHidden_) ShowWindow();
+}
+
+void FrmMain::ShowWindow() {
+    ShowFigures();
+    form.SetVisible(true);
 }
 
 // Shutdown, in order: the options, the Run value, the skin, the tray icon. The
@@ -86,7 +86,7 @@ void FrmMain::NewTray_RButtonDown() { form.PopupMenu(*mPOP); }
 void FrmMain::mHide_Click() { form.SetVisible(false); }
 
 void FrmMain::mShowPOP_Click() {
-    form.SetVisible(true);
+    ShowWindow();
     form.ZOrder();
 }
 
@@ -98,22 +98,13 @@ void FrmMain::mStayOnTop_Click() {
     platform_.windows.SetWindowPos(form.Handle(), strNotAlwaysOnTop - 1, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
 }
 
-void FrmMain::RunSilently(const char* where, const std::string& commandLine, int showState) {
-    try {
-        platform_.shell.Run(commandLine, showState);
-    } catch (const std::exception& e) {
-        // Help and links that cannot start end without a word to the user.
-        platform_.diagnostics.Trace(where, e.what());
-    }
-}
-
 void FrmMain::mContents_Click() {
     std::string file = InFolder(programFolder_, "Help.chm");
     if (file.find(' ') != std::string::npos) file = "\"" + file + "\"";
-    RunSilently("help", "HH.exe " + file, kShowMinimized);
+    platform::RunQuietly(platform_, "help", "HH.exe " + file, platform::kSwShowMinimized);
 }
 
-void FrmMain::HomePage() { RunSilently("home page", std::string("explorer.exe ") + settings::kHomePage, kShowHidden); }
+void FrmMain::HomePage() { platform::RunQuietly(platform_, "home page", std::string("explorer.exe ") + settings::kHomePage, platform::kSwHide); }
 
 // One About window at a time: a second "About" brings the open one forward.
 void FrmMain::mAbout_Click() {

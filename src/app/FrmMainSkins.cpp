@@ -85,6 +85,8 @@ void FrmMain::File1_Click() {
 void FrmMain::ApplySkin() {
     PicGraph.Cls();
     graphX_ = 0;
+    graphCleared_ = false;
+    levels_.clear();
     auto skinFile = [this] { return InFolder(File1.Path(), File1.List(File1.ListIndex())); };
     // A skin is a download: its .ini is read only from inside the skin folder.
     auto read = [&](const char* key) { return registry_.ReadProfileString(kSkinSection, key, skinFile(), File1.Path()); };
@@ -100,12 +102,7 @@ void FrmMain::ApplySkin() {
 }
 
 void FrmMain::mDloadSkin_Click() {
-    try {
-        platform_.shell.Run(std::string("explorer.exe ") + settings::kSkinDownloadPage, 0);
-    } catch (const std::exception& e) {
-        // Silent to the user, like every link that cannot start.
-        platform_.diagnostics.Trace("skin download page", e.what());
-    }
+    platform::RunQuietly(platform_, "skin download page", std::string("explorer.exe ") + settings::kSkinDownloadPage, platform::kSwHide);
 }
 
 // Shutdown's third step. A program folder the user cannot write (Program

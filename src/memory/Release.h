@@ -12,6 +12,11 @@ public:
     using Error::Error;
 };
 
+// The release percent's bounds, as its spinner has them, and the one a new user starts with.
+inline constexpr int kMinReleasePercent = 10;
+inline constexpr int kMaxReleasePercent = 100;
+inline constexpr int kDefaultReleasePercent = 30;
+
 // Characters per release stop below 2^62, so that the block of two bytes per
 // character fits a 64-bit byte count and a 64-bit address space.
 inline constexpr std::int64_t kMaxReleaseCharacters = (std::int64_t{1} << 62) - 1;

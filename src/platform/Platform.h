@@ -3,6 +3,7 @@
 // a small interface; src/platform/win32 implements them, tests use fakes.
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -156,6 +157,10 @@ public:
     virtual void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) = 0;
 };
 
+// Start states for a command line's window.
+inline constexpr int kSwHide = 0;
+inline constexpr int kSwShowMinimized = 2;
+
 class Shell {
 public:
     virtual ~Shell() = default;
@@ -244,5 +249,15 @@ struct Platform {
     Instances& instances;
     Diagnostics& diagnostics;
 };
+
+// Starts a command the user asked for (help, a web or mail link) without
+// waiting. One that cannot start says nothing to the user; it leaves a trace.
+inline void RunQuietly(Platform& platform, std::string_view where, const std::string& commandLine, int showState) {
+    try {
+        platform.shell.Run(commandLine, showState);
+    } catch (const std::exception& e) {
+        platform.diagnostics.Trace(where, e.what());
+    }
+}
 
 }  // namespace purgix::platform

@@ -37,6 +37,9 @@ std::int16_t ToInteger16(std::string_view text);
 // the bits of the result), to a signed 32-bit integer.
 std::int32_t ToInteger32(std::string_view text);
 
+// ASCII letters compared without regard to case, as Windows compares keys, switches and device names.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 // "True" / "False" in any letter case, or numeric text where 0 is false.
 bool ToBoolean(std::string_view text);
 

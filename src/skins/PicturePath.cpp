@@ -1,19 +1,14 @@
 #include "skins/PicturePath.h"
 
-#include <cctype>
+#include "settings/Settings.h"
 
 namespace purgix::skins {
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+using settings::EqualsIgnoringCase;
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // Windows opens these names as devices in any folder and with any extension ("NUL.bmp", "com1 .png").
 bool IsDeviceName(std::string_view component) {

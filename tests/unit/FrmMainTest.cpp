@@ -122,6 +122,45 @@ TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCapt
     EXPECT_GT(label.count, first - bar.count);
 }
 
+// A hidden window is the usual state of a tray program: its ticks touch no control but the pop-up's status line
+// (and that only when its text changes), and showing it brings up what a window shown all along would show.
+TEST_F(FrmMainTest, AHiddenTickTouchesNoControlAndShowingTheWindowBringsEverythingUpAtOnce) {
+    purgix::testing::FakePlatform alongFake;
+    FrmMain along(alongFake.platform, alongFake);  // shown all along
+    along.Load();
+    Start().mHide_Click();
+    std::vector<Repaints> watched(12);
+    purgix::ui::Control* controls[] = {&frm->lblTotPhys, &frm->lblAvailPhys, &frm->lblPercPhysical, &frm->lblTotalPageFile,
+                                       &frm->lblAvailPageFile, &frm->lblPercPage, &frm->lblTotalVirtual, &frm->lblAvailVirtual,
+                                       &frm->lblPercVirtual, &frm->lblGraphPer, &frm->PicGraph, &frm->PicGrpPro};
+    for (std::size_t i = 0; i < 12; ++i) controls[i]->Attach(&watched[i]);
+    Repaints status;
+    frm->mStPOP->Attach(&status);
+    // 300 samples wrap the 273-pixel graph round once; the level changes every tenth.
+    for (int i = 0; i < 300; ++i) {
+        fake.memory.availPhys = alongFake.memory.availPhys = fake.memory.totalPhys / 100 * static_cast<std::uint64_t>(20 + i / 10 % 50);
+        frm->Timer1.Tick();
+        along.Timer1.Tick();
+    }
+    int touched = 0;
+    for (const Repaints& w : watched) touched += w.count;
+    EXPECT_EQ(std::pair(touched, status.count), std::pair(0, 30));
+    frm->NewTray->LButtonDown();  // as a left click on the icon
+    const auto pixels = [](const purgix::ui::PictureBox& box) {
+        std::vector<Color> all;
+        for (int y = 0; y < box.Drawing().Height(); ++y)
+            for (int x = 0; x < box.Drawing().Width(); ++x) all.push_back(box.Drawing().At(x, y));
+        return all;
+    };
+    EXPECT_TRUE(frm->form.Visible());
+    EXPECT_EQ(std::pair(frm->GraphX(), frm->lblAvailPhys.Caption() + frm->lblPercVirtual.Caption() + frm->lblGraphPer.Caption()),
+              std::pair(along.GraphX(), along.lblAvailPhys.Caption() + along.lblPercVirtual.Caption() + along.lblGraphPer.Caption()));
+    EXPECT_TRUE(pixels(frm->PicGraph) == pixels(along.PicGraph) && pixels(frm->PicGrpPro) == pixels(along.PicGrpPro))
+        << "the graph and the level bar as a window shown all along has them";
+    for (purgix::ui::Control* c : controls) c->Attach(nullptr);
+    frm->mStPOP->Attach(nullptr);
+}
+
 TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheGraphWrapsAtItsWidth) {
     using V = std::vector<int>;
     const Color black = purgix::ui::kBlack, red = purgix::ui::Rgb(255, 0, 0);

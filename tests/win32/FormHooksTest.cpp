@@ -130,7 +130,6 @@ TEST_F(FormHooks, MouseEventsCarryButtonsKeysAndPositionInTheContainersScale) {
 
 using Program = MainWindow;
 
-// The order of the calls is ShellTest's.
 TEST_F(Program, StayOnTopFollowsTheMenuOnTheRealWindow) {
     frm.Load();
     for (bool on : {true, false, true}) {
@@ -141,7 +140,7 @@ TEST_F(Program, StayOnTopFollowsTheMenuOnTheRealWindow) {
     }
 }
 
-// What is saved, and in which order, is the end-to-end tier's and ShellTest's.
+// What is saved, and in which order, is the unit tier's and the end-to-end tier's.
 TEST_F(Program, TheSessionsEndSavesBeforeItReturnsAndTheWindowUnloadsOnceAndOnlyTheMainOneEndsTheLoop) {
     frm.Load();
     EXPECT_EQ(SendMessageW(h, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
@@ -154,9 +153,9 @@ TEST_F(Program, TheSessionsEndSavesBeforeItReturnsAndTheWindowUnloadsOnceAndOnly
         SendMessageW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     };
     SendMessageW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(fake.storeWrites.size(), 7u) << "saved once, before the message returned";
+    EXPECT_EQ(std::pair(fake.storeWrites.size(), IsWindow(h)), std::pair(std::size_t{7}, FALSE))
+        << "saved once and gone before the message returned: the program ends with the session";
     frm.form.Close();  // nothing left to close
-    EXPECT_FALSE(IsWindow(h)) << "the program ends with the session";
     EXPECT_EQ(frm.form.Handle() + frm.Check1.Handle(), 0u) << "handles of a closed window";
     MSG quit;
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

@@ -56,7 +56,7 @@ TEST_F(MainWindow, TheTableShowsItsDesignColoursWithTheRulesStackedAboveTheFigur
 }
 
 TEST_F(MainWindow, EachTickReachesTheGraphOnScreenInTheColumnColour) {
-    ShowWindow(h, SW_SHOW);
+    frm.form.SetVisible(true);
     frm.PicTable.SetVisible(false);
     const Screenshot before(h);  // painted: what the tick draws must ask for its own repaint
     frm.SetColumnColor(ui::Rgb(0, 128, 255));

@@ -112,9 +112,7 @@ Section "Purgix"
   ; The user's skin choice stays when that skin is still there; the program
   ; may have written the file as UTF-16, which the profile API reads too.
   ReadINIStr $0 "$INSTDIR\Config.inf" "CONFIGSKIN" "SKIN"
-  StrCpy $1 $0 "" -4
-  ${If} $1 == ".ini"
-  ${AndIf} ${FileExists} "$INSTDIR\Skin\$0"
+  ${If} ${FileExists} "$INSTDIR\Skin\$0"
     DetailPrint "Keeping the skin in use: $0"
   ${Else}
     File "${STAGE}\Config.inf"

@@ -87,7 +87,7 @@ int main() {
         double release = 1e9, plainOne = 1e9, plainAll = 1e9;
         for (int round = 0; round < 3; ++round) {
             double t0 = Seconds();
-            if (!purgix::win32::WriteBlankBlock(s.bytes)) return 1;
+            if (purgix::win32::WriteBlankBlock(s.bytes) != purgix::platform::BlockResult::Written) return 1;
             release = std::min(release, Seconds() - t0);
             t0 = Seconds();
             if (!PlainFill(s.bytes, 1)) return 1;
@@ -107,7 +107,7 @@ int main() {
     // One release of the real program at 10 %, through ReleaseMemory, watched from another thread.
     purgix::win32::Win32Platform win32(GetModuleHandleW(nullptr));
     purgix::platform::Platform platform = win32.Bundle();
-    purgix::app::FrmMain frm(platform);
+    purgix::app::FrmMain frm(platform, win32.windows);
     purgix::win32::FormWindow window(frm.form, win32, false);
     frm.VScroll3.SetValue(10);
     frm.RefreshMEM();

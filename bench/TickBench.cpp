@@ -49,7 +49,7 @@ SIZE_T WorkingSet() {
 int main() {
     purgix::win32::Win32Platform win32(GetModuleHandleW(nullptr));
     purgix::platform::Platform platform = win32.Bundle();
-    purgix::app::FrmMain frm(platform);
+    purgix::app::FrmMain frm(platform, win32.windows);
     purgix::win32::FormWindow window(frm.form, win32, false);
     frm.Load();
     frm.Timer1.SetEnabled(false);  // the benchmark drives the ticks itself

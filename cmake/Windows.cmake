@@ -5,11 +5,13 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PROJECT_SOURCE_DIR}/res")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 add_library(purgix_win32 STATIC
-  src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp
-  src/platform/win32/Win32Platform.cpp src/platform/win32/BlankBlock.cpp
+  src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp src/platform/win32/Files.cpp src/platform/win32/Diagnostics.cpp
+  src/platform/win32/Win32Platform.cpp src/platform/win32/MemoryAdapter.cpp src/platform/win32/BlankBlock.cpp
+  src/platform/win32/InputAdapter.cpp src/platform/win32/LocaleAdapter.cpp src/platform/win32/ShellAdapter.cpp
+  src/platform/win32/ResourceAdapter.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/RegistryAdapter.cpp
+  src/platform/win32/ProfileAdapter.cpp src/platform/win32/TrayIcon.cpp src/platform/win32/InstanceAdapter.cpp
   src/platform/win32/FormWindow.cpp src/platform/win32/FormWindowPeers.cpp src/platform/win32/FormWindowMenus.cpp
-  src/platform/win32/FormWindowPaint.cpp
-  src/platform/win32/TrayIcon.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/Switches.cpp)
+  src/platform/win32/FormWindowPaint.cpp src/platform/win32/Switches.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})

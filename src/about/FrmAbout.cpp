@@ -84,8 +84,9 @@ void FrmAbout::Form_MouseUp(int, int, double x, double y) {
     if (command.empty()) return;
     try {
         platform_.shell.Run(command, 0);
-    } catch (const std::exception&) {
-        // A link that cannot start stays silent, like the main window's links.
+    } catch (const std::exception& e) {
+        // A link that cannot start stays silent to the user, like the main window's links.
+        platform_.diagnostics.Trace("About link", e.what());
     }
 }
 

@@ -40,15 +40,22 @@ int StoredPercent(platform::Platform& platform) {
     try {
         const int stored = settings::ToInteger16(platform.settings.GetSetting(exe, settings::kSection, settings::key::kPrecent, "30"));
         if (stored >= kMinPercent && stored <= kMaxPercent) return stored;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        platform.diagnostics.Trace("stored release percent", e.what());
     }
     return kDefaultPercent;
 }
 
+// Whole mebibytes with thousands commas, as a script's log wants them: "4,821 MiB".
 std::string Mebibytes(std::uint64_t bytes) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f MiB", static_cast<double>(bytes) / 1048576.0);
-    return buf;
+    std::string digits = std::to_string((bytes + 524288) / 1048576);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return digits + " MiB";
+}
+
+// The block is two bytes for each character of the release percent: its share is twice the percent.
+std::string Share(int percent) {
+    return "2 x " + std::to_string(percent) + " % = " + std::to_string(2 * percent) + " % of physical memory";
 }
 
 }  // namespace
@@ -59,6 +66,7 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
     const std::string arg = Lower(args[0]);
     if (arg == "/?" || arg == "-?") return {Switches::Action::Help, std::nullopt, {}};
     if (arg == "/release" || arg == "-release") return {Switches::Action::Release, std::nullopt, {}};
+    if (arg == "/exit" || arg == "-exit") return {Switches::Action::Exit, std::nullopt, {}};
     for (const char* prefix : {"/release:", "-release:"}) {
         const std::string p(prefix);
         if (arg.rfind(p, 0) != 0) continue;
@@ -75,10 +83,15 @@ std::string SwitchesHelp() {
            "Purgix.exe                    starts the program (or shows the running one)\n"
            "Purgix.exe /release[:percent] releases memory once, without a window, and exits:\n"
            "                              percent from 10 to 100; without it, the release\n"
-           "                              percent set in the options (30 at first)\n"
+           "                              percent set in the options (30 at first). The\n"
+           "                              block is twice the percent of physical memory\n"
+           "                              (two bytes a character): 50 or more asks for all of it\n"
+           "Purgix.exe /exit              ends the running copy as Exit does (its settings\n"
+           "                              saved) and waits up to 10 seconds for it\n"
            "Purgix.exe /?                 shows this text\n"
            "\n"
-           "Exit codes: 0 released, 1 the memory block could not be had, 2 bad switch.\n";
+           "Exit codes: /release 0 released, 1 the memory block could not be had;\n"
+           "/exit 0 no copy left running, 1 a copy still runs; 2 bad switch.\n";
 }
 
 int ScriptedRelease(platform::Platform& platform, std::optional<int> percent, const std::function<double()>& seconds,
@@ -90,23 +103,39 @@ int ScriptedRelease(platform::Platform& platform, std::optional<int> percent, co
     try {
         bytes = 2 * static_cast<std::uint64_t>(memory::ReleaseCharacters(used, before.totalPhys));
     } catch (const std::exception&) {
-        line = "Purgix: no block of " + std::to_string(used) + " % of physical memory can be had.";
+        line = "Purgix: no block of " + Share(used) + " can be had.";
         return kExitNoBlock;
     }
     const double start = seconds();
-    const bool ok = platform.blocks.WriteBlankBlock(bytes);
+    const bool ok = platform.blocks.WriteBlankBlock(bytes) == platform::BlockResult::Written;
     const double taken = seconds() - start;
     if (!ok) {
-        line = "Purgix: the " + Mebibytes(bytes) + " block (" + std::to_string(used) + " %) could not be had.";
+        line = "Purgix: the " + Mebibytes(bytes) + " block (" + Share(used) + ") could not be had.";
         return kExitNoBlock;
     }
     platform::MemoryStatus after;
     platform.memory.GlobalMemoryStatus(after);
-    char buf[200];
-    std::snprintf(buf, sizeof buf, "Purgix: released %s (%d %%) in %.2f s; available physical memory %s before, %s after.",
-                  Mebibytes(bytes).c_str(), used, taken, Mebibytes(before.availPhys).c_str(), Mebibytes(after.availPhys).c_str());
+    char buf[256];
+    std::snprintf(buf, sizeof buf, "Purgix: released %s (%s) in %.2f s; available physical memory %s before, %s after.",
+                  Mebibytes(bytes).c_str(), Share(used).c_str(), taken, Mebibytes(before.availPhys).c_str(),
+                  Mebibytes(after.availPhys).c_str());
     line = buf;
     return kExitReleased;
+}
+
+bool StartAsOnlyCopy(platform::Instances& instances) {
+    if (instances.TakeLock()) return true;
+    // A copy that answers nothing is closing, or has not made its window yet:
+    // wait for it rather than leave nothing running.
+    if (instances.AskRunningCopyToShow() == platform::ShowAnswer::Shown) return false;
+    if (instances.WaitForLock(kWaitForClosingCopyMs)) return true;
+    // Still there after all: it runs, so this start has nothing to add but the showing.
+    instances.AskRunningCopyToShow();
+    return false;
+}
+
+int ExitRunningCopy(platform::Instances& instances) {
+    return instances.AskRunningCopyToExit(kWaitForExitMs) ? kExitNoCopyLeft : kExitCopyStillRuns;
 }
 
 }  // namespace purgix::app

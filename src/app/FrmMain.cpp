@@ -19,7 +19,7 @@ void Figure(ui::Label& l, Align a, std::optional<Color> back, Color fore = ui::k
 
 }  // namespace
 
-FrmMain::FrmMain(platform::Platform& platform)
+FrmMain::FrmMain(platform::Platform& platform, ui::WindowFactory& windows)
     : form("FrmMain", kCaption, 480, 210),
       PicTable("PicTable", {56, 80, 337, 97}, ui::kWindowBackground),
       Label5("Label5", {120, 8, 225, 17}, "Total          Available        Percent"),
@@ -75,7 +75,8 @@ FrmMain::FrmMain(platform::Platform& platform)
              ui::Image("ImgLst(2)", {456, 0, 11, 51})},
       ImgOptimize("ImgOptimize", {424, 128, 41, 41}),
       ImgTab("ImgTab", {424, 72, 41, 41}),
-      platform_(platform) {
+      platform_(platform),
+      windowFactory_(windows) {
     Figure(Label5, Align::Left, std::nullopt, ui::kWindowBackground, true);
     Figure(lblTotPhys, Align::Center, ui::kWhite);
     Figure(lblAvailPhys, Align::Center, ui::kWhite);

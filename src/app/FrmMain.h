@@ -26,14 +26,18 @@ inline constexpr const char* kAppTitle = "Purgix";
 // constructor and the native window is bound from outside.
 class FrmMain {
 public:
-    explicit FrmMain(platform::Platform& platform);
+    // Windows for forms opened later (the About window) come from `windows`.
+    FrmMain(platform::Platform& platform, ui::WindowFactory& windows);
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
 
     // Start-up: run once the native window exists, before it is shown.
     void Load();
-    // Shutdown: runs when the window is closed, before it goes.
+    // Shutdown: runs when the window is closed, before it goes. A release that
+    // is filling its block is stopped first.
     void Form_Unload();
+    // Another start asks this copy to show itself: false once it is closing.
+    bool ShowRequested();
 
     // Samples memory and brings every figure, the status line, the graph and the level bar up to date.
     void RefreshMEM();
@@ -147,12 +151,14 @@ private:
     void LoadSkins();
     void ApplySkin();
     void SaveSkin();
-    void RunSilently(const std::string& commandLine, int showState);
+    void RunSilently(const char* where, const std::string& commandLine, int showState);
+    static std::string MenuCaption(std::string_view fileName);
     static std::string InFolder(const std::string& folder, const std::string& name);
     std::string UserConfigPath(bool create);
     std::string ConfigPathToRead();
 
     platform::Platform& platform_;
+    ui::WindowFactory& windowFactory_;
     platform::MemoryStatus record_;
     memory::MemoryFigures figures_;
     std::int32_t graphX_ = 0;
@@ -170,8 +176,10 @@ private:
     std::int32_t intervalSeconds_ = 0;
     std::int64_t releaseSize_ = 0;
     bool releasing_ = false;
+    bool closing_ = false;       // the shutdown has begun
+    bool skinsReached_ = false;  // start-up got as far as the skin list
     std::unique_ptr<about::FrmAbout> about_;
-    std::unique_ptr<platform::NativeWindow> aboutWindow_;
+    std::unique_ptr<ui::NativeWindow> aboutWindow_;
 };
 
 }  // namespace purgix::app

@@ -27,28 +27,30 @@ void FrmMain::mOptPOP_Click() { ReleaseMemory(); }
 void FrmMain::ReleaseMemory() {
     // The failure message runs a modal loop, and a command that arrives through
     // it (the tray menu) must not start a second release that would switch the
-    // timers back on under the open box.
-    if (releasing_) return;
+    // timers back on under the open box. A closing program starts none.
+    if (releasing_ || closing_) return;
     releasing_ = true;
-    bool failed = false;
+    platform::BlockResult result = platform::BlockResult::Written;
     try {
         // No sample, threshold test, key poll or counted second falls inside a release.
         Timer1.SetEnabled(false);
         Timer2.SetEnabled(false);
-        platform_.shell.SetMousePointer(ui::MousePointer::Hourglass);
+        platform_.pointer.SetMousePointer(ui::MousePointer::Hourglass);
         releaseSize_ = memory::ReleaseCharacters(VScroll3.Value(), record_.totalPhys);
         // Before the first sample the total is 0: nothing to take.
-        if (releaseSize_ > 0 && !platform_.blocks.WriteBlankBlock(2 * static_cast<std::uint64_t>(releaseSize_)))
-            failed = true;
+        if (releaseSize_ > 0) result = platform_.blocks.WriteBlankBlock(2 * static_cast<std::uint64_t>(releaseSize_));
     } catch (const std::exception&) {
-        failed = true;
+        result = platform::BlockResult::Refused;
     }
-    if (failed) {
-        Timer1.SetEnabled(false);
-        Timer2.SetEnabled(false);
+    // The shutdown ran inside the release (Exit, the end of the session) and
+    // stopped it: the program is ending, its timers and windows are not to be touched.
+    if (closing_) return;
+    if (result == platform::BlockResult::Refused) {
         platform_.shell.ShowMessage(memory::kReleaseFailedText, kAppTitle);
+        // The box's modal loop serves an Exit or the end of the session as well.
+        if (closing_) return;
     }
-    platform_.shell.SetMousePointer(ui::MousePointer::Default);
+    platform_.pointer.SetMousePointer(ui::MousePointer::Default);
     // Timer2 comes back whatever the interval option says; Timer1 ticks first and settles it.
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(true);

@@ -26,7 +26,7 @@ void FrmMain::WireShell() {
     ImgWebLink.Click = [this] { HomePage(); };
     mAbout->Click = [this] { mAbout_Click(); };
     form.Unload = [this] { Form_Unload(); };
-    form.ShowRequested = [this] { mShowPOP_Click(); };
+    form.ShowRequested = [this] { return ShowRequested(); };
     // Explorer restarted: its new notification area starts empty.
     form.TaskbarCreated = [this] {
         if (NewTray) NewTray->ShowIcon();
@@ -52,8 +52,9 @@ void FrmMain::Load() {
         ImgWebLink.SetMouseIcon(ImgCUR.Picture());
         ImgLstView.SetPicture(ImgLst[0].Picture());
         LoadSkins();
-    } catch (const std::exception&) {
-        // A failed step ends start-up silently; the program runs on.
+    } catch (const std::exception& e) {
+        // A failed step ends start-up without a word to the user; the program runs on.
+        platform_.diagnostics.Trace("start-up", e.what());
     }
     if (!startHidden_) form.SetVisible(true);
 }
@@ -61,10 +62,21 @@ void FrmMain::Load() {
 // Shutdown, in order: the options, the Run value, the skin, the tray icon. The
 // window then goes and the program ends.
 void FrmMain::Form_Unload() {
+    closing_ = true;
+    // Windows ends a program that holds the end of the session for more than a
+    // few seconds: a release in progress gives way at once.
+    if (releasing_) platform_.blocks.StopFill();
     SaveOptions();
     SaveStartWithWindows();
-    SaveSkin();
+    // A start-up that stopped early never read the saved skin: the choice stays as it is.
+    if (skinsReached_) SaveSkin();
     if (NewTray) NewTray->DeleteIcon();
+}
+
+bool FrmMain::ShowRequested() {
+    if (closing_) return false;
+    mShowPOP_Click();
+    return true;
 }
 
 void FrmMain::NewTray_LButtonDown() { mShowPOP_Click(); }
@@ -86,21 +98,22 @@ void FrmMain::mStayOnTop_Click() {
     platform_.windows.SetWindowPos(form.Handle(), strNotAlwaysOnTop - 1, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
 }
 
-void FrmMain::RunSilently(const std::string& commandLine, int showState) {
+void FrmMain::RunSilently(const char* where, const std::string& commandLine, int showState) {
     try {
         platform_.shell.Run(commandLine, showState);
-    } catch (const std::exception&) {
-        // Help and links that cannot start end without a word.
+    } catch (const std::exception& e) {
+        // Help and links that cannot start end without a word to the user.
+        platform_.diagnostics.Trace(where, e.what());
     }
 }
 
 void FrmMain::mContents_Click() {
     std::string file = InFolder(programFolder_, "Help.chm");
     if (file.find(' ') != std::string::npos) file = "\"" + file + "\"";
-    RunSilently("HH.exe " + file, kShowMinimized);
+    RunSilently("help", "HH.exe " + file, kShowMinimized);
 }
 
-void FrmMain::HomePage() { RunSilently(std::string("explorer.exe ") + settings::kHomePage, kShowHidden); }
+void FrmMain::HomePage() { RunSilently("home page", std::string("explorer.exe ") + settings::kHomePage, kShowHidden); }
 
 // One About window at a time: a second "About" brings the open one forward.
 void FrmMain::mAbout_Click() {
@@ -110,7 +123,7 @@ void FrmMain::mAbout_Click() {
     }
     aboutWindow_.reset();
     about_ = std::make_unique<about::FrmAbout>(platform_, kAppTitle, form.Icon(), ImgCUR.Picture());
-    aboutWindow_ = platform_.windowFactory.CreateFormWindow(about_->form);
+    aboutWindow_ = windowFactory_.CreateFormWindow(about_->form);
     about_->Form_Load();
     about_->form.SetVisible(true);
 }

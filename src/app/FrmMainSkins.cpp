@@ -15,6 +15,16 @@ constexpr const char* kConfigKey = "SKIN";
 constexpr const char* kSkinSection = "SKIN";
 }  // namespace
 
+// A menu caption shows "&" as an access key: a file name's own is doubled.
+std::string FrmMain::MenuCaption(std::string_view fileName) {
+    std::string caption;
+    for (char c : fileName) {
+        if (c == '&') caption += '&';
+        caption += c;
+    }
+    return caption;
+}
+
 std::string FrmMain::InFolder(const std::string& folder, const std::string& name) {
     // A drive's root already ends in a backslash.
     return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
@@ -37,9 +47,10 @@ void FrmMain::WireSkins() {
     mDloadSkin->Click = [this] { mDloadSkin_Click(); };
 }
 
-// Steps 13 to 15 of start-up; a missing Skin folder throws out of SetPath and
-// so ends start-up there.
+// The last steps of start-up: the skin list, the menu and the saved skin. A
+// missing Skin folder throws out of SetPath and so ends start-up there.
 void FrmMain::LoadSkins() {
+    skinsReached_ = true;
     File1.SetPath(InFolder(programFolder_, "Skin"));
     const std::string saved = registry_.ReadProfileString(kConfigSection, kConfigKey, ConfigPathToRead());
     for (int i = 0; i < File1.ListCount(); ++i) {
@@ -48,7 +59,7 @@ void FrmMain::LoadSkins() {
             added.Click = [this, i] { mSSkin_Click(i); };
             mSSkin.push_back(&added);
         }
-        mSSkin[static_cast<std::size_t>(i)]->SetCaption(File1.List(i));
+        mSSkin[static_cast<std::size_t>(i)]->SetCaption(MenuCaption(File1.List(i)));
         if (File1.List(i) == saved) File1.SetListIndex(i);
     }
 }
@@ -56,16 +67,18 @@ void FrmMain::LoadSkins() {
 void FrmMain::mSSkin_Click(int index) {
     try {
         File1.SetListIndex(index);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // The placeholder item with no skin behind it: nothing to choose.
+        platform_.diagnostics.Trace("skin menu", e.what());
     }
 }
 
 void FrmMain::File1_Click() {
     try {
         ApplySkin();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // A bad skin stops where it failed; what was done before stays.
+        platform_.diagnostics.Trace("skin", e.what());
     }
 }
 
@@ -73,24 +86,25 @@ void FrmMain::ApplySkin() {
     PicGraph.Cls();
     graphX_ = 0;
     auto skinFile = [this] { return InFolder(File1.Path(), File1.List(File1.ListIndex())); };
-    auto color = [&](const char* key) {
-        return skins::ColorNumber(registry_.ReadProfileString(kSkinSection, key, skinFile()));
-    };
+    // A skin is a download: its .ini is read only from inside the skin folder.
+    auto read = [&](const char* key) { return registry_.ReadProfileString(kSkinSection, key, skinFile(), File1.Path()); };
+    auto color = [&](const char* key) { return skins::ColorNumber(read(key)); };
     windowColor_ = color("color_Obj3D");
     chartColor_ = color("color_Back");
     columnColor_ = color("color_Column");
     form.SetBackColor(windowColor_);
     PicChart.SetBackColor(chartColor_);
     ShpColumn.SetBackColor(columnColor_);
-    const std::string bg = registry_.ReadProfileString(kSkinSection, "Bg", skinFile());
+    const std::string bg = read("Bg");
     form.SetPicture(platform_.pictureFiles.LoadPicture(File1.Path(), bg.substr(0, bg.find('\0'))));
 }
 
 void FrmMain::mDloadSkin_Click() {
     try {
         platform_.shell.Run(std::string("explorer.exe ") + settings::kSkinDownloadPage, 0);
-    } catch (const std::exception&) {
-        // Silent, like every link that cannot start.
+    } catch (const std::exception& e) {
+        // Silent to the user, like every link that cannot start.
+        platform_.diagnostics.Trace("skin download page", e.what());
     }
 }
 

@@ -1,21 +1,15 @@
 #pragma once
 // The operations through which behaviour reaches the operating system. Each is
 // a small interface; src/platform/win32 implements them, tests use fakes.
+#include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "Error.h"
 #include "memory/MemoryStatus.h"
 #include "memory/NumberSeparators.h"
-#include "ui/Control.h"
-#include "ui/Picture.h"
-#include "ui/WindowHandle.h"
-
-namespace purgix::ui {
-class Form;
-}
+#include "platform/Types.h"
 
 namespace purgix::platform {
 
@@ -28,21 +22,45 @@ public:
     virtual void GlobalMemoryStatus(MemoryStatus& record) = 0;  // fills the record; cannot fail
 };
 
-// The release's block: taken in one piece, written through and given back at once,
-// so that the system has to free physical memory for it.
+enum class BlockResult { Written, Refused, Stopped };
+
+// The release's block: taken in one piece, written through and given back at
+// once, so that the system has to free physical memory for it.
+//
+// While WriteBlankBlock runs, the calling (interface) thread does not return
+// to its message loop. It goes on serving what is sent to its windows (another
+// program's SendMessage, a screen reader's question, the end of the session)
+// and repainting them; nothing posted is taken and no input is read, so no
+// command can start inside a release. When the block has been given back,
+// the clicks and F9 presses made meanwhile are dropped, so that impatience
+// does not queue more releases, and every other input stays queued in order.
+// A handler that runs meanwhile (the end of the session, an Exit) may call
+// StopFill: the fill stops within about a tenth of a second, the block is
+// given back as WriteBlankBlock returns, and it returns Stopped.
 class MemoryBlocks {
 public:
     virtual ~MemoryBlocks() = default;
     // Commits `bytes` bytes with one allocation, writes the blank U+0020 into
     // every 16-bit unit (little-endian) from start to end and frees the block.
-    // False when the block cannot be had; nothing is held either way.
-    virtual bool WriteBlankBlock(std::uint64_t bytes) = 0;
+    // Refused when the block cannot be had; nothing is held either way.
+    virtual BlockResult WriteBlankBlock(std::uint64_t bytes) = 0;
+    // Stops the fill this thread is inside, if any; returns once its workers
+    // have stopped (at once when there is no fill).
+    virtual void StopFill() = 0;
 };
 
 class Keyboard {
 public:
     virtual ~Keyboard() = default;
     virtual std::int16_t GetAsyncKeyState(int virtualKey) = 0;
+};
+
+// The application-wide mouse pointer: the hourglass over every window of the
+// program, or each window's own choice.
+class Pointer {
+public:
+    virtual ~Pointer() = default;
+    virtual void SetMousePointer(MousePointer pointer) = 0;
 };
 
 inline constexpr std::intptr_t kHwndTopmost = -1;
@@ -52,7 +70,7 @@ inline constexpr unsigned kSwpNoSizeNoMove = 3;
 class WindowOrder {
 public:
     virtual ~WindowOrder() = default;
-    virtual void SetWindowPos(ui::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) = 0;
+    virtual void SetWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) = 0;
 };
 
 class Locale {
@@ -71,19 +89,25 @@ inline constexpr std::uint32_t kNifTip = 4;
 inline constexpr std::size_t kTipField = 64;
 
 struct NotifyIconData {
-    std::uint32_t size = 88;  // the ANSI record's size; the platform sends its own form
-    ui::WindowHandle window = 0;
+    WindowHandle window = 0;
     std::uint32_t id = 1;
     std::uint32_t flags = kNifMessage | kNifIcon | kNifTip;
     std::uint32_t callbackMessage = 0x200;
-    const ui::Picture* icon = nullptr;
+    const Picture* icon = nullptr;
     std::string tip = std::string(kTipField, '\0');  // the 64-character field: text, NUL, blank padding
 };
+
+// What the shell shows of the tooltip field: up to its first NUL, at most 63 characters.
+inline std::string_view ShownTip(const NotifyIconData& data) {
+    const std::string_view field(data.tip);
+    return field.substr(0, std::min(field.find('\0'), kTipField - 1));
+}
 
 class NotifyArea {
 public:
     virtual ~NotifyArea() = default;
-    // The shell shows at most the field's text up to its first NUL (63 characters at most).
+    // The shell shows the field's text up to its first NUL, and at most 63
+    // characters of it: the field's last place is the terminator's.
     virtual bool ShellNotifyIcon(int operation, const NotifyIconData& data) = 0;
 };
 
@@ -107,24 +131,29 @@ public:
     virtual long CloseKey(RegistryKey key) = 0;
 };
 
+// Profile (INI) files. The program's own files and skins are small: a file
+// over kMaxProfileBytes reads as missing and is never read whole.
+inline constexpr std::uint64_t kMaxProfileBytes = 64 * 1024;
+
 class ProfileApi {
 public:
     virtual ~ProfileApi() = default;
-    // Copies at most size - 1 characters and a NUL into buffer; returns the count copied.
-    virtual std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def,
-                                                  char* buffer, std::uint32_t size, const std::string& file) = 0;
-    virtual bool WriteProfile(const std::string& section, const std::string& key, const std::string& value,
-                                           const std::string& file) = 0;
+    // Copies at most size - 1 characters and a NUL into buffer; returns the
+    // count copied. With `within` given, a file whose final path (links and
+    // junctions followed) does not lie inside that folder reads as missing.
+    virtual std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def, char* buffer,
+                                      std::uint32_t size, const std::string& file, const std::string& within) = 0;
+    // Writes the file so that any text comes back as written (Unicode, not the
+    // ANSI code page). False when the file cannot be written.
+    virtual bool WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) = 0;
 };
 
 // Per-user settings addressed by application name, section and key.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
-    virtual std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
-                                   const std::string& def) = 0;
-    virtual void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
-                             const std::string& value) = 0;
+    virtual std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) = 0;
+    virtual void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) = 0;
 };
 
 class Shell {
@@ -134,8 +163,6 @@ public:
     virtual void Run(const std::string& commandLine, int showState) = 0;
     // A modal box with OK only, no icon.
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
-    // The application-wide mouse pointer (ui::MousePointer values).
-    virtual void SetMousePointer(ui::MousePointer pointer) = 0;
 };
 
 // The pictures the program carries inside itself.
@@ -144,17 +171,18 @@ enum class ResourcePicture { ProgramIcon, TrayIcon, HandCursor, Indicator0, Indi
 class Pictures {
 public:
     virtual ~Pictures() = default;
-    virtual ui::PicturePtr Resource(ResourcePicture which) = 0;
+    virtual PicturePtr Resource(ResourcePicture which) = 0;
 };
 
 // Pictures from files (skin backgrounds): untrusted input.
 class PictureFiles {
 public:
     virtual ~PictureFiles() = default;
-    // Loads `name`, a path relative to `folder` that must stay inside it. Throws
-    // purgix::Error for a name that leaves the folder, a missing,
-    // unreadable or oversized file, or one that does not decode as a picture.
-    virtual ui::PicturePtr LoadPicture(const std::string& folder, const std::string& name) = 0;
+    // Loads `name`, a path relative to `folder` that must stay inside it, as
+    // written and as the file opened finally lies. Throws purgix::Error for a
+    // name or file outside the folder, a missing, unreadable or oversized
+    // file, or one that does not decode as a picture within the pixel cap.
+    virtual PicturePtr LoadPicture(const std::string& folder, const std::string& name) = 0;
 };
 
 class FileSystem {
@@ -170,18 +198,30 @@ public:
     virtual bool FileExists(const std::string& path) = 0;
 };
 
-// A native window for a form that behaviour opens at run time (the About
-// window). Destroying it destroys the window; the form model stays.
-class NativeWindow {
+// One copy of the program per user session, told apart by a lock the running
+// copy holds for its whole life.
+enum class ShowAnswer { None, Shown, Closing };
+
+class Instances {
 public:
-    virtual ~NativeWindow() = default;
+    virtual ~Instances() = default;
+    // Takes the lock; false when another copy holds it.
+    virtual bool TakeLock() = 0;
+    // Waits up to `milliseconds` for the copy holding the lock to end, then takes it.
+    virtual bool WaitForLock(unsigned milliseconds) = 0;
+    // Asks the running copy's window to show itself. None when no window answered.
+    virtual ShowAnswer AskRunningCopyToShow() = 0;
+    // Asks the running copy to end through its shutdown; true once no copy is
+    // left running, within `milliseconds`.
+    virtual bool AskRunningCopyToExit(unsigned milliseconds) = 0;
 };
 
-class WindowFactory {
+// Failures the program goes on after without a word to the user leave a
+// trace here ("Purgix: where: what"), for a debugger or a log viewer.
+class Diagnostics {
 public:
-    virtual ~WindowFactory() = default;
-    // Creates the window with the form's design values and binds the form to it.
-    virtual std::unique_ptr<NativeWindow> CreateFormWindow(ui::Form& form) = 0;
+    virtual ~Diagnostics() = default;
+    virtual void Trace(std::string_view where, std::string_view what) = 0;
 };
 
 // Everything behaviour may ask of the system, bundled for constructor injection.
@@ -190,6 +230,7 @@ struct Platform {
     MemoryStatusSource& memory;
     MemoryBlocks& blocks;
     Keyboard& keyboard;
+    Pointer& pointer;
     WindowOrder& windows;
     Locale& locale;
     Shell& shell;
@@ -200,7 +241,8 @@ struct Platform {
     ProfileApi& profiles;
     SettingsStore& settings;
     NotifyArea& tray;
-    WindowFactory& windowFactory;
+    Instances& instances;
+    Diagnostics& diagnostics;
 };
 
 }  // namespace purgix::platform

@@ -12,9 +12,10 @@ constexpr std::uint32_t kProfileBuffer = 128;
 constexpr std::uint32_t kProfileOffered = 127;
 }  // namespace
 
-std::string Registry::ReadProfileString(const std::string& section, const std::string& key, const std::string& file) {
+std::string Registry::ReadProfileString(const std::string& section, const std::string& key, const std::string& file,
+                                        const std::string& within) {
     std::string buffer(kProfileBuffer, '\0');
-    const std::uint32_t n = platform_.profiles.ReadProfile(section, key, "", buffer.data(), kProfileOffered, file);
+    const std::uint32_t n = platform_.profiles.ReadProfile(section, key, "", buffer.data(), kProfileOffered, file, within);
     if (n > 1) buffer.resize(std::min(n, kProfileOffered));
     return buffer;
 }

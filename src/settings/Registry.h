@@ -18,7 +18,9 @@ public:
     // which 127 are offered. A value of two characters or more comes back as
     // read (cut to 126); otherwise the whole buffer comes back, NULs included,
     // which is what earlier versions returned and what their callers compare.
-    std::string ReadProfileString(const std::string& section, const std::string& key, const std::string& file);
+    // With `within`, a file that does not finally lie inside that folder reads as missing.
+    std::string ReadProfileString(const std::string& section, const std::string& key, const std::string& file,
+                                  const std::string& within = {});
 
     // A REG_SZ value's text up to its first NUL (all of it when it has none).
     // Any other type, or a missing key or value, gives nothing.

@@ -43,8 +43,7 @@ inline constexpr int kTwipsPerPixel = 15;  // at the design's 96 dots per inch
 
 enum class Kind { Form, PictureBox, Label, Line, Shape, Image, CheckBox, TextBox, VScrollBar, FileListBox, CommandButton };
 
-// Mouse pointer kinds a control can ask for over itself.
-enum class MousePointer { Default = 0, Hourglass = 11, Custom = 99 };
+using platform::MousePointer;
 
 class Container;
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,8 +74,9 @@ public:
     Event Unload;
     // Raised each time the window becomes the active one.
     Event Activate;
-    // Another start of the program asked the running one to show itself.
-    Event ShowRequested;
+    // Another start of the program asks the running one to show itself: true
+    // when it did, false when it is closing (the new start then waits for it).
+    std::function<bool()> ShowRequested;
     // The shell's notification area was created anew (Explorer restarted).
     Event TaskbarCreated;
 
@@ -89,6 +91,20 @@ private:
     std::vector<DrawnPicture> drawn_;
     MousePointer pointer_ = MousePointer::Default;
     PicturePtr mouseIcon_;
+};
+
+// A native window for a form that behaviour opens at run time (the About
+// window). Destroying it destroys the window; the form model stays.
+class NativeWindow {
+public:
+    virtual ~NativeWindow() = default;
+};
+
+class WindowFactory {
+public:
+    virtual ~WindowFactory() = default;
+    // Creates the window with the form's design values and binds the form to it.
+    virtual std::unique_ptr<NativeWindow> CreateFormWindow(Form& form) = 0;
 };
 
 }  // namespace purgix::ui

@@ -1,9 +1,8 @@
 #pragma once
-#include <cstdint>
+#include "platform/Types.h"
 
 namespace purgix::ui {
 
-// A native window as behaviour sees it: an opaque number, 0 for none.
-using WindowHandle = std::uintptr_t;
+using platform::WindowHandle;
 
 }  // namespace purgix::ui

@@ -52,6 +52,13 @@ def child_at(tree, parent_class_rect, rect):
     raise AssertionError(f"no window at {rect}")
 
 
+def read_profile_text(path):
+    """An INI file's text: UTF-16 when it starts with the byte-order mark, else the ANSI code page."""
+    with open(path, "rb") as f:
+        data = f.read()
+    return data[2:].decode("utf-16-le") if data[:2] == b"\xff\xfe" else data.decode("cp1252", errors="replace")
+
+
 def kilobytes(text):
     return int(re.sub(r"\D", "", text))
 

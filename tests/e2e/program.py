@@ -117,12 +117,12 @@ class Program(unittest.TestCase):
         return dump()[0]
 
     def config(self):
-        with open(os.path.join(self.folder, "Config.inf"), encoding="utf-8", errors="replace") as f:
-            return f.read()
+        return e2e.read_profile_text(os.path.join(self.folder, "Config.inf"))
 
     def saved_skin(self):
+        """The SKIN value as the profile functions read it: quotes around it taken off."""
         m = re.search(r"^SKIN=(.*?)\s*$", self.config(), re.M)
-        return m.group(1) if m else None
+        return re.sub(r'^"(.*)"$', r"\1", m.group(1)) if m else None
 
     def band(self):
         origin = self.top()["origin"]
@@ -265,7 +265,8 @@ class Switches(Program):
         before = self.top()
         code, text = self.run_switch("/release:10")
         self.assertEqual(code, 0, text)
-        self.assertRegex(text, r"released \d+ MiB \(10 %\) in [\d.]+ s; available physical memory \d+ MiB before, \d+ MiB after")
+        self.assertRegex(text, r"released [\d,]+ MiB \(2 x 10 % = 20 % of physical memory\) in [\d.]+ s; "
+                                  r"available physical memory [\d,]+ MiB before, [\d,]+ MiB after")
         self.assertIsNone(running.poll())
         self.assertEqual(self.top()["visible"], before["visible"])
         self.assertEqual(len(xdo("search", "--name", "^" + re.escape(CAPTION) + "$").split()), 1)

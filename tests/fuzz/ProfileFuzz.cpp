@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     skin["color_column"] = fields[10];
     skin["bg"] = fields[11];
     fake.pictureFiles["C:\\Tools\\Skin\\" + fields[11]] = std::make_shared<purgix::testing::FakePicture>("bg", 480, 210);
-    purgix::app::FrmMain frm(fake.platform);
+    purgix::app::FrmMain frm(fake.platform, fake);
     frm.Load();
     frm.mSSkin[0]->Click();
     frm.RefreshMEM();

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "Error.h"
@@ -27,21 +28,25 @@ struct FakePicture : ui::Picture {
 };
 
 class FakePlatform : public platform::MemoryStatusSource, public platform::MemoryBlocks, public platform::Keyboard,
-                     public platform::WindowOrder, public platform::Locale, public platform::Shell, public platform::Pictures,
-                     public platform::PictureFiles, public platform::FileSystem, public platform::RegistryApi,
-                     public platform::ProfileApi, public platform::SettingsStore, public platform::NotifyArea,
-                     public platform::WindowFactory {
+                     public platform::Pointer, public platform::WindowOrder, public platform::Locale, public platform::Shell,
+                     public platform::Pictures, public platform::PictureFiles, public platform::FileSystem,
+                     public platform::RegistryApi, public platform::ProfileApi, public platform::SettingsStore,
+                     public platform::NotifyArea, public platform::Instances, public platform::Diagnostics,
+                     public ui::WindowFactory {
 public:
     using Key = platform::RegistryKey;
     using Values = std::map<std::string, std::pair<std::uint32_t, std::vector<char>>>;  // lower-case name -> type, bytes
-    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
     void GlobalMemoryStatus(platform::MemoryStatus& record) override { ++samples; record = memory; }
-    bool WriteBlankBlock(std::uint64_t bytes) override {  // records the request and never allocates
+    platform::BlockResult WriteBlankBlock(std::uint64_t bytes) override {  // records the request and never allocates
         Log("WriteBlankBlock(" + std::to_string(bytes) + ")");
+        filling = true;
         if (onBlock) onBlock();
-        return !blocksFail;
+        const bool stopped = std::exchange(filling, false) == false;
+        return stopped ? platform::BlockResult::Stopped : blocksFail ? platform::BlockResult::Refused : platform::BlockResult::Written;
     }
+    void StopFill() override { Log(filling ? "StopFill(filling)" : "StopFill"); filling = false; }
     std::int16_t GetAsyncKeyState(int vk) override { ++keyPolls; return keys[vk]; }
     void SetWindowPos(ui::WindowHandle, std::intptr_t after, int, int, int, int, unsigned flags) override {
         Log("SetWindowPos(" + std::to_string(after) + "," + std::to_string(flags) + ")");
@@ -55,7 +60,7 @@ public:
         Log("ShowMessage(" + text + "," + title + ")");
         if (onMessage) onMessage();
     }
-    void SetMousePointer(ui::MousePointer p) override { Log("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
+    void SetMousePointer(platform::MousePointer p) override { Log("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
     ui::PicturePtr Resource(platform::ResourcePicture which) override {
         return std::make_shared<FakePicture>("resource " + std::to_string(static_cast<int>(which)), 16, 16);
     }
@@ -75,11 +80,32 @@ public:
         return true;
     }
     // No window; the form gets a made-up handle.
-    std::unique_ptr<platform::NativeWindow> CreateFormWindow(ui::Form& form) override {
+    std::unique_ptr<ui::NativeWindow> CreateFormWindow(ui::Form& form) override {
         Log("CreateFormWindow(" + form.Name() + ")");
         form.SetHandle(static_cast<ui::WindowHandle>(0x5000 + calls.size()));
-        return std::make_unique<platform::NativeWindow>();
+        return std::make_unique<ui::NativeWindow>();
     }
+    // Another copy holds the lock while `otherCopy`; it answers with `answers` in turn (None when they run out),
+    // ends during a wait when `endsWhileWaited`, and on an exit request when `endsOnExit`.
+    bool TakeLock() override { Log("TakeLock"); return !otherCopy; }
+    bool WaitForLock(unsigned ms) override {
+        Log("WaitForLock(" + std::to_string(ms) + ")");
+        if (endsWhileWaited) otherCopy = false;
+        return !otherCopy;
+    }
+    platform::ShowAnswer AskRunningCopyToShow() override {
+        Log("AskRunningCopyToShow");
+        if (answers.empty()) return platform::ShowAnswer::None;
+        const auto a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+    bool AskRunningCopyToExit(unsigned ms) override {
+        Log("AskRunningCopyToExit(" + std::to_string(ms) + ")");
+        if (endsOnExit) otherCopy = false;
+        return !otherCopy;
+    }
+    void Trace(std::string_view where, std::string_view what) override { traces.push_back(std::string(where) + ": " + std::string(what)); }
     // Result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
     long OpenKey(Key root, const std::string& subKey, Key& result) override { return Open("OpenKey", root, subKey, result); }
     long CreateKey(Key root, const std::string& subKey, Key& result) override { return Open("CreateKey", root, subKey, result); }
@@ -103,11 +129,13 @@ public:
     }
     long CloseKey(Key key) override { Raise("CloseKey"); return handles.erase(key) == 1 ? 0 : 6; }
     // GetPrivateProfileString's copying rules: at most size - 1 characters and a terminator; the count leaves the terminator out.
+    // A file in `linkedOutside` finally lies outside every folder: read `within` one, it reads as missing.
     std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def, char* buffer,
-                              std::uint32_t size, const std::string& file) override {
+                              std::uint32_t size, const std::string& file, const std::string& within) override {
         if (size == 0) return 0;
         std::string value = def;
-        if (auto f = profiles.find(Lower(file)); f != profiles.end() && f->second[Lower(section)].count(Lower(key)))
+        if (!within.empty() && linkedOutside.count(Lower(file))) value = def;
+        else if (auto f = profiles.find(Lower(file)); f != profiles.end() && f->second[Lower(section)].count(Lower(key)))
             value = f->second[Lower(section)][Lower(key)];
         const auto n = static_cast<std::uint32_t>(value.copy(buffer, size - 1));
         buffer[n] = '\0';
@@ -156,9 +184,13 @@ public:
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
     std::map<std::string, ui::PicturePtr> pictureFiles;       // full path -> picture
     std::vector<std::string> calls;                           // what was asked of the system and written, in order
+    std::vector<std::string> traces;                          // "where: what" of every failure traced
+    bool filling = false;                                     // inside WriteBlankBlock, until StopFill
+    bool otherCopy = false, endsWhileWaited = false, endsOnExit = false;
+    std::vector<platform::ShowAnswer> answers;
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;
     std::vector<std::string> reads;  // settings keys and registry value names, in the order read
-    std::set<std::string> readOnlyFolders;
+    std::set<std::string> readOnlyFolders, linkedOutside;
     // Registry calls ("CreateKey", "SetValue", ...) that raise instead of returning a code, with
     // the error number they raise (0: an error without a number).
     std::map<std::string, int> raisingRegistryCalls;

@@ -27,7 +27,7 @@ class FrmMainTest : public ::testing::Test {
 protected:
     FrmMain& Start(const std::map<std::string, std::string>& stored = {}) {
         for (const auto& [key, value] : stored) fake.store["purgix\\options\\" + purgix::testing::Lower(key)] = value;
-        frm.emplace(fake.platform);
+        frm.emplace(fake.platform, fake);
         frm->PicTray.SetHandle(0x98);
         frm->Load();
         return *frm;

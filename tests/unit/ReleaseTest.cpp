@@ -42,7 +42,7 @@ protected:
     static void Tick(purgix::ui::Timer& t, int n) { while (n-- > 0 && t.Enabled()) t.Tick(); }
 
     purgix::testing::FakePlatform fake;
-    purgix::app::FrmMain frm{fake.platform};
+    purgix::app::FrmMain frm{fake.platform, fake};
     TimerLog log1{frm.Timer1, fake.calls}, log2{frm.Timer2, fake.calls};
     std::vector<std::pair<int, int>> during;  // samples and key polls seen by each block
 };

@@ -1,6 +1,7 @@
 // The release block on the real API: every unit written whatever the threads,
 // written through to physical memory, the thread's windows kept alive while
-// the fill runs, and the clicks and F9 presses of an impatient user dropped.
+// the fill runs, a stop obeyed at once, and the clicks and F9 presses of an
+// impatient user dropped.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,11 +13,12 @@
 #include <psapi.h>
 
 using purgix::win32::WriteBlankBlock;
+using Result = purgix::platform::BlockResult;
 
 TEST(BlankBlock, EveryUnitIsABlankUpToTheLastByteWhateverTheThreadsThatStart) {
     // Bytes, threads, threads that start: 1281 pages in slices of unequal length; fewer pages than threads; an
-    // odd length, whose last byte is a unit's first; the calling thread alone; two of four threads start and take
-    // it all; none starts and the calling thread does it; one per processor; whole pages in equal slices.
+    // odd length, whose last byte is a unit's first; one worker; two of four threads start and take it all; none
+    // starts and the calling thread does it; one per processor; whole pages in equal slices.
     using Row = std::tuple<std::size_t, unsigned, unsigned>;
     for (auto [bytes, threads, threadsThatStart] : {Row{(5u << 20) + 2, 3, UINT_MAX}, {3 * 4096 + 2, 16, UINT_MAX}, {2 * 4096 + 1, 2, UINT_MAX},
                                                     {(3u << 20) + 6, 1, UINT_MAX}, {(4u << 20) + 2, 4, 2}, {(4u << 20) + 2, 4, 0},
@@ -29,7 +31,7 @@ TEST(BlankBlock, EveryUnitIsABlankUpToTheLastByteWhateverTheThreadsThatStart) {
             for (std::size_t i = 0; i < (n + 4095) / 4096 * 4096 && wrong == SIZE_MAX; ++i)
                 if (static_cast<const unsigned char*>(data)[i] != (i < n && i % 2 == 0 ? 0x20 : 0x00)) wrong = i;
         };
-        EXPECT_TRUE(WriteBlankBlock(bytes, {threads, threadsThatStart, check, &seen}));
+        EXPECT_EQ(WriteBlankBlock(bytes, {threads, threadsThatStart, check, &seen}), Result::Written);
         EXPECT_EQ(seen, std::pair(bytes, SIZE_MAX)) << bytes << " bytes, " << threads << " threads, " << threadsThatStart;
     }
     // Message times wrap every 49.7 days; a release across the wrap keeps its ends.
@@ -44,7 +46,7 @@ TEST(BlankBlock, TheBlockIsWrittenThroughToPhysicalMemory) {
     // Earlier tests may have set the high-water mark: the block must rise above it.
     const std::size_t bytes = (before.PeakWorkingSetSize - before.WorkingSetSize + (32u << 20)) & ~std::size_t{0xFFFFF};
     ASSERT_LE(bytes, 512u << 20);
-    ASSERT_TRUE(WriteBlankBlock(bytes));
+    ASSERT_EQ(WriteBlankBlock(bytes), Result::Written);
     GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
     EXPECT_GE(after.PeakWorkingSetSize, before.WorkingSetSize + bytes);
 }
@@ -55,14 +57,16 @@ constexpr UINT kSessionEnds = WM_APP + 5;
 
 // Another thread comes by while the fill is held: it waits for the repaint
 // that was due when the release began, asks for another, posts a command,
-// sends a message and ends the session. The fill goes on once the session's
-// end is seen waiting for it; the user clicks and presses keys meanwhile.
+// sends a message and ends the session, which stops the fill. The held worker
+// goes on once the stop is seen waiting for it; the user clicks and presses
+// keys meanwhile.
 struct Visit {
     HWND window = nullptr;
     HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr), ending = CreateEventW(nullptr, TRUE, FALSE, nullptr),
            ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<int> paints{0};
-    bool repainted = true, answeredDuringFill = false, waited = false, endedEarly = false;
+    std::atomic<bool> clicked{false};
+    bool repainted = true, answered = false, endedEarly = false;
     ~Visit() { for (HANDLE h : {filling, ending, ended}) CloseHandle(h); }
     void AwaitPaints(int n) {
         for (const DWORD end = GetTickCount() + 3000; paints < n && GetTickCount() < end;) SwitchToThread();
@@ -72,10 +76,10 @@ struct Visit {
 Visit* g_visit = nullptr;  // the test's, for the window procedure and the fill's callbacks
 
 LRESULT CALLBACK VisitedWindow(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NULL) g_visit->answeredDuringFill = purgix::win32::FillInProgress();
+    if (msg == WM_NULL) g_visit->answered = true;
     if (msg == kSessionEnds) {
         SetEvent(g_visit->ending);
-        g_visit->waited = purgix::win32::FinishFillInProgress();
+        purgix::win32::StopFill();
         SetEvent(g_visit->ended);
     }
     if (msg != WM_PAINT) return DefWindowProcW(h, msg, wp, lp);
@@ -86,8 +90,8 @@ LRESULT CALLBACK VisitedWindow(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndTheSessionsEndWaits) {
-    EXPECT_FALSE(purgix::win32::FinishFillInProgress()) << "no fill, nothing to wait for";
+TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndTheSessionsEndStopsIt) {
+    purgix::win32::StopFill();  // no fill: nothing to stop, nothing to wait for
     Visit visit;
     g_visit = &visit;
     const WNDCLASSW wc{0, VisitedWindow, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"PurgixBlankBlockTest"};
@@ -111,27 +115,60 @@ TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndT
         SendMessageTimeoutW(visit.window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
         SendMessageTimeoutW(visit.window, kSessionEnds, 0, 0, SMTO_NORMAL, 10000, nullptr);
     });
+    // The user clicks and presses keys while the worker is held; then the fill is stopped.
     const auto hold = [](void*) {
-        SetEvent(g_visit->filling);
-        WaitForSingleObject(g_visit->ending, 10000);
-        // A session's end that did not wait would be over by now.
-        if (WaitForSingleObject(g_visit->ended, 200) == WAIT_OBJECT_0) g_visit->endedEarly = true;
-    };
-    const auto impatient = [](const void*, std::size_t, void*) {
-        for (auto [message, wp] : {std::pair<UINT, WPARAM>{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}, {WM_LBUTTONDBLCLK, MK_LBUTTON},
+        if (!g_visit->clicked.exchange(true))  // by the first worker only
+            for (auto [message, wp] : {std::pair<UINT, WPARAM>{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}, {WM_LBUTTONDBLCLK, MK_LBUTTON},
                                    {WM_RBUTTONUP, 0}, {WM_NCLBUTTONDOWN, HTCAPTION}, {WM_KEYDOWN, VK_F9}, {WM_KEYDOWN, 'A'},
                                    {WM_KEYUP, VK_F9}, {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}})
-            PostMessageW(g_visit->window, message, wp, 2);
+                PostMessageW(g_visit->window, message, wp, 2);
+        SetEvent(g_visit->filling);
+        WaitForSingleObject(g_visit->ending, 10000);
+        // A stop that did not wait for the workers would be over by now.
+        if (WaitForSingleObject(g_visit->ended, 200) == WAIT_OBJECT_0) g_visit->endedEarly = true;
     };
-    EXPECT_TRUE(WriteBlankBlock(8u << 20, {2, UINT_MAX, impatient, nullptr, hold}));
+    EXPECT_EQ(WriteBlankBlock(8u << 20, {2, UINT_MAX, nullptr, nullptr, hold}), Result::Stopped);
     visitor.join();
-    EXPECT_EQ(std::tuple(visit.answeredDuringFill, visit.repainted, int{visit.paints}, visit.waited, visit.endedEarly),
-              std::tuple(true, true, 2, true, false))
-        << "answered during the fill, repainted without another wake-up, twice; the session's end waited, not ran inside";
+    EXPECT_EQ(std::tuple(visit.answered, visit.repainted, int{visit.paints}, visit.endedEarly), std::tuple(true, true, 2, false))
+        << "answered during the fill, repainted without another wake-up, twice; the stop waited for the held worker";
     // Nothing posted was taken during the fill; what is not input stays where it was, the kept input goes after it.
     std::vector<std::pair<UINT, WPARAM>> left;
     while (PeekMessageW(&msg, visit.window, 0, 0, PM_REMOVE)) left.emplace_back(msg.message, msg.wParam);
     EXPECT_EQ(left, (std::vector<std::pair<UINT, WPARAM>>{
-                        {WM_APP, 0}, {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_KEYDOWN, 'A'}}));
+                        {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_APP, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_KEYDOWN, 'A'}}));
     DestroyWindow(visit.window);
+}
+
+TEST(BlankBlock, AStopEndsAFillWithinAFewHundredMillisecondsAndGivesTheBlockBack) {
+    // 768 MiB on two workers takes over a second here; the stop comes once they are writing.
+    struct Stop {
+        HANDLE writing = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        DWORD asked = 0, returned = 0;
+    } stop;
+    static Stop* s_stop = nullptr;
+    s_stop = &stop;
+    PROCESS_MEMORY_COUNTERS before{}, after{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    const HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, -400, -400, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg != WM_APP) return DefWindowProcW(h, msg, wp, lp);
+        s_stop->asked = GetTickCount();
+        purgix::win32::StopFill();
+        return 0;
+    }));
+    // The end of the session comes as a sent message, once the workers are well into their first pieces.
+    std::thread asker([&] {
+        WaitForSingleObject(stop.writing, 10000);
+        Sleep(100);
+        SendMessageTimeoutW(window, WM_APP, 0, 0, SMTO_NORMAL, 10000, nullptr);
+    });
+    const auto writing = [](void*) { SetEvent(s_stop->writing); };
+    EXPECT_EQ(WriteBlankBlock(768u << 20, {2, UINT_MAX, nullptr, nullptr, writing}), Result::Stopped);
+    stop.returned = GetTickCount();
+    asker.join();
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    EXPECT_LE(stop.returned - stop.asked, 300u) << "from the stop to the block given back";
+    EXPECT_LT(after.PagefileUsage, before.PagefileUsage + (64u << 20)) << "the block's commit is given back";
+    DestroyWindow(window);
+    CloseHandle(stop.writing);
 }

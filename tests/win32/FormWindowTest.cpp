@@ -84,9 +84,9 @@ TEST_F(MainWindow, ClickAreasShowTheHandTakeClicksAndHaveItBackAfterARelease) {
     // ImgTab, ImgWebLink (given the hand at start-up), plain background, and ImgOptimize where a release starts and ends.
     for (auto [x, y, shows] : {std::tuple{444, 92, true}, {60, 30, true}, {240, 20, false}, {444, 148, true}})
         EXPECT_EQ(CursorAt(h, x, y) == hand, shows) << x << "," << y;
-    win32.SetMousePointer(ui::MousePointer::Hourglass);
+    win32.input.SetMousePointer(ui::MousePointer::Hourglass);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
-    win32.SetMousePointer(ui::MousePointer::Default);
+    win32.input.SetMousePointer(ui::MousePointer::Default);
     EXPECT_EQ(GetCursor(), hand);
 
     int clicks = 0;

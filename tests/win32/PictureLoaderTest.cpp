@@ -37,13 +37,13 @@ class PictureFiles : public ::testing::Test {
 protected:
     PictureFiles() {
         // The shipped skins, as the build lays them out beside this program.
-        const fs::path shipped = fs::path(purgix::win32::Widen(os_.ModulePath())).parent_path() / "Skin";
+        const fs::path shipped = fs::path(purgix::win32::Widen(os_.shell.ModulePath())).parent_path() / "Skin";
         fs::create_directories(skin_ / "Sub");
         for (const char* name : {"Aurora.png", "Graphite.bmp", "Meadow.jpg"})
             fs::copy_file(shipped / name, skin_ / name, fs::copy_options::overwrite_existing);
     }
     ~PictureFiles() override { fs::remove_all(root_, ignored_); }
-    purgix::ui::PicturePtr Load(const std::string& name) { return os_.LoadPicture(Narrow(skin_.wstring()), name); }
+    purgix::ui::PicturePtr Load(const std::string& name) { return os_.pictures.LoadPicture(Narrow(skin_.wstring()), name); }
     static fs::path Write(const fs::path& file, const Bytes& bytes) { return std::ofstream(file, std::ios::binary) << bytes, file; }
     const fs::path root_ = fs::temp_directory_path() / ("purgix-pictures-" + std::to_string(GetCurrentProcessId()));
     const fs::path skin_ = root_ / "Skin";

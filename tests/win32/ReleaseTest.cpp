@@ -27,13 +27,17 @@ void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
 // A real block, pointer and message box; fake memory figures; each block counted.
 class RealRelease : public ::testing::Test, public purgix::platform::MemoryBlocks {
 protected:
-    bool WriteBlankBlock(std::uint64_t bytes) override { return ++blocks, win32.WriteBlankBlock(bytes); }
+    purgix::platform::BlockResult WriteBlankBlock(std::uint64_t bytes) override { return ++blocks, win32.memory.WriteBlankBlock(bytes); }
+    void StopFill() override { win32.memory.StopFill(); }
 
     int blocks = 0;
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
-    purgix::platform::Platform platform{.memory = fake, .blocks = *this, .keyboard = win32, .windows = win32, .locale = win32, .shell = win32, .pictures = win32, .pictureFiles = win32, .files = win32, .registry = fake, .profiles = fake, .settings = fake, .tray = win32, .windowFactory = win32};
-    purgix::app::FrmMain frm{platform};
+    purgix::platform::Platform platform{.memory = fake, .blocks = *this, .keyboard = win32.input, .pointer = win32.input,
+                                        .windows = win32.input, .locale = win32.locale, .shell = win32.shell, .pictures = win32.resources,
+                                        .pictureFiles = win32.pictures, .files = win32.shell, .registry = fake, .profiles = fake,
+                                        .settings = fake, .tray = fake, .instances = fake, .diagnostics = fake};
+    purgix::app::FrmMain frm{platform, win32.windows};
     purgix::win32::FormWindow window{frm.form, win32, false};
 };
 
@@ -55,5 +59,5 @@ TEST_F(RealRelease, F9ReleasesOncePerPressAndABlockPastTheAddressSpaceShowsTheMe
                           "Purgix", "Out of memory now,Too much RAM to release,Please try again or setup your <Release percent>!!!", "OK",
                           "2"}));  // the text and OK: no icon, no other button
     // The release returned once the box closed.
-    EXPECT_EQ(std::pair(blocks, win32.MousePointer()), std::pair(3, purgix::ui::MousePointer::Default));
+    EXPECT_EQ(std::pair(blocks, win32.input.MousePointer()), std::pair(3, purgix::ui::MousePointer::Default));
 }

@@ -28,7 +28,10 @@ protected:
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     // The real registry and profiles; a fake shell records message boxes instead of showing them.
-    purgix::platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = win32, .windows = win32, .locale = win32, .shell = fake, .pictures = win32, .pictureFiles = win32, .files = win32, .registry = win32, .profiles = win32, .settings = win32, .tray = win32, .windowFactory = win32};
+    purgix::platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .pointer = fake, .windows = fake, .locale = fake,
+                                        .shell = fake, .pictures = fake, .pictureFiles = fake, .files = fake, .registry = win32.registry,
+                                        .profiles = win32.profiles, .settings = win32.registry, .tray = fake, .instances = fake,
+                                        .diagnostics = fake};
     purgix::settings::Registry registry{platform, "Purgix"};
     const std::string key = Narrow(kTestKey);
 };
@@ -39,7 +42,7 @@ using RealRegistry = Win32Platform;
 
 TEST_F(Win32Platform, ReportsSixtyFourBitMemoryFiguresTheUsersSeparatorsAndCommandsThatCannotStart) {
     purgix::platform::MemoryStatus r;
-    win32.GlobalMemoryStatus(r);
+    win32.memory.GlobalMemoryStatus(r);
     // A 64-bit process has far more than 4 GiB of address space: no clamping to 32 bits.
     EXPECT_TRUE(r.length == sizeof(MEMORYSTATUSEX) && r.totalPhys > 64ull << 20 && r.availPhys <= r.totalPhys &&
                 r.availPageFile <= r.totalPageFile && r.totalVirtual > 1ull << 32 && r.availVirtual <= r.totalVirtual);
@@ -50,20 +53,20 @@ TEST_F(Win32Platform, ReportsSixtyFourBitMemoryFiguresTheUsersSeparatorsAndComma
     for (auto [thousands, decimal] : {std::pair<const wchar_t*, const wchar_t*>{L".", L","}, {L"\u00a0", L"."}, {thousands0, decimal0}}) {
         SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousands);
         SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal);
-        const auto s = win32.Separators();
+        const auto s = win32.locale.Separators();
         EXPECT_EQ(std::pair(s.thousands, s.decimal), std::pair(Narrow(thousands), Narrow(decimal)));
     }
-    EXPECT_THROW(win32.Run("no-such-program-purgix.exe", 0), purgix::Error);
-    EXPECT_NO_THROW(win32.Run("cmd.exe /c exit 0", 0));
+    EXPECT_THROW(win32.shell.Run("no-such-program-purgix.exe", 0), purgix::Error);
+    EXPECT_NO_THROW(win32.shell.Run("cmd.exe /c exit 0", 0));
 }
 
 TEST_F(Win32Platform, ResourcePicturesHaveTheirDesignedSizesAndTheHandItsHotSpot) {
     for (auto [which, w, h] : {std::tuple{ResourcePicture::ProgramIcon, 32, 32}, {ResourcePicture::TrayIcon, 16, 16},
                                {ResourcePicture::HandCursor, 32, 32}, {ResourcePicture::Indicator0, 11, 89},
                                {ResourcePicture::Indicator1, 9, 36}, {ResourcePicture::Indicator2, 11, 51}})
-        EXPECT_EQ(std::pair(win32.Resource(which)->Width(), win32.Resource(which)->Height()), std::pair(w, h));
+        EXPECT_EQ(std::pair(win32.resources.Resource(which)->Width(), win32.resources.Resource(which)->Height()), std::pair(w, h));
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(purgix::win32::Native(win32.Resource(ResourcePicture::HandCursor).get())->Icon(), &info));
+    ASSERT_TRUE(GetIconInfo(purgix::win32::Native(win32.resources.Resource(ResourcePicture::HandCursor).get())->Icon(), &info));
     EXPECT_EQ(std::pair(info.xHotspot, info.yHotspot), std::pair(DWORD{5}, DWORD{0}));
     for (HBITMAP b : {info.hbmMask, info.hbmColor}) DeleteObject(b);
 }
@@ -74,8 +77,8 @@ TEST_F(Win32Platform, ListsVisibleMatchingFilesSortedAndRefusesAMissingFolder) {
     fs::create_directories(dir);
     for (const char* name : {"b.ini", "A.ini", "c.txt", "hidden.ini"}) std::ofstream(dir / name) << name;
     SetFileAttributesW((dir / "hidden.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(win32.ListFiles(Narrow(dir.wstring()), "*.ini"), (std::vector<std::string>{"A.ini", "b.ini"}));
-    EXPECT_THROW(win32.ListFiles(Narrow((dir / "nowhere").wstring()), "*.ini"), purgix::Error);
+    EXPECT_EQ(win32.shell.ListFiles(Narrow(dir.wstring()), "*.ini"), (std::vector<std::string>{"A.ini", "b.ini"}));
+    EXPECT_THROW(win32.shell.ListFiles(Narrow((dir / "nowhere").wstring()), "*.ini"), purgix::Error);
     fs::remove_all(dir);
 }
 
@@ -115,7 +118,7 @@ TEST_F(RealRegistry, ProfileReadsKeepTheWholeBufferUnlessMoreThanOneCharacterCam
     EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), std::string(128, '\0')) << "missing file";
     for (const auto& [stored, read] : std::vector<std::pair<std::string, std::string>>{
              {"a", "a" + std::string(127, '\0')}, {"ab", "ab"}, {std::string(200, 'x'), std::string(126, 'x')}}) {
-        ASSERT_TRUE(win32.WriteProfile("CONFIGSKIN", "SKIN", stored, file));
+        ASSERT_TRUE(win32.profiles.WriteProfile("CONFIGSKIN", "SKIN", stored, file));
         EXPECT_EQ(registry.ReadProfileString("configskin", "skin", file), read) << stored;
     }
     DeleteFileW(purgix::win32::Widen(file).c_str());

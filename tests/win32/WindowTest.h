@@ -78,10 +78,11 @@ class MainWindow : public ::testing::Test {
 protected:
     FakePlatform fake;
     win32::Win32Platform win32{GetModuleHandleW(nullptr)};
-    platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .windows = win32, .locale = fake, .shell = fake,
-                                .pictures = win32, .pictureFiles = win32, .files = fake, .registry = fake, .profiles = fake,
-                                .settings = fake, .tray = fake, .windowFactory = win32};
-    app::FrmMain frm{platform};
+    platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .pointer = win32.input, .windows = win32.input,
+                                .locale = fake, .shell = fake, .pictures = win32.resources, .pictureFiles = win32.pictures,
+                                .files = fake, .registry = fake, .profiles = fake, .settings = fake, .tray = fake,
+                                .instances = fake, .diagnostics = fake};
+    app::FrmMain frm{platform, win32.windows};
     win32::FormWindow window{frm.form, win32, false};
     HWND h = window.Hwnd();
 };

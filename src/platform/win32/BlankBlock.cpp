@@ -1,6 +1,7 @@
 #include "platform/win32/BlankBlock.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -34,12 +35,15 @@ struct Slice {
     unsigned char* start = nullptr;
     std::size_t bytes = 0;
     const FillOptions* options = nullptr;
+    const std::atomic<bool>* stop = nullptr;
 };
 
 DWORD WINAPI FillSlice(void* slice) {
     const auto* s = static_cast<const Slice*>(slice);
     if (s->options->sliceStarting != nullptr) s->options->sliceStarting(s->options->context);
-    FillBlanks(s->start, s->bytes);
+    // In whole pieces, which start on a page and so keep the units' phase.
+    for (std::size_t at = 0; at < s->bytes && !s->stop->load(std::memory_order_relaxed); at += kFillPiece)
+        FillBlanks(s->start + at, std::min(kFillPiece, s->bytes - at));
     return 0;
 }
 
@@ -85,16 +89,20 @@ void WaitServingWindows(HANDLE* threads, DWORD count) {
     }
 }
 
-// The workers of the fill this thread is waiting for, while it waits.
-thread_local HANDLE* fillThreads = nullptr;
-thread_local DWORD fillThreadCount = 0;
+// The fill this thread is waiting for, while it waits: what StopFill stops.
+struct Fill {
+    HANDLE threads[kMaxFillThreads] = {};
+    DWORD count = 0;
+    std::atomic<bool> stop{false};
+};
+thread_local Fill* current = nullptr;
 
 // Fills the block on as many threads as start, the calling thread serving
 // its windows meanwhile; fills it alone when none does.
-void FillInParallel(unsigned char* data, std::size_t bytes, unsigned wanted, const FillOptions& options) {
+void FillInParallel(unsigned char* data, std::size_t bytes, unsigned wanted, const FillOptions& options, Fill& fill) {
     const std::size_t page = PageSize();
     const std::size_t pages = (bytes + page - 1) / page;
-    HANDLE threads[kMaxFillThreads];
+    HANDLE* threads = fill.threads;
     Slice slices[kMaxFillThreads];
     unsigned started = 0;
     // Suspended until every slice is known: the slices are cut for the threads that exist.
@@ -111,17 +119,16 @@ void FillInParallel(unsigned char* data, std::size_t bytes, unsigned wanted, con
     std::size_t at = 0;
     for (unsigned i = 0; i < started; ++i) {
         const std::size_t share = pages / started + (i < pages % started ? 1 : 0);
-        slices[i] = {data + at, std::min(share * page, bytes - at), &options};
+        slices[i] = {data + at, std::min(share * page, bytes - at), &options, &fill.stop};
         at += slices[i].bytes;
     }
     for (unsigned i = 0; i < started; ++i) ResumeThread(threads[i]);
     HANDLE waiting[kMaxFillThreads];
     std::copy(threads, threads + started, waiting);
-    fillThreads = threads;
-    fillThreadCount = started;
+    fill.count = started;
+    current = &fill;
     WaitServingWindows(waiting, started);
-    fillThreads = nullptr;
-    fillThreadCount = 0;
+    current = nullptr;
     for (unsigned i = 0; i < started; ++i) CloseHandle(threads[i]);
 }
 
@@ -155,34 +162,30 @@ void DropReleaseInput(DWORD start) {
 
 }  // namespace
 
-bool FillInProgress() { return fillThreads != nullptr; }
-
-bool FinishFillInProgress() {
-    if (fillThreads == nullptr) return false;
+void StopFill() {
+    Fill* fill = current;
+    if (fill == nullptr) return;
+    fill->stop = true;
     HANDLE waiting[kMaxFillThreads];
-    std::copy(fillThreads, fillThreads + fillThreadCount, waiting);
-    WaitServingWindows(waiting, fillThreadCount);
-    return true;
+    std::copy(fill->threads, fill->threads + fill->count, waiting);
+    WaitServingWindows(waiting, fill->count);
 }
 
-bool WriteBlankBlock(std::uint64_t bytes, const FillOptions& options) {
-    if (bytes == 0) return true;
-    if (bytes > std::numeric_limits<std::size_t>::max()) return false;
+platform::BlockResult WriteBlankBlock(std::uint64_t bytes, const FillOptions& options) {
+    if (bytes == 0) return platform::BlockResult::Written;
+    if (bytes > std::numeric_limits<std::size_t>::max()) return platform::BlockResult::Refused;
     const DWORD start = GetTickCount();
+    Fill fill;
     {
         CommittedBlock block(static_cast<std::size_t>(bytes));
-        if (!block) return false;
+        if (!block) return platform::BlockResult::Refused;
         const unsigned threads = std::min(options.threads != 0 ? options.threads : LogicalProcessors(), kMaxFillThreads);
-        auto* data = static_cast<unsigned char*>(block.Data());
-        // One processor: a worker would only take turns with this thread.
-        if (threads <= 1)
-            FillBlanks(data, block.Size());
-        else
-            FillInParallel(data, block.Size(), threads, options);
-        if (options.written != nullptr) options.written(block.Data(), block.Size(), options.context);
+        // Even one processor gets a worker: this thread keeps the windows answering and can stop the fill.
+        FillInParallel(static_cast<unsigned char*>(block.Data()), block.Size(), std::max(threads, 1u), options, fill);
+        if (options.written != nullptr && !fill.stop) options.written(block.Data(), block.Size(), options.context);
     }  // freed here: the release has given the memory back
     DropReleaseInput(start);
-    return true;
+    return fill.stop ? platform::BlockResult::Stopped : platform::BlockResult::Written;
 }
 
 }  // namespace purgix::win32

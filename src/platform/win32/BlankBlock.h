@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/Platform.h"
+
 namespace purgix::win32 {
 
 // Writes U+0020 (bytes 0x20, 0x00) into every 16-bit unit from the first byte
@@ -35,6 +37,8 @@ private:
 
 // More threads than this only queue up on the same page-fault path.
 inline constexpr unsigned kMaxFillThreads = 16;
+// The workers look for a stop between pieces of this size: a few milliseconds each.
+inline constexpr std::size_t kFillPiece = 4u << 20;
 
 // How one block is written. The defaults are the release's; tests and the
 // benchmark force the rest.
@@ -48,23 +52,21 @@ struct FillOptions {
     void (*sliceStarting)(void* context) = nullptr;
 };
 
-// Takes `bytes` bytes, blanks them all and frees them. False when the block
-// cannot be committed (too large for the address space or the commit limit).
+// Takes `bytes` bytes, blanks them all and frees them. Refused when the block
+// cannot be committed (too large for the address space or the commit limit);
+// Stopped when StopFill was called meanwhile.
 //
 // The fill runs on worker threads, one contiguous page-aligned slice each,
 // while the calling thread answers sent messages and repaints its windows;
 // posted messages and input wait. Afterwards, clicks and F9 presses made
 // during the release are dropped, so that impatience does not queue more
-// releases. With one processor the calling thread fills alone.
-bool WriteBlankBlock(std::uint64_t bytes, const FillOptions& options = {});
+// releases. Only when no worker can be started does the calling thread fill alone.
+platform::BlockResult WriteBlankBlock(std::uint64_t bytes, const FillOptions& options = {});
 
-// When the session ends while a release fills its block (the end's messages are
-// sent, and served during the fill), the program waits here for the fill to
-// end before it saves and goes: a shutdown never runs inside a release. True
-// when there was a fill to wait for.
-bool FinishFillInProgress();
-// True while this thread waits for a release's fill.
-bool FillInProgress();
+// Stops the fill this thread is waiting for (from a handler served meanwhile):
+// the workers finish the piece they are writing, and this returns once they
+// have all stopped. Nothing happens when there is no fill.
+void StopFill();
 
 // True when a message time stamp lies in [start, end], GetTickCount values
 // that wrap every 49.7 days.

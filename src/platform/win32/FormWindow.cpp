@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "Error.h"
-#include "platform/win32/BlankBlock.h"
+#include "platform/win32/Adapters.h"
 #include "platform/win32/FormWindowInternal.h"
 #include "platform/win32/Messages.h"
 #include "platform/win32/Text.h"
@@ -32,6 +32,7 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return peer->Handle(msg, wp, lp);
     } catch (...) {
         // Nothing may unwind through the window manager; the failed handler simply ends.
+        Trace("window procedure", CurrentError());
         return 0;
     }
 }
@@ -204,7 +205,8 @@ void FormWindow::Impl::DetachAll() {
 
 LRESULT FormWindow::Impl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     // Registered messages have their numbers only at run time (0 if the registration failed).
-    if (const UINT show = ShowYourselfMessage(); show != 0 && msg == show) return Raise(Form().ShowRequested);
+    if (const UINT show = ShowYourselfMessage(); show != 0 && msg == show) return OnShowRequest();
+    if (const UINT exit = ExitMessage(); exit != 0 && msg == exit) return OnExitRequest();
     if (const UINT taskbar = TaskbarCreatedMessage(); taskbar != 0 && msg == taskbar) return Raise(Form().TaskbarCreated);
     switch (msg) {
         case WM_COMMAND: return OnCommand(wp, lp);
@@ -250,27 +252,33 @@ void FormWindow::Impl::Unload() {
     try {
         if (Form().Unload) Form().Unload();
     } catch (...) {
+        Trace("shutdown", CurrentError());
     }
 }
 
+// The close box, Exit and /exit alike; inside a release too, whose fill the
+// form's unload stops first.
 LRESULT FormWindow::Impl::OnClose() {
-    // Sent while a release fills its block: the window goes once the release is over.
-    if (FillInProgress()) {
-        PostMessageW(hwnd, WM_CLOSE, 0, 0);
-        return 0;
-    }
     Unload();
     DestroyWindow(hwnd);
     return 0;
 }
 
 LRESULT FormWindow::Impl::OnEndSession(WPARAM ending) {
-    // Windows ends the process after this message: save now, or logging off loses the settings.
+    // Windows ends the process soon after this message: save now, or logging off loses the settings.
     if (ending == 0) return 0;
-    FinishFillInProgress();
-    Unload();
-    DestroyWindow(hwnd);
-    return 0;
+    return OnClose();
+}
+
+// Only a form that answers show requests is a program's main form; the About window says nothing.
+LRESULT FormWindow::Impl::OnShowRequest() {
+    if (!Form().ShowRequested) return 0;
+    return Form().ShowRequested() ? kAnswerShown : kAnswerClosing;
+}
+
+LRESULT FormWindow::Impl::OnExitRequest() {
+    if (!quitOnDestroy) return 0;
+    return SendMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
 LRESULT FormWindow::Impl::OnDestroy() {
@@ -310,18 +318,6 @@ int RunMessageLoop(const FormWindow& main) {
         DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
-}
-
-bool AskRunningCopyToShow() {
-    bool found = false;
-    for (HWND h = FindWindowExW(nullptr, nullptr, kFormClass, nullptr); h != nullptr; h = FindWindowExW(nullptr, h, kFormClass, nullptr)) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(h, &process);
-        // Only the foreground program may hand the foreground on: this one, just started by the user.
-        AllowSetForegroundWindow(process);
-        found = PostMessageW(h, ShowYourselfMessage(), 0, 0) != FALSE || found;
-    }
-    return found;
 }
 
 void RefreshCursor() {

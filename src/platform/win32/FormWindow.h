@@ -40,10 +40,6 @@ private:
 // Runs the message loop until the main form's window goes; returns the exit code.
 int RunMessageLoop(const FormWindow& main);
 
-// For a second start: asks the running copy's forms to show themselves (their
-// ShowRequested). False when no copy is running.
-bool AskRunningCopyToShow();
-
 // Has the window under the mouse pointer choose its pointer again, as a move would.
 void RefreshCursor();
 

@@ -212,6 +212,8 @@ private:
     LRESULT OnActivate(WPARAM wp, LPARAM lp);
     LRESULT OnClose();
     LRESULT OnEndSession(WPARAM ending);
+    LRESULT OnShowRequest();
+    LRESULT OnExitRequest();
     LRESULT OnDestroy();
     LRESULT OnNcDestroy(WPARAM wp, LPARAM lp);
     LRESULT Raise(const ui::Event& event);

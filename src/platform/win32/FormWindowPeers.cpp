@@ -280,7 +280,7 @@ LRESULT ContainerPeer::OnButtonUp(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT ContainerPeer::OnSetCursor(WPARAM wp, LPARAM lp) {
     HCURSOR cursor = nullptr;
-    if (LOWORD(lp) == HTCLIENT && impl.platform.MousePointer() == ui::MousePointer::Hourglass) {
+    if (LOWORD(lp) == HTCLIENT && impl.platform.input.MousePointer() == ui::MousePointer::Hourglass) {
         cursor = LoadCursorW(nullptr, IDC_WAIT);
     } else if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd) {
         POINT pt{};

@@ -21,6 +21,8 @@ public:
         return *this;
     }
     Handle Get() const { return h_; }
+    // Hands the object on to another owner.
+    Handle Release() { return std::exchange(h_, nullptr); }
 
 private:
     Handle h_;

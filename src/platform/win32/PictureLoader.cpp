@@ -2,10 +2,10 @@
 //
 // A skin is a download, so its picture name and its bytes are both hostile
 // until checked: the name may point anywhere a path can, the bytes may claim
-// any size. The name is checked twice, as written and as Windows resolves it:
-// either alone stops every escape we know of, both together the ones we do
-// not. The bytes are capped, and the header's claim is weighed before WIC
-// allocates anything for it.
+// any size. The name is checked as written and as Windows resolves it, and
+// the file opened by where it finally lies (a link may lead anywhere). The
+// bytes are capped, and every size they claim (each GIF frame, each icon
+// image) is weighed before WIC allocates anything for it.
 #include <wincodec.h>
 
 #include <cstddef>
@@ -16,9 +16,11 @@
 #include <vector>
 
 #include "Error.h"
+#include "platform/win32/Adapters.h"
+#include "platform/win32/Files.h"
+#include "platform/win32/Gdi.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
-#include "platform/win32/Win32Platform.h"
 #include "skins/PictureHeader.h"
 #include "skins/PicturePath.h"
 
@@ -35,59 +37,17 @@ void Check(HRESULT hr, const char* step) {
     if (FAILED(hr)) Fail(step);
 }
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-std::wstring FullPath(const std::wstring& path) {
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) Fail("cannot resolve the path");
-    std::wstring full(needed, L'\0');
-    const DWORD n = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (n == 0 || n >= needed) Fail("cannot resolve the path");
-    full.resize(n);
-    return full;
-}
-
-// The resolved name lies strictly below the resolved folder, on a separator boundary:
-// "C:\Skins2\x.bmp" is not inside "C:\Skins".
-bool IsInside(std::wstring_view folder, std::wstring_view full) {
-    while (!folder.empty() && IsSeparator(folder.back())) folder.remove_suffix(1);
-    return !folder.empty() && full.size() > folder.size() + 1 && IsSeparator(full[folder.size()]) &&
-           EqualsIgnoringCase(full.substr(0, folder.size()), folder);
-}
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
-
-std::vector<unsigned char> ReadCapped(const std::wstring& path) {
-    // Others may read along, nobody may write while the bytes are taken.
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) Fail("cannot open the file");
-    if (GetFileType(file.Get()) != FILE_TYPE_DISK) Fail("not a file on disk");
+std::vector<unsigned char> ReadCapped(HANDLE file) {
+    if (GetFileType(file) != FILE_TYPE_DISK) Fail("not a file on disk");
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size)) Fail("cannot read the file size");
+    if (!GetFileSizeEx(file, &size)) Fail("cannot read the file size");
     if (size.QuadPart <= 0 || size.QuadPart > kMaxFileBytes) Fail("empty or oversized file");
     // One byte more than the size: a file that grew while read shows it, one that shrank comes up short.
     std::vector<unsigned char> bytes(static_cast<std::size_t>(size.QuadPart) + 1);
     std::size_t got = 0;
     for (;;) {
         DWORD n = 0;
-        if (!ReadFile(file.Get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr)) Fail("cannot read the file");
+        if (!ReadFile(file, bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr)) Fail("cannot read the file");
         if (n == 0) break;
         got += n;
         if (got == bytes.size()) break;
@@ -131,21 +91,6 @@ private:
     T* p_ = nullptr;
 };
 
-class BitmapHandle {
-public:
-    explicit BitmapHandle(HBITMAP h) : h_(h) {}
-    ~BitmapHandle() {
-        if (h_ != nullptr) DeleteObject(h_);
-    }
-    BitmapHandle(const BitmapHandle&) = delete;
-    BitmapHandle& operator=(const BitmapHandle&) = delete;
-    HBITMAP Get() const { return h_; }
-    HBITMAP Release() { return std::exchange(h_, nullptr); }
-
-private:
-    HBITMAP h_;
-};
-
 // WIC's GUIDs, spelt out here: libuuid's definitions come in one object with
 // hundreds of others.
 constexpr GUID kImagingFactory = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
@@ -162,7 +107,7 @@ GUID ContainerOf(skins::PictureFormat format) {
     Fail("unknown format");
 }
 
-ui::PicturePtr Decode(std::vector<unsigned char>& bytes, const skins::PictureHeader& header) {
+platform::PicturePtr Decode(std::vector<unsigned char>& bytes, const skins::PictureHeader& header) {
     ComApartment apartment;  // outlives every interface below
     ComPtr<IWICImagingFactory> factory;
     Check(CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
@@ -204,7 +149,7 @@ ui::PicturePtr Decode(std::vector<unsigned char>& bytes, const skins::PictureHea
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    gdi::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (bitmap.Get() == nullptr) Fail("no memory for the picture");
     // The cap keeps both products well inside 32 bits.
     const UINT stride = width * 4;
@@ -217,15 +162,19 @@ ui::PicturePtr Decode(std::vector<unsigned char>& bytes, const skins::PictureHea
 
 }  // namespace
 
-ui::PicturePtr Win32Platform::LoadPicture(const std::string& folder, const std::string& name) {
+platform::PicturePtr PictureLoader::LoadPicture(const std::string& folder, const std::string& name) {
     if (!skins::IsPlainRelativeName(name)) Fail("name outside the skin folder");
     const std::wstring base = FullPath(Widen(folder));
     const std::wstring path = FullPath(base + L"\\" + Widen(name));
     // What Windows makes of the name is what counts: check the resolved path
     // too, and that resolving it again (as opening it will) changes nothing.
-    if (!IsInside(base, path) || FullPath(path) != path) Fail("name outside the skin folder");
+    if (base.empty() || path.empty() || !IsInside(base, path) || FullPath(path) != path) Fail("name outside the skin folder");
+    // And where the file opened finally lies: a link or junction inside the folder may lead out of it.
+    const FileHandle file = OpenForReading(path);
+    if (!file) Fail("cannot open the file");
+    if (!FinallyInside(file.Get(), base)) Fail("the file lies outside the skin folder");
 
-    std::vector<unsigned char> bytes = ReadCapped(path);
+    std::vector<unsigned char> bytes = ReadCapped(file.Get());
     const auto header = skins::ReadPictureHeader(bytes);
     if (!header) Fail("not a BMP, GIF, JPEG, PNG or ICO picture of a size that can be shown");
     return Decode(bytes, *header);

@@ -64,6 +64,7 @@ int RunSwitches(Win32Platform& platform) {
         case app::Switches::Action::Bad:
             Say("Purgix: " + switches.reason + " (Purgix.exe /? lists the switches)", STD_ERROR_HANDLE);
             return app::kExitBadSwitch;
+        case app::Switches::Action::Exit: return app::ExitRunningCopy(platform.instances);
         case app::Switches::Action::Release: break;
     }
     platform::Platform bundle = platform.Bundle();

@@ -3,19 +3,18 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <iterator>
 
+#include "platform/win32/Adapters.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
-#include "platform/win32/Win32Platform.h"
 
 namespace purgix::win32 {
 
 static_assert(platform::kNimAdd == NIM_ADD && platform::kNimModify == NIM_MODIFY && platform::kNimDelete == NIM_DELETE);
 static_assert(platform::kNifMessage == NIF_MESSAGE && platform::kNifIcon == NIF_ICON && platform::kNifTip == NIF_TIP);
 
-bool Win32Platform::ShellNotifyIcon(int operation, const platform::NotifyIconData& data) {
+bool TrayAdapter::ShellNotifyIcon(int operation, const platform::NotifyIconData& data) {
     NOTIFYICONDATAW nid{};
     nid.cbSize = sizeof nid;
     nid.hWnd = reinterpret_cast<HWND>(data.window);
@@ -23,9 +22,8 @@ bool Win32Platform::ShellNotifyIcon(int operation, const platform::NotifyIconDat
     nid.uFlags = data.flags;
     nid.uCallbackMessage = data.callbackMessage;
     if (const auto* icon = Native(data.icon)) nid.hIcon = icon->SmallIcon();
-    // The shell shows the field up to its first NUL, and never more than it holds.
-    const std::size_t end = std::min(data.tip.find('\0'), data.tip.size());
-    WidenInto(std::string_view(data.tip.data(), end), nid.szTip, static_cast<int>(std::size(nid.szTip)));
+    // The wide record's field is twice as wide as the tray class's: what it shows is the narrow one's.
+    WidenInto(platform::ShownTip(data), nid.szTip, static_cast<int>(std::size(nid.szTip)));
     return Shell_NotifyIconW(static_cast<DWORD>(operation), &nid) != FALSE;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "app/CommandLine.h"
 #include "app/FrmMain.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Switches.h"
@@ -23,24 +24,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Load system DLLs from System32 only, never from the folder the program was unpacked to.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
-    // A scripted release is not a second copy: it neither shows the running one nor waits for it.
+    // The switches for scripts are not a second copy: they neither show the running one nor wait for it.
     purgix::win32::Win32Platform win32(instance);
     if (const int code = purgix::win32::RunSwitches(win32); code >= 0) return code;
 
-    // One copy per session. A second start asks the first to show itself, so that
-    // the first one's form knows it is shown, and goes.
-    HANDLE once = CreateMutexW(nullptr, TRUE, L"Local\\Quenlor.Purgix.Running");
-    if (once != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-        purgix::win32::AskRunningCopyToShow();
-        CloseHandle(once);
-        return 0;
-    }
+    // One copy per session: a second start shows the first and goes. The lock
+    // is let go when `win32` goes, after the shutdown.
+    if (!purgix::app::StartAsOnlyCopy(win32.instances)) return 0;
 
     purgix::platform::Platform platform = win32.Bundle();
-    purgix::app::FrmMain frmMain(platform);
+    purgix::app::FrmMain frmMain(platform, win32.windows);
     purgix::win32::FormWindow window(frmMain.form, win32, true);
     frmMain.Load();
-    const int code = purgix::win32::RunMessageLoop(window);
-    if (once != nullptr) CloseHandle(once);
-    return code;
+    return purgix::win32::RunMessageLoop(window);
 }

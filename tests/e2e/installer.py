@@ -129,9 +129,14 @@ class Installed(unittest.TestCase):
         return unix(wine("cmd", "/c", "echo", "%APPDATA%").stdout.strip() + r"\Microsoft\Windows\Start Menu\Programs\Purgix.lnk")
 
     def uninstall(self):
-        """Runs the uninstaller silently and waits for the copy of itself it hands the work to."""
+        """Runs the uninstaller silently, waits for the copy of itself it hands the work to,
+        and checks what must be gone whatever the user left."""
         wine(os.path.join(self.folder, "Uninstall.exe"), "/S")
         self.assertTrue(program.wait(lambda: not running("Un.exe"), 60, 0.1), "the uninstaller did not end")
+        self.assertFalse(os.path.exists(self.shortcut()))
+        self.assertEqual(reg_values(UNINSTALL_KEY), {})
+        for root in ("HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"):
+            self.assertEqual(reg_values(f"{root}\\{RUN_KEY}", "Purgix"), {}, root)
 
 
 class DefaultFolder(Installed):
@@ -158,30 +163,29 @@ class DefaultFolder(Installed):
         probe("close", CAPTION)
         self.assertEqual(proc.wait(timeout=30), 0)
 
+        e2e.seed({}, run_machine="x", run_user="x")
         self.uninstall()
         self.assertFalse(os.path.exists(self.folder), "an emptied folder stays")
-        self.assertFalse(os.path.exists(self.shortcut()))
-        self.assertEqual(reg_values(UNINSTALL_KEY), {})
 
 
 class FolderWithABlank(Installed):
     FOLDER = r"C:\Some Folder\Purgix"
 
-    def test_an_upgrade_goes_there_and_uninstall_keeps_the_users_file_and_settings(self):
+    def test_an_upgrade_goes_there_and_uninstall_ends_it_and_keeps_the_users_file_and_settings(self):
         self.assertEqual(self.location, self.FOLDER)
         self.assertEqual(self.read("Purgix.exe"), shipped()["Purgix.exe"])
         self.assertEqual(self.install(folder=False), 0)
         self.assertEqual(reg_values(UNINSTALL_KEY)["InstallLocation"][1], self.FOLDER)
-        e2e.seed({"Precent": "45"}, run_machine="x", run_user="x")
+        # "Start with Windows" on: the running copy's shutdown writes the Run value again.
+        e2e.seed({"Precent": "45"}, run_user=f'"{self.location}\\Purgix.exe"')
         with open(os.path.join(self.folder, "Notes.txt"), "w") as f:
             f.write("mine")
+        proc = self.start()
 
         self.uninstall()
+        self.assertEqual(proc.wait(timeout=30), 0)
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS), "it ended without its shutdown")
         self.assertEqual(sorted(os.listdir(self.folder)), ["Notes.txt"])
-        self.assertFalse(os.path.exists(self.shortcut()))
-        self.assertEqual(reg_values(UNINSTALL_KEY), {})
-        self.assertEqual(reg_values(f"HKEY_CURRENT_USER\\{RUN_KEY}", "Purgix"), {})
-        self.assertEqual(reg_values(f"HKEY_LOCAL_MACHINE\\{RUN_KEY}", "Purgix"), {})
         self.assertEqual(reg_values(OPTIONS_KEY)["Precent"], ("REG_SZ", "45"), "the settings must stay unless asked")
 
 
@@ -198,6 +202,33 @@ class Upgrade(Installed):
             self.assertEqual(self.install(), 0)
             self.assertEqual(self.read("Config.inf"), expected)
             self.assertEqual(self.read("README.txt"), shipped()["README.txt"])
+
+
+class RunningCopy(Installed):
+    def test_exit_switch_with_and_without_a_running_copy(self):
+        self.assertEqual(wine(self.exe, "/exit", check=False).returncode, 0, "with no copy running")
+        e2e.seed({})
+        proc = self.start()
+        self.assertEqual(wine(self.exe, "/exit", check=False).returncode, 0)
+        self.assertEqual(proc.wait(timeout=30), 0)
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS), "it ended without its shutdown")
+
+    def test_upgrade_ends_it_through_its_shutdown_and_starts_it_again_only_with_run(self):
+        e2e.seed({})
+        proc = self.start()
+        program.Program.menu_keys(self, "alt+s", "k", "Down", "Return")  # the Graphite skin, saved at shutdown
+        with open(os.path.join(self.folder, "README.txt"), "ab") as f:
+            f.write(b"changed")
+
+        self.assertEqual(self.install("/RUN"), 0)
+        self.assertEqual(proc.wait(timeout=30), 0)
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS), "it ended without its shutdown")
+        self.assertRegex(e2e.read_profile_text(os.path.join(self.folder, "Config.inf")), r'SKIN="?Graphite\.ini')
+        self.assertEqual(self.read("README.txt"), shipped()["README.txt"])
+        self.assertEqual(probe("wait", CAPTION, "60000", check=False).returncode, 0, "/RUN did not start it again")
+
+        self.assertEqual(self.install(), 0)
+        self.assertTrue(program.wait(lambda: not running("Purgix.exe"), 10), "started again without /RUN")
 
 
 def main():

@@ -51,6 +51,14 @@ target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})
 add_test(NAME win32 COMMAND win32_tests)
+# A skin folder with links leading out of it, for the Win32 tier: Wine 8's CreateSymbolicLinkW makes nothing.
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/links/Skin ${PROJECT_BINARY_DIR}/links/Elsewhere)
+foreach(link IN ITEMS "../Elsewhere/x.png:link.png" "../Elsewhere:Folder" "../Elsewhere/x.ini:link.ini")
+  string(REPLACE ":" ";" parts "${link}")
+  list(GET parts 0 target)
+  list(GET parts 1 name)
+  file(CREATE_LINK ${target} ${PROJECT_BINARY_DIR}/links/Skin/${name} SYMBOLIC)
+endforeach()
 set_tests_properties(win32 PROPERTIES TIMEOUT 300)
 # The program's own copies of libstdc++'s throw helpers, apart: GoogleTest links the library's.
 add_executable(win32_library_throws tests/win32/LibraryThrowsTest.cpp src/platform/win32/LibraryThrows.cpp)

@@ -111,7 +111,11 @@ void FrmMain::mDloadSkin_Click() {
 // Shutdown's third step. A program folder the user cannot write (Program
 // Files) sends the choice to the user's own copy, which start-up then reads.
 void FrmMain::SaveSkin() {
-    const std::string value = File1.ListIndex() >= 0 ? File1.List(File1.ListIndex()) : std::string();
+    std::string value = File1.ListIndex() >= 0 ? File1.List(File1.ListIndex()) : std::string();
+    // The profile functions trim blanks around a value and take off quotes around it: a
+    // name with blanks at either end goes in quotes, and comes back whole.
+    if (!value.empty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' || value.back() == '\t'))
+        value = '"' + value + '"';
     const std::string user = UserConfigPath(false);
     if (!user.empty() && platform_.files.FileExists(user)) {
         platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, user);

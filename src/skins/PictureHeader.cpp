@@ -1,6 +1,7 @@
 #include "skins/PictureHeader.h"
 
 #include <cstring>
+#include <utility>
 
 namespace purgix::skins {
 
@@ -80,16 +81,69 @@ std::optional<PictureHeader> Bmp(const Reader& r) {
     return Sized(PictureFormat::Bmp, width, height);
 }
 
+// The size a PNG's IHDR claims, its chunk starting at `at` (the eight-byte signature first).
+std::optional<std::pair<std::uint32_t, std::uint32_t>> PngSize(const Reader& r, std::size_t at) {
+    if (!r.Matches(at, "\x89PNG\r\n\x1a\n") || r.Be(at + 8, 4) != 13u || !r.Matches(at + 12, "IHDR") || !r.Has(at + 16, 13 + 4))
+        return std::nullopt;
+    return std::pair(*r.Be(at + 16, 4), *r.Be(at + 20, 4));
+}
+
+// The sizes a decoder will build, added up: a small file may hold many large
+// pictures, and some decoders build them all however few are shown.
+class Weigher {
+public:
+    bool Add(std::uint64_t width, std::uint64_t height) {
+        if (!IsAcceptableSize(width, height)) return false;
+        total_ += width * height;
+        return total_ <= kMaxPicturePixels;
+    }
+
+private:
+    std::uint64_t total_ = 0;
+};
+
+// Skips a run of GIF sub-blocks (a length byte, that many bytes, ... a zero); false when it runs off the end.
+bool SkipSubBlocks(const Reader& r, std::size_t& at) {
+    for (;;) {
+        const auto n = r.Le(at, 1);
+        if (!n) return false;
+        at += 1 + *n;
+        if (*n == 0) return true;
+    }
+}
+
 std::optional<PictureHeader> Gif(const Reader& r) {
     // The logical screen descriptor follows the signature; all seven bytes must be there.
     if (!r.Has(6, 7)) return std::nullopt;
-    return Sized(PictureFormat::Gif, *r.Le(6, 2), *r.Le(8, 2));
+    const std::uint32_t width = *r.Le(6, 2), height = *r.Le(8, 2);
+    Weigher weigher;
+    if (!weigher.Add(width, height)) return std::nullopt;
+    const auto colorTable = [](std::uint32_t packed) { return (packed & 0x80) != 0 ? std::size_t{3} << ((packed & 7) + 1) : 0; };
+    std::size_t at = 13 + colorTable(*r.Le(10, 1));
+    // Every image of the file is weighed, to the trailer: the whole file must be there.
+    unsigned frames = 0;
+    for (;;) {
+        const auto block = r.Le(at, 1);
+        if (block == 0x3Bu) break;
+        if (block == 0x21u) {  // an extension: its label, then sub-blocks
+            at += 2;
+        } else if (block == 0x2Cu && r.Has(at, 10)) {  // an image: its descriptor, colour table, code size, sub-blocks
+            if (++frames > kMaxGifFrames || !weigher.Add(*r.Le(at + 5, 2), *r.Le(at + 7, 2))) return std::nullopt;
+            at += 10 + colorTable(*r.Le(at + 9, 1)) + 1;
+        } else {
+            return std::nullopt;
+        }
+        if (!SkipSubBlocks(r, at)) return std::nullopt;
+    }
+    if (frames == 0) return std::nullopt;
+    return PictureHeader{PictureFormat::Gif, width, height};
 }
 
 std::optional<PictureHeader> Png(const Reader& r) {
     // The first chunk must be IHDR, 13 bytes of data and its CRC.
-    if (r.Be(8, 4) != 13u || !r.Matches(12, "IHDR") || !r.Has(16, 13 + 4)) return std::nullopt;
-    return Sized(PictureFormat::Png, *r.Be(16, 4), *r.Be(20, 4));
+    const auto size = PngSize(r, 0);
+    if (!size) return std::nullopt;
+    return Sized(PictureFormat::Png, size->first, size->second);
 }
 
 bool IsStartOfFrame(unsigned marker) {
@@ -125,13 +179,31 @@ std::optional<PictureHeader> Jpeg(const Reader& r) {
 
 std::optional<PictureHeader> Ico(const Reader& r) {
     // ICONDIR: reserved 0, type 1 (icon, not cursor), entry count; then the
-    // 16-byte entries. The first image lies after all of them and inside the
-    // file, so the whole directory is there too.
-    const auto count = r.Le(4, 2), w = r.Le(6, 1), h = r.Le(7, 1), bytes = r.Le(14, 4), offset = r.Le(18, 4);
-    if (r.Le(2, 2) != 1u || !count || *count == 0 || !offset || *offset < 6 + std::size_t{16} * *count || *bytes == 0 ||
-        !r.Has(*offset, *bytes))
-        return std::nullopt;
-    return Sized(PictureFormat::Ico, *w == 0 ? 256 : *w, *h == 0 ? 256 : *h);
+    // 16-byte entries. Every image lies after all of them and inside the file.
+    const auto count = r.Le(4, 2);
+    if (r.Le(2, 2) != 1u || !count || *count == 0) return std::nullopt;
+    const std::size_t images = 6 + std::size_t{16} * *count;
+    Weigher weigher;
+    for (std::size_t entry = 6; entry < images; entry += 16) {
+        const auto bytes = r.Le(entry + 8, 4), offset = r.Le(entry + 12, 4);
+        if (!bytes || *bytes == 0 || *offset < images || !r.Has(*offset, *bytes)) return std::nullopt;
+        // What the entry says is not what a decoder builds: the image's own header is, a PNG's or a bitmap's.
+        std::uint64_t width = 0, height = 0;
+        if (const auto png = PngSize(r, *offset)) {
+            width = png->first;
+            height = png->second;
+        } else {
+            const auto info = r.Le(*offset, 4), w = r.Le(*offset + 4, 4), h = r.Le(*offset + 8, 4);
+            if (!info || *info < 40 || *info > *bytes || !w || !h || static_cast<std::int32_t>(*w) <= 0) return std::nullopt;
+            // The height counts the mask's rows too: a bound, not less.
+            const std::int64_t rows = static_cast<std::int32_t>(*h);
+            width = *w;
+            height = static_cast<std::uint64_t>(rows < 0 ? -rows : rows);
+        }
+        if (!weigher.Add(width, height)) return std::nullopt;
+    }
+    const std::uint32_t w = *r.Le(6, 1), h = *r.Le(7, 1);
+    return Sized(PictureFormat::Ico, w == 0 ? 256 : w, h == 0 ? 256 : h);
 }
 
 }  // namespace

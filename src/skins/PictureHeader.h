@@ -23,12 +23,18 @@ struct PictureHeader {
 // window's background, and still an allocation the program survives.
 inline constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{4096} * 4096;
 
+// Only the first frame of a GIF is shown, but a decoder may build them all.
+inline constexpr unsigned kMaxGifFrames = 256;
+
 // True for a size worth decoding: neither side zero, the area within the cap.
 bool IsAcceptableSize(std::uint64_t width, std::uint64_t height);
 
-// The format and size of a BMP, GIF, PNG, JPEG or ICO file from its leading
-// bytes; nothing for any other, truncated or inconsistent header, or a size
-// IsAcceptableSize refuses. An icon reports its first image.
+// The format and size of a BMP, GIF, PNG, JPEG or ICO file from its bytes;
+// nothing for any other, truncated or inconsistent file, or one whose
+// pictures a decoder might build exceed the cap together: every GIF frame
+// (at most kMaxGifFrames), every icon image by its own header (a PNG's IHDR
+// or a bitmap's), not by what the directory claims. A GIF reports its
+// screen's size, an icon its first entry's.
 std::optional<PictureHeader> ReadPictureHeader(std::span<const unsigned char> bytes);
 
 }  // namespace purgix::skins

@@ -6,12 +6,14 @@ prefix and a fresh copy of the shipped layout in a folder with a blank in its na
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import time
 import unittest
 import zipfile
+import zlib
 
 import e2e
 from e2e import CAPTION, OPTIONS_KEY, RUN_KEY, SEVEN_KEYS, dump, probe, reg_values, screenshot, wine
@@ -106,8 +108,13 @@ class Program(unittest.TestCase):
             except subprocess.TimeoutExpired:
                 p.kill()
 
-    def start(self, *args, wait_for="wait"):
-        proc = subprocess.Popen([ARGS.wine_run, self.exe, *args], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def start(self, *args, wait_for="wait", traces=None):
+        """Starts Purgix; with `traces`, what it traces for a debugger goes to that file (Wine writes it there)."""
+        env = dict(os.environ, WINEDEBUG="-all,warn+seh") if traces else None
+        err = open(traces, "w") if traces else subprocess.DEVNULL
+        proc = subprocess.Popen([ARGS.wine_run, self.exe, *args], stdout=subprocess.DEVNULL, stderr=err, env=env)
+        if traces:
+            self.addCleanup(err.close)
         self.procs.append(proc)
         if wait_for:
             self.assertEqual(probe(wait_for, CAPTION, "60000", check=False).returncode, 0, "the main window did not come")
@@ -242,6 +249,148 @@ class HelpAndLogOff(Program):
         self.assertEqual(self.saved_skin(), "Graphite.ini")
         self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS))
         self.assertTrue(wait(lambda: tray_window() is None, 5), "the icon stayed")
+
+
+class LogOff(Program):
+    SEED = {"LessC": "0", "intervalC": "0", "Precent": "15"}
+
+    def test_a_log_off_during_a_large_release_saves_at_once_and_ends(self):
+        # 15 %: a block of 30 % of physical memory, seconds of filling. The end of the session comes 1.5 s in.
+        proc = self.start()
+        self.menu_keys("alt+s", "k", "Down", "Return")  # Graphite, to see the choice saved
+        self.menu_keys("F9")
+        time.sleep(1.5)
+        sent = time.monotonic()
+        self.assertEqual(probe("endsession", CAPTION).stdout.strip(), "1")
+        self.assertTrue(wait(lambda: self.saved_skin() == "Graphite.ini", 5), "the skin was not saved within 5 s")
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS))
+        self.assertLess(time.monotonic() - sent, 5)
+        self.assertEqual(proc.wait(timeout=10), 0)
+
+
+class QuickRestart(Program):
+    SEED = {}
+
+    def test_a_start_while_the_copy_closes_waits_and_then_runs_alone(self):
+        first = self.start()
+        subprocess.Popen([ARGS.wine_run, ARGS.probe, "close", CAPTION], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(0.3)
+        second = self.start(wait_for=None)
+        self.assertEqual(first.wait(timeout=30), 0)
+        self.assertEqual(probe("wait", CAPTION, "30000", check=False).returncode, 0, "nothing runs after the restart")
+        time.sleep(1)
+        self.assertIsNone(second.poll(), "the new start ended: nothing would run")
+        self.assertEqual(len(xdo("search", "--name", "^" + re.escape(CAPTION) + "$").split()), 1)
+        self.assertEqual(self.top()["visible"], 1)
+
+
+def gif_bomb(screen, frames):
+    """A GIF of one colour whose frames decode to far more than the file's size: after each clear code,
+    each LZW code stands for one pixel more than the one before it."""
+    def one_colour(pixels):
+        out, acc, bits = bytearray(), 0, 0
+
+        def put(code, width):
+            nonlocal acc, bits
+            acc, bits = acc | code << bits, bits + width
+            while bits >= 8:
+                out.append(acc & 0xFF)
+                acc, bits = acc >> 8, bits - 8
+        width, next_code, run = 3, 6, 1
+        put(4, width)  # clear
+        while pixels > 0:
+            take = min(run, pixels)
+            put(0 if take == 1 else 6 + take - 2, width)
+            pixels -= take
+            if pixels and next_code < 4095:
+                next_code, run = next_code + 1, run + 1
+                width += next_code > 1 << width and width < 12
+            elif pixels:
+                put(4, width)
+                width, next_code, run = 3, 6, 1
+        put(5, width)  # end of information
+        if bits:
+            out.append(acc)
+        return bytes([2]) + b"".join(bytes([len(out[i:i + 255])]) + out[i:i + 255] for i in range(0, len(out), 255)) + b"\0"
+    data = b"GIF89a" + struct.pack("<HHBBB", screen, screen, 0x80, 0, 0) + b"\0\0\0\xff\xff\xff"
+    for w, h in frames:
+        data += b"\x2c" + struct.pack("<HHHHB", 0, 0, w, h, 0) + one_colour(w * h)
+    return data + b"\x3b"
+
+
+def ico_png_bomb(entry, side):
+    """An icon whose small directory entry wraps a large PNG of one colour."""
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 2, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(bytes(side * (side * 3 + 1)), 9)) + chunk(b"IEND", b"")
+    return struct.pack("<HHHBBBBHHII", 0, 1, 1, entry, entry, 0, 0, 1, 32, len(png), 22) + png
+
+
+class HostileSkins(Program):
+    SEED = {}
+
+    def add_skin(self, name, column, bg, picture=None):
+        skin = os.path.join(self.folder, "Skin")
+        with open(os.path.join(skin, name), "w", encoding="utf-8", newline="\r\n") as f:
+            f.write(f"[SKIN]\ncolor_Obj3D=&H00F0E7DF\ncolor_Back=&H00F7F0EA\ncolor_Column={column}\nBg={bg}\n")
+        if picture is not None:
+            with open(os.path.join(skin, bg), "wb") as f:
+                f.write(picture)
+
+    def test_picture_bombs_are_refused_while_the_window_answers_and_memory_stays(self):
+        # Sorted after Aurora: the GIF's, the icon's.
+        self.add_skin("Bomb gif.ini", "&H000000FF", "bomb.gif", gif_bomb(16, [(8000, 8000)] * 6))
+        self.add_skin("Bomb ico.ini", "&H0000FF00", "bomb.ico", ico_png_bomb(16, 8000))
+        self.start()
+        with open(f"/proc/{e2e.purgix_pid()}/status") as f:
+            peak_before = int(re.search(r"VmHWM:\s+(\d+)", f.read()).group(1))
+        pinger = subprocess.Popen([ARGS.wine_run, ARGS.probe, "ping", CAPTION, "8"], stdout=subprocess.PIPE, text=True)
+        for index, colour in ((1, (255, 0, 0)), (2, (0, 255, 0))):
+            self.menu_keys("alt+s", "k", *(["Down"] * index), "Return")
+            self.assertTrue(wait(lambda: near(self.band(), colour), 5), "the skin's colours did not apply")
+        result = pinger.communicate(timeout=60)[0]
+        with open(f"/proc/{e2e.purgix_pid()}/status") as f:
+            peak_after = int(re.search(r"VmHWM:\s+(\d+)", f.read()).group(1))
+        self.assertLess(int(re.search(r'"longest_ms":(\d+)', result).group(1)), 500, result)
+        self.assertLess(peak_after - peak_before, 200 * 1024, "kilobytes more at the peak")
+
+    def test_names_outside_the_code_page_or_with_blanks_at_the_ends_are_remembered(self):
+        # Sorted: " lead.ini" first, then the shipped three, then the Japanese one.
+        self.add_skin(" lead.ini", "&H000000FF", "Aurora.png")
+        self.add_skin("\u65e5\u672c\u8a9e.ini", "&H0000FF00", "Aurora.png")
+        for index, name, colour in ((0, " lead.ini", (255, 0, 0)), (4, "\u65e5\u672c\u8a9e.ini", (0, 255, 0))):
+            proc = self.start()
+            self.menu_keys("alt+s", "k", *(["Down"] * index), "Return")
+            self.assertTrue(wait(lambda: near(self.band(), colour), 5), f"{name!r} did not apply")
+            probe("close", CAPTION)
+            self.assertEqual(proc.wait(timeout=30), 0)
+            self.assertEqual(self.saved_skin(), name)
+            again = self.start()
+            self.assertTrue(wait(lambda: near(self.band(), colour), 5), f"{name!r} was not remembered")
+            probe("close", CAPTION)
+            again.wait(timeout=30)
+
+    def test_a_linked_picture_is_refused_and_an_early_stop_keeps_the_choice(self):
+        outside = os.path.join(os.path.dirname(self.folder), "outside.png")
+        shutil.copy(os.path.join(self.folder, "Skin", "Graphite.bmp"), outside)
+        os.symlink(outside, os.path.join(self.folder, "Skin", "link.png"))
+        self.add_skin("Linked.ini", "&H000000FF", "link.png")
+        with open(os.path.join(self.folder, "Config.inf"), "w", newline="\r\n") as f:
+            f.write("[CONFIGSKIN]\nSKIN=Linked.ini\n")
+        traces = os.path.join(os.path.dirname(self.folder), "traces.txt")
+        proc = self.start(traces=traces)
+        self.assertTrue(wait(lambda: near(self.band(), (255, 0, 0)), 5), "the linked skin's colours did not apply")
+        probe("close", CAPTION)
+        proc.wait(timeout=30)
+        with open(traces, errors="replace") as f:
+            self.assertIn("Purgix: skin: skin picture: the file lies outside the skin folder", f.read())
+        e2e.seed({"LessC": "1e3"})  # start-up stops at the first setting, long before the skins
+        config = self.config()
+        proc = self.start()
+        probe("close", CAPTION)
+        self.assertEqual(proc.wait(timeout=30), 0)
+        self.assertEqual(self.config(), config)
 
 
 class Switches(Program):

@@ -130,13 +130,14 @@ public:
     long CloseKey(Key key) override { Raise("CloseKey"); return handles.erase(key) == 1 ? 0 : 6; }
     // GetPrivateProfileString's copying rules: at most size - 1 characters and a terminator; the count leaves the terminator out.
     // A file in `linkedOutside` finally lies outside every folder: read `within` one, it reads as missing.
+    // A value comes back as Windows gives it: blanks around it and then one pair of quotes around it taken off.
     std::uint32_t ReadProfile(const std::string& section, const std::string& key, const std::string& def, char* buffer,
                               std::uint32_t size, const std::string& file, const std::string& within) override {
         if (size == 0) return 0;
         std::string value = def;
         if (!within.empty() && linkedOutside.count(Lower(file))) value = def;
         else if (auto f = profiles.find(Lower(file)); f != profiles.end() && f->second[Lower(section)].count(Lower(key)))
-            value = f->second[Lower(section)][Lower(key)];
+            value = Unquoted(f->second[Lower(section)][Lower(key)]);
         const auto n = static_cast<std::uint32_t>(value.copy(buffer, size - 1));
         buffer[n] = '\0';
         return n;
@@ -202,6 +203,12 @@ public:
 
 private:
     void Log(std::string call) { calls.push_back(std::move(call)); }
+    static std::string Unquoted(std::string v) {
+        v.erase(0, v.find_first_not_of(" \t"));
+        v.erase(v.find_last_not_of(" \t") + 1);
+        if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
+        return v;
+    }
     void Raise(const std::string& call) const {
         auto it = raisingRegistryCalls.find(call);
         if (it != raisingRegistryCalls.end() && it->second == 0) throw purgix::Error(call);

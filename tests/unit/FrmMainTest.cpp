@@ -291,6 +291,32 @@ TEST_F(Skins, AReadOnlyProgramFolderKeepsTheChoiceInTheUsersOwnCopy) {
     EXPECT_EQ(user, "aurora.ini");
 }
 
+TEST_F(Skins, EveryNameComesBackAsChosenAndTheMenuShowsItsAmpersandsAsThemselves) {
+    fake.folders[kSkinDir] = {" lead.ini", "Rock&Roll.ini", "trail .ini", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.ini"};
+    for (const auto& name : fake.folders[kSkinDir]) Skin(name, "1", "2", "3", "");
+    Start();
+    std::string menu;
+    for (auto* item : frm->mSSkin) menu += item->Caption() + "|";
+    EXPECT_EQ(menu, " lead.ini|Rock&&Roll.ini|trail .ini|\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.ini|");
+    for (int chosen = 0; chosen < 4; ++chosen) {
+        frm->mSSkin[static_cast<std::size_t>(chosen)]->Click();
+        frm->form.Unload();
+        EXPECT_EQ(Start().File1.ListIndex(), chosen) << fake.profiles[kConfig]["configskin"]["skin"];
+    }
+}
+
+// A start-up that stops before the skin steps never read the saved choice: shutdown leaves it be.
+TEST_F(Skins, AStartUpStoppedBeforeTheSkinsKeepsTheSavedChoiceAndAClosingCopyDoesNotShowItself) {
+    fake.store["purgix\\options\\lessc"] = "1e3";
+    StartWith("Graphite.ini");
+    EXPECT_EQ(fake.traces, Strings{"start-up: check box value out of range"});
+    EXPECT_TRUE(frm->form.ShowRequested());
+    frm->form.Unload();
+    EXPECT_FALSE(frm->form.ShowRequested()) << "closing: the next start waits for it";
+    EXPECT_EQ(std::tuple(fake.storeWrites.size(), fake.Calls("WriteProfile"), fake.profiles[kConfig]["configskin"]["skin"]),
+              std::tuple(std::size_t{7}, Strings{}, std::string("Graphite.ini")));
+}
+
 TEST(ColorNumbers, DecimalAndHexadecimalTextUpToTheFirstNul) {
     using purgix::skins::ColorNumber;
     const std::pair<std::string, purgix::ui::Color> good[] = {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <tuple>
 #include <utility>
@@ -133,4 +134,22 @@ TEST_F(Release, TheIntervalCountsSecondsAcrossTogglesAndOtherReleasesAndRestarts
     frm.VScroll1.SetValue(1);  // lowered below the count: the next second releases
     Tick(frm.Timer2, 1);
     EXPECT_EQ(std::pair(Releases(), frm.IntervalSeconds()), std::pair(4, 0));
+}
+
+// The end of the session (or Exit) is served inside the release: it stops the fill, saves once, and the
+// release then touches no timer, pointer or box of a program that is ending; nothing starts another release.
+TEST_F(Release, AShutdownDuringTheFillStopsItSavesOnceAndTheReleaseThenTouchesNothing) {
+    frm.Check2.SetValue(1);
+    Available(5120);
+    fake.keys[0x78] = static_cast<std::int16_t>(0x8000);  // F9 held as well: a second release in the same tick
+    fake.onBlock = [this] { frm.form.Unload(); };
+    frm.Timer1.Tick();
+    const Calls calls = Take();
+    const auto at = std::find(calls.begin(), calls.end(), "StopFill(filling)");
+    ASSERT_NE(at, calls.end());
+    EXPECT_EQ(Calls(calls.begin(), at), (Calls{"Timer2(off)", "Timer1(off)", "SetMousePointer(11)", "WriteBlankBlock(20971520)"}));
+    // The shutdown's steps (this window never loaded: no skin list, no icon), and nothing after them.
+    EXPECT_EQ(Calls(at + 1, calls.end()), (Calls{"SaveSetting(LessC)", "SaveSetting(Less)", "SaveSetting(intervalC)", "SaveSetting(interval)",
+                                                 "SaveSetting(Precent)", "SaveSetting(StayOnTop)", "SaveSetting(Minimized)",
+                                                 "DeleteValue(Purgix)", "DeleteValue(Purgix)"}));  // machine and user Run values
 }

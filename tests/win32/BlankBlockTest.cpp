@@ -117,12 +117,13 @@ TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndT
     });
     // The user clicks and presses keys while the worker is held; then the fill is stopped.
     const auto hold = [](void*) {
-        if (!g_visit->clicked.exchange(true))  // by the first worker only
+        if (!g_visit->clicked.exchange(true)) {  // by the first worker only, before the visitor comes by
             for (auto [message, wp] : {std::pair<UINT, WPARAM>{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}, {WM_LBUTTONDBLCLK, MK_LBUTTON},
-                                   {WM_RBUTTONUP, 0}, {WM_NCLBUTTONDOWN, HTCAPTION}, {WM_KEYDOWN, VK_F9}, {WM_KEYDOWN, 'A'},
-                                   {WM_KEYUP, VK_F9}, {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}})
+                                       {WM_RBUTTONUP, 0}, {WM_NCLBUTTONDOWN, HTCAPTION}, {WM_KEYDOWN, VK_F9}, {WM_KEYDOWN, 'A'},
+                                       {WM_KEYUP, VK_F9}, {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}})
                 PostMessageW(g_visit->window, message, wp, 2);
-        SetEvent(g_visit->filling);
+            SetEvent(g_visit->filling);
+        }
         WaitForSingleObject(g_visit->ending, 10000);
         // A stop that did not wait for the workers would be over by now.
         if (WaitForSingleObject(g_visit->ended, 200) == WAIT_OBJECT_0) g_visit->endedEarly = true;

@@ -102,12 +102,40 @@ TEST_F(PictureFiles, DrawBlendsPremultipliedAlphaOverWhatIsBehindRowByRow) {
     DeleteObject(target);
 }
 
-TEST_F(PictureFiles, BigAndEscapingFilesThrow) {
+TEST_F(PictureFiles, BigBombsAndEscapingFilesThrow) {
     // A picture just over the file cap; its decoder would not read past the end of the picture.
     Write(skin_ / "big.png", kPng + Bytes((16 << 20) + 1 - kPng.size(), '\0'));
     Write(root_ / "x.png", kPng);
+    // Small files that decode to far more than they claim up front: six 8000 x 8000 frames on a 16 x 16 screen,
+    // and a 16 x 16 icon entry wrapping an 8000 x 8000 PNG. The weigher refuses them before any decoder starts.
+    Bytes gif("GIF89a\x10\0\x10\0\0\0\0", 13);
+    for (int i = 0; i < 6; ++i) gif += Bytes("\x2c\0\0\0\0\x40\x1f\x40\x1f\0\x02\x02\x4c\x01\0", 15);
+    Write(skin_ / "frames.gif", gif + "\x3b");
+    Bytes png = kPng;
+    png.replace(16, 8, Bytes("\0\0\x1f\x40\0\0\x1f\x40", 8));
+    Write(skin_ / "wrapped.ico", Bytes("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0", 14) + Bytes(1, static_cast<char>(png.size())) +
+                                      Bytes("\0\0\0\x16\0\0\0", 7) + png);
+    // Links inside the folder, to a picture and a folder outside it (the build makes them: Wine 8's
+    // CreateSymbolicLinkW makes nothing): where the file opened finally lies is what counts.
+    const fs::path links = fs::path(purgix::win32::Widen(os_.shell.ModulePath())).parent_path() / "links";
+    Write(links / "Elsewhere" / "x.png", kPng);
+    const auto linked = [&](const char* name) { return os_.pictures.LoadPicture(Narrow((links / "Skin").wstring()), name); };
+    EXPECT_THROW(linked("link.png"), purgix::Error);
+    EXPECT_THROW(linked("Folder\\x.png"), purgix::Error);
+    Write(links / "Skin" / "inside.png", kPng);
+    EXPECT_EQ(linked("inside.png")->Width(), 3) << "the same picture inside the folder is fine";
     // Either of the name's two checks alone refuses a climb out of the folder; a NUL, where Windows would end
     // the name, only the first one sees.
-    for (const std::string& name : {std::string("big.png"), std::string("..\\x.png"), std::string("Aurora.png\0.txt", 15)})
-        EXPECT_THROW(Load(name), purgix::Error) << name;
+    for (const auto& [name, why] : {std::pair<std::string, const char*>{"big.png", "oversized"}, {"..\\x.png", "outside"},
+                                    {std::string("Aurora.png\0.txt", 15), "outside"}, {"frames.gif", "not a BMP"},
+                                    {"wrapped.ico", "not a BMP"}}) {
+        const DWORD start = GetTickCount();
+        try {
+            Load(name);
+            ADD_FAILURE() << name << " loaded";
+        } catch (const purgix::Error& e) {
+            EXPECT_NE(std::string(e.what()).find(why), std::string::npos) << name << ": " << e.what();
+        }
+        EXPECT_LT(GetTickCount() - start, 500u) << name;
+    }
 }

@@ -2,6 +2,11 @@
 // the failure message box as the user sees it.
 #include "WindowTest.h"
 
+#include <atomic>
+#include <thread>
+
+#include "platform/win32/BlankBlock.h"
+
 using purgix::win32::Narrow;
 
 namespace {
@@ -27,10 +32,16 @@ void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
 // A real block, pointer and message box; fake memory figures; each block counted.
 class RealRelease : public ::testing::Test, public purgix::platform::MemoryBlocks {
 protected:
-    purgix::platform::BlockResult WriteBlankBlock(std::uint64_t bytes) override { return ++blocks, win32.memory.WriteBlankBlock(bytes); }
+    // The real block; a test may have each worker do something first.
+    purgix::platform::BlockResult WriteBlankBlock(std::uint64_t bytes) override {
+        ++blocks;
+        return result = purgix::win32::WriteBlankBlock(bytes, {0, UINT_MAX, nullptr, this, workerStarting});
+    }
     void StopFill() override { win32.memory.StopFill(); }
 
-    int blocks = 0;
+    std::atomic<int> blocks = 0;
+    void (*workerStarting)(void* test) = nullptr;
+    purgix::platform::BlockResult result{};
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     purgix::platform::Platform platform{.memory = fake, .blocks = *this, .keyboard = win32.input, .pointer = win32.input,
@@ -48,7 +59,8 @@ TEST_F(RealRelease, F9ReleasesOncePerPressAndABlockPastTheAddressSpaceShowsTheMe
     frm.RefreshMEM();
     for (auto [repeat, handled, total] : {std::tuple{false, true, 1}, {true, false, 1}, {true, false, 1}, {false, true, 2}}) {
         MSG msg{window.Hwnd(), WM_KEYDOWN, VK_F9, static_cast<LPARAM>(1 | (repeat ? 1u << 30 : 0u)), 0, {}};
-        EXPECT_EQ(std::pair(window.HandleShortcut(msg), blocks), std::pair(handled, total));
+        const bool shortcut = window.HandleShortcut(msg);
+        EXPECT_EQ(std::pair(shortcut, blocks.load()), std::pair(handled, total));
     }
     fake.memory.totalPhys = 1ull << 60;  // 10 %: 2.3e17 bytes, which no process can commit
     frm.RefreshMEM();
@@ -59,5 +71,35 @@ TEST_F(RealRelease, F9ReleasesOncePerPressAndABlockPastTheAddressSpaceShowsTheMe
                           "Purgix", "Out of memory now,Too much RAM to release,Please try again or setup your <Release percent>!!!", "OK",
                           "2"}));  // the text and OK: no icon, no other button
     // The release returned once the box closed.
-    EXPECT_EQ(std::pair(blocks, win32.input.MousePointer()), std::pair(3, purgix::ui::MousePointer::Default));
+    EXPECT_EQ(std::pair(blocks.load(), win32.input.MousePointer()), std::pair(3, purgix::ui::MousePointer::Default));
+}
+
+// Log-off during a release: the end of the session, sent from another thread while the block fills, stops the
+// fill, saves and destroys the window before the send returns, within a second.
+TEST_F(RealRelease, TheEndOfTheSessionDuringAFillSavesAndDestroysTheWindowAtOnce) {
+    fake.memory.totalPhys = 1ull << 30;  // 10 %: a 205 MiB block
+    frm.RefreshMEM();
+    const HWND h = window.Hwnd();
+    struct {
+        DWORD took = 0;
+        BOOL alive = TRUE;
+        std::size_t saved = 0;
+    } seen;
+    // The workers take their time before they write, and the session ends meanwhile.
+    static HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    workerStarting = [](void*) {
+        SetEvent(filling);
+        Sleep(300);
+    };
+    std::thread logoff([&] {
+        WaitForSingleObject(filling, 10000);
+        const DWORD sent = GetTickCount();
+        SendMessageTimeoutW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, nullptr);
+        seen = {GetTickCount() - sent, IsWindow(h), fake.storeWrites.size()};
+    });
+    frm.ReleaseMemory();
+    logoff.join();
+    EXPECT_EQ(std::tuple(seen.alive, seen.saved), std::tuple(FALSE, std::size_t{7})) << "saved and gone as the send returned";
+    EXPECT_LE(seen.took, 1000u);
+    EXPECT_EQ(result, purgix::platform::BlockResult::Stopped);
 }

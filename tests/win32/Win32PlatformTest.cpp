@@ -123,3 +123,33 @@ TEST_F(RealRegistry, ProfileReadsKeepTheWholeBufferUnlessMoreThanOneCharacterCam
     }
     DeleteFileW(purgix::win32::Widen(file).c_str());
 }
+
+TEST_F(RealRegistry, ProfilesKeepEveryNameInUnicodeAndRefuseLargeOrLinkedFiles) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "purgix-profiles-test";
+    fs::create_directories(dir);
+    const std::string japanese = "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.ini", quoted = "\" lead.ini\"";
+    // A new file, and one an earlier version wrote in the ANSI code page: both come back whole, the old text kept.
+    std::ofstream(dir / "old.inf", std::ios::binary) << "[OTHER]\r\nKEY=caf\xe9\r\n[CONFIGSKIN]\r\nSKIN=Aurora.ini\r\n";
+    for (const char* name : {"new.inf", "old.inf"}) {
+        const std::string file = Narrow((dir / name).wstring());
+        ASSERT_TRUE(win32.profiles.WriteProfile("CONFIGSKIN", "SKIN", japanese, file)) << name;
+        EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), japanese) << name;
+        ASSERT_TRUE(win32.profiles.WriteProfile("CONFIGSKIN", "SKIN", quoted, file)) << name;
+        EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), " lead.ini") << name;
+    }
+    EXPECT_EQ(registry.ReadProfileString("OTHER", "KEY", Narrow((dir / "old.inf").wstring())), "caf\xc3\xa9");
+    // Up to 64 KiB a file is read; past that it reads as missing.
+    for (auto [size, read] : {std::pair{65536u, "1"}, {65537u, ""}}) {
+        const std::string head = "[SKIN]\r\ncolor_Back=1\r\n";
+        std::ofstream(dir / "big.ini", std::ios::binary) << head << std::string(size - head.size(), ';');
+        EXPECT_EQ(registry.ReadProfileString("SKIN", "color_Back", Narrow((dir / "big.ini").wstring())).c_str(), std::string(read)) << size;
+    }
+    // Read from inside a skin folder, a link out of it reads as missing; the same file inside reads.
+    const fs::path links = fs::path(purgix::win32::Widen(win32.shell.ModulePath())).parent_path() / "links";
+    for (const fs::path& file : {links / "Elsewhere" / "x.ini", links / "Skin" / "inside.ini"}) std::ofstream(file) << "[SKIN]\r\nBg=x.png\r\n";
+    const std::string skin = Narrow((links / "Skin").wstring());
+    EXPECT_EQ(registry.ReadProfileString("SKIN", "Bg", skin + "\\link.ini", skin).c_str(), std::string());
+    EXPECT_EQ(registry.ReadProfileString("SKIN", "Bg", skin + "\\inside.ini", skin), "x.png");
+    fs::remove_all(dir);
+}

@@ -195,8 +195,10 @@ class FolderWithABlank(Installed):
 class Upgrade(Installed):
     def test_skin_choice_kept_while_its_skin_ships_and_every_shipped_file_replaced(self):
         default = shipped()["Config.inf"]
-        # The program writes UTF-16 when a name needs it; the profile API reads both.
-        chosen = "\ufeff[CONFIGSKIN]\r\nSKIN=Meadow.ini\r\n".encode("utf-16-le")
+        # The user's own skin, named outside the code page: the program writes such a choice as
+        # UTF-16, quoted for its blank, which the setup's profile reading takes as it is.
+        shutil.copy(os.path.join(self.folder, "Skin", "Meadow.ini"), os.path.join(self.folder, "Skin", "Łąka 2.ini"))
+        chosen = '\ufeff[CONFIGSKIN]\r\nSKIN="Łąka 2.ini"\r\n'.encode("utf-16-le")
         for config, expected in ((chosen, chosen), (b"[CONFIGSKIN]\r\nSKIN=Gone.ini\r\n", default)):
             with open(os.path.join(self.folder, "Config.inf"), "wb") as f:
                 f.write(config)

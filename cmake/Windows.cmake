@@ -81,6 +81,12 @@ add_test(NAME e2e_program COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/pro
   --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
   --artifacts ${PROJECT_BINARY_DIR}/artifacts --zip ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-win64.zip)
 set_tests_properties(e2e_program PROPERTIES TIMEOUT 900)
+# The setup and its uninstaller, each case in a fresh prefix; tools/package must have built them.
+add_test(NAME e2e_installer COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/installer.py
+  --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
+  --artifacts ${PROJECT_BINARY_DIR}/artifacts --zip ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-win64.zip
+  --setup ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-setup.exe)
+set_tests_properties(e2e_installer PROPERTIES TIMEOUT 600)
 
 # Benchmarks (not a test tier): tools/bench runs them.
 add_executable(bench_tick bench/TickBench.cpp res/Purgix.rc)

@@ -5,7 +5,7 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PROJECT_SOURCE_DIR}/res")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 add_library(purgix_win32 STATIC
-  src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp src/platform/win32/Files.cpp src/platform/win32/Diagnostics.cpp
+  src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp src/platform/win32/Wic.cpp src/platform/win32/Files.cpp src/platform/win32/Diagnostics.cpp src/platform/win32/Dpi.cpp
   src/platform/win32/Win32Platform.cpp src/platform/win32/MemoryAdapter.cpp src/platform/win32/BlankBlock.cpp
   src/platform/win32/InputAdapter.cpp src/platform/win32/LocaleAdapter.cpp src/platform/win32/ShellAdapter.cpp
   src/platform/win32/ResourceAdapter.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/RegistryAdapter.cpp
@@ -46,7 +46,7 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
 
 # Win32 tier: the real API and the real window, inside the test process.
 add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/Win32PlatformTest.cpp
-  tests/win32/ReleaseTest.cpp tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp res/Purgix.rc)
+  tests/win32/ReleaseTest.cpp tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp tests/win32/DpiTest.cpp res/Purgix.rc)
 target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main psapi uuid)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})

@@ -122,11 +122,23 @@ def smoothstep(e0, e1, v):
 
 
 class Canvas:
-    """Premultiplied RGBA in floats, composited with 'over'."""
+    """Premultiplied RGBA in floats, composited with 'over'.
 
-    def __init__(self, w, h):
-        self.w, self.h = w, h
-        self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(w * h)]
+    Shapes, paints and boxes are given in design pixels; a canvas of scale s
+    has s pixels for each of them (a skin's twice-size picture), and draws
+    the same design with edges as sharp as its own pixels allow.
+    """
+
+    def __init__(self, w, h, s=1):
+        self.w, self.h, self.s = w * s, h * s, s
+        self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(self.w * self.h)]
+
+    def pixels(self, box):
+        """The pixel ranges a box in design pixels covers: (i0, j0, i1, j1)."""
+        s = self.s
+        x0, y0, x1, y1 = box or (0, 0, self.w / s, self.h / s)
+        return (max(int(x0 * s), 0), max(int(y0 * s), 0),
+                min(int(math.ceil(x1 * s)), self.w), min(int(math.ceil(y1 * s)), self.h))
 
     def _put(self, i, j, colour, a):
         if a <= 0.0:
@@ -140,14 +152,13 @@ class Canvas:
 
     def fill(self, shape, paint, opacity=1.0, ss=8, box=None):
         """Fills a shape; `paint` is an (r, g, b) tuple or f(x, y)."""
-        x0, y0, x1, y1 = box or (0, 0, self.w, self.h)
-        x0, y0 = max(int(x0), 0), max(int(y0), 0)
-        x1, y1 = min(int(math.ceil(x1)), self.w), min(int(math.ceil(y1)), self.h)
+        s = self.s
+        x0, y0, x1, y1 = self.pixels(box)
         offsets = [(k + 0.5) / ss for k in range(ss)]
         n = float(ss * ss)
         for j in range(y0, y1):
             for i in range(x0, x1):
-                d = shape(i + 0.5, j + 0.5)
+                d = shape((i + 0.5) / s, (j + 0.5) / s) * s   # in this canvas's pixels
                 if d >= 0.71:
                     continue
                 if d <= -0.71:
@@ -156,22 +167,21 @@ class Canvas:
                     hits = 0
                     for oy in offsets:
                         for ox in offsets:
-                            if shape(i + ox, j + oy) < 0.0:
+                            if shape((i + ox) / s, (j + oy) / s) < 0.0:
                                 hits += 1
                     if not hits:
                         continue
                     cover = hits / n
-                colour = paint(i + 0.5, j + 0.5) if callable(paint) else paint
+                colour = paint((i + 0.5) / s, (j + 0.5) / s) if callable(paint) else paint
                 self._put(i, j, colour, cover * opacity)
 
     def glow(self, shape, colour, opacity, spread, box=None):
-        """A soft-edged fill (drop shadows): fades over +-spread pixels."""
-        x0, y0, x1, y1 = box or (0, 0, self.w, self.h)
-        x0, y0 = max(int(x0), 0), max(int(y0), 0)
-        x1, y1 = min(int(math.ceil(x1)), self.w), min(int(math.ceil(y1)), self.h)
+        """A soft-edged fill (drop shadows): fades over +-spread design pixels."""
+        s = self.s
+        x0, y0, x1, y1 = self.pixels(box)
         for j in range(y0, y1):
             for i in range(x0, x1):
-                d = shape(i + 0.5, j + 0.5)
+                d = shape((i + 0.5) / s, (j + 0.5) / s)
                 self._put(i, j, colour, opacity * (1.0 - smoothstep(-spread, spread, d)))
 
     def rgba8(self):
@@ -430,11 +440,17 @@ def write_ico(path, images):
         f.write(header + entries + blobs)
 
 
+# Every size Windows asks for between 100 % and 300 % scaling: small icons
+# (16 at 100 %, 20 at 125 %, 24 at 150 %, 32 at 200 %, 40 at 250 %, 48 at 300 %)
+# and large ones (32, 40, 48, ...), so that nothing is stretched.
+ICON_SIZES = (48, 40, 32, 24, 20, 16)
+
+
 def make_program_icon(path):
     # Every 32-bit image PNG-compressed, as Windows reads them since Vista: a
     # third of the bytes of raw pixels, which the program carries inside itself.
     images = []
-    for size in (256, 48, 32, 16):
+    for size in (256,) + ICON_SIZES:
         rows = draw_chip(size).rgba8()
         images.append((size, size, png_bytes(rows), 32, 0))
         if size == 32:
@@ -445,7 +461,7 @@ def make_program_icon(path):
 
 
 def make_tray_icon(path):
-    images = [(size, size, png_bytes(draw_chip(size, tray=True).rgba8()), 32, 0) for size in (32, 16)]
+    images = [(size, size, png_bytes(draw_chip(size, tray=True).rgba8()), 32, 0) for size in ICON_SIZES]
     write_ico(path, images)
 
 
@@ -483,26 +499,42 @@ XooooXoooooooooooooX............
 HAND_HOTSPOT = (5, 0)
 
 
+# The cursor sizes of 100 %, 150 % and 200 % scaling.
+CURSOR_SIZES = (32, 48, 64)
+
+
+def hand_grid(size):
+    """The hand's pixel art at size x size: each art pixel covers the pixels
+    whose centres fall in it, so the finger keeps its tip at the hot spot."""
+    art = [(line + "." * 32)[:32] for line in HAND.strip("\n").split("\n")]
+    art += ["." * 32] * (32 - len(art))
+    return ["".join(art[int((y + 0.5) * 32 / size)][int((x + 0.5) * 32 / size)] for x in range(size)) for y in range(size)]
+
+
 def make_hand_cursor(path):
-    art = [line for line in HAND.strip("\n").split("\n")]
-    grid = [(line + "." * 32)[:32] for line in art] + ["." * 32] * (32 - len(art))
-    xor, andm = bytearray(), bytearray()
-    for line in reversed(grid):
-        xrow, arow = bytearray(4), bytearray(4)
-        for i, ch in enumerate(line):
-            bit = 0x80 >> (i & 7)
-            if ch == "o":
-                xrow[i >> 3] |= bit          # palette entry 1: white
-            elif ch != "X":
-                arow[i >> 3] |= bit          # keep the screen
-        xor += xrow
-        andm += arow
-    dib = dib_header(32, 32, 1, 2) + bytes((0, 0, 0, 0, 255, 255, 255, 0)) + xor + andm
-    hx, hy = HAND_HOTSPOT
-    header = struct.pack("<HHH", 0, 2, 1)
-    entry = struct.pack("<BBBBHHII", 32, 32, 2, 0, hx, hy, len(dib), 6 + 16)
+    entries, blobs = b"", b""
+    offset = 6 + 16 * len(CURSOR_SIZES)
+    for size in CURSOR_SIZES:
+        row_bytes = (size + 31) // 32 * 4
+        xor, andm = bytearray(), bytearray()
+        for line in reversed(hand_grid(size)):
+            xrow, arow = bytearray(row_bytes), bytearray(row_bytes)
+            for i, ch in enumerate(line):
+                bit = 0x80 >> (i & 7)
+                if ch == "o":
+                    xrow[i >> 3] |= bit          # palette entry 1: white
+                elif ch != "X":
+                    arow[i >> 3] |= bit          # keep the screen
+            xor += xrow
+            andm += arow
+        dib = dib_header(size, size, 1, 2) + bytes((0, 0, 0, 0, 255, 255, 255, 0)) + xor + andm
+        # The hot spot scaled with the hand: the middle of the fingertip's top row.
+        hx, hy = (HAND_HOTSPOT[0] * size + size // 2) // 32, HAND_HOTSPOT[1]
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 2, 0, hx, hy, len(dib), offset)
+        blobs += dib
+        offset += len(dib)
     with open(path, "wb") as f:
-        f.write(header + entry + dib)
+        f.write(struct.pack("<HHH", 0, 2, len(CURSOR_SIZES)) + entries + blobs)
 
 
 # --------------------------------------------------------------------------

@@ -164,20 +164,21 @@ def flood(c, paint):
     """Paints every pixel opaque: the base of a background."""
     for j in range(c.h):
         for i in range(c.w):
-            r, g, b = paint(i + 0.5, j + 0.5)
+            r, g, b = paint((i + 0.5) / c.s, (j + 0.5) / c.s)
             c.px[j * c.w + i] = [r, g, b, 1.0]
 
 
 def wash(c, colour, strength, box):
     """Lays a colour over a box with a per-pixel opacity: glows and ribbons."""
-    x0, y0, x1, y1 = box
-    for j in range(int(y0), int(y1)):
-        for i in range(int(x0), int(x1)):
-            c._put(i, j, colour, strength(i + 0.5, j + 0.5))
+    x0, y0, x1, y1 = (int(v) for v in box)
+    for j in range(y0 * c.s, y1 * c.s):
+        for i in range(x0 * c.s, x1 * c.s):
+            c._put(i, j, colour, strength((i + 0.5) / c.s, (j + 0.5) / c.s))
 
 
 def paste(c, other, ox, oy):
-    """Composites another (premultiplied) canvas over c at a whole-pixel offset."""
+    """Composites another (premultiplied) canvas over c at a whole-pixel offset (design pixels)."""
+    ox, oy = ox * c.s, oy * c.s
     for j in range(other.h):
         for i in range(other.w):
             r, g, b, a = other.px[j * other.w + i]
@@ -205,7 +206,7 @@ def draw_logo(c, style):
     """The chip of the program icon and the word "Purgix", in the logo area."""
     x, y, w, h = LOGO
     size = 32
-    chip = art.draw_chip(size)
+    chip = art.draw_chip(size * c.s)
     top = y + (h - size) // 2
     paste(c, chip, x + 4, top)
     # The word's capitals are centred on the chip; the g hangs below.
@@ -302,9 +303,9 @@ def draw_furniture(c, style, secondary, primary):
     draw_button(c, RELEASE_BUTTON, primary, "bolt", style)
 
 
-def aurora():
+def aurora(s=1):
     """Light: cool white with a faint aurora over the title band."""
-    c = Canvas(W, H)
+    c = Canvas(W, H, s)
     top, bottom = rgb("#F5F8FC"), rgb("#DFE7F0")
     flood(c, vertical(0, top, H, bottom))
     # Three slow ribbons of light across the free band right of the logo,
@@ -330,9 +331,9 @@ def aurora():
     return c, ini
 
 
-def graphite():
+def graphite(s=1):
     """Dark: brushed charcoal, a light page panel, amber for the release."""
-    c = Canvas(W, H)
+    c = Canvas(W, H, s)
     top, bottom = rgb("#3B4048"), rgb("#24272C")
     base = vertical(0, top, H, bottom)
 
@@ -368,9 +369,9 @@ def graphite():
     return c, ini
 
 
-def meadow():
+def meadow(s=1):
     """Green: a pale spring sky over soft hills."""
-    c = Canvas(W, H)
+    c = Canvas(W, H, s)
     flood(c, vertical(0, rgb("#F4F9EE"), H, rgb("#DDEDD0")))
     # Late-morning sun behind the title band, far right.
     wash(c, rgb("#FFF1B8"), lambda x, y: 0.75 * (1.0 - smoothstep(0.0, 1.0, math.hypot(
@@ -507,6 +508,9 @@ def write_all(out, help_dir):
         picture = "%s.%s" % (name, ext)
         with open(os.path.join(out, picture), "wb") as f:
             f.write(WRITERS[ext](rgb8(canvas)))
+        # The same design at twice the size, which the program draws from on scaled displays.
+        with open(os.path.join(out, "%s@2x.%s" % (name, ext)), "wb") as f:
+            f.write(WRITERS[ext](rgb8(draw(2)[0])))
         with open(os.path.join(out, name + ".ini"), "wb") as f:
             f.write(ini_text(picture, ini))
         if n == 0:

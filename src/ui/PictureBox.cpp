@@ -5,10 +5,28 @@
 
 namespace purgix::ui {
 
-void Surface::Resize(int width, int height, Color fill) {
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
+namespace {
+int Scaled(int design, double scale) { return std::max(static_cast<int>(std::lround(design * scale)), 0); }
+}  // namespace
+
+void Surface::Resize(int designWidth, int designHeight, Color fill) {
+    designWidth_ = designWidth;
+    designHeight_ = designHeight;
+    width_ = Scaled(designWidth, scale_);
+    height_ = Scaled(designHeight, scale_);
     pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill);
+}
+
+void Surface::Rescale(double scale) {
+    if (scale == scale_ || !(scale > 0)) return;
+    const Surface old = *this;
+    scale_ = scale;
+    Resize(designWidth_, designHeight_, 0);
+    if (old.width_ == 0 || old.height_ == 0) return;
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            pixels_[static_cast<std::size_t>(y * width_ + x)] =
+                old.At(std::min(x * old.width_ / std::max(width_, 1), old.width_ - 1), std::min(y * old.height_ / std::max(height_, 1), old.height_ - 1));
 }
 
 void Surface::Fill(Color c) { std::fill(pixels_.begin(), pixels_.end(), c); }
@@ -23,10 +41,10 @@ int Edge(double v, int limit) {
 }  // namespace
 
 Rect Surface::FillSpan(double x0, double y0, double x1, double y1, Color c) {
-    const int left = Edge(std::min(x0, x1), width_);
-    const int right = Edge(std::max(x0, x1), width_);
-    const int top = Edge(std::min(y0, y1), height_);
-    const int bottom = Edge(std::max(y0, y1), height_);
+    const int left = Edge(std::min(x0, x1) * scale_, width_);
+    const int right = Edge(std::max(x0, x1) * scale_, width_);
+    const int top = Edge(std::min(y0, y1) * scale_, height_);
+    const int bottom = Edge(std::max(y0, y1) * scale_, height_);
     // Only the pixels that change count: redrawing what is there repaints nothing.
     int changedTop = bottom, changedBottom = top, changedLeft = right, changedRight = left;
     for (int y = top; y < bottom; ++y) {
@@ -61,11 +79,15 @@ void PictureBox::SetPicture(PicturePtr p) {
     if (Change) Change();
 }
 
+void PictureBox::SetRasterScale(double scale) {
+    if (scale == surface_.Scale()) return;
+    surface_.Rescale(scale);
+    Notify(Change::Drawing);
+}
+
 void PictureBox::Cls() {
-    if (Bounds().width != surface_.Width() || Bounds().height != surface_.Height())
-        surface_.Resize(Bounds().width, Bounds().height, backColor_);
-    else
-        surface_.Fill(backColor_);
+    // A box whose size changed starts a raster of the new size.
+    surface_.Resize(Bounds().width, Bounds().height, backColor_);
     if (Peer* p = GetPeer()) p->Drawn({0, 0, surface_.Width(), surface_.Height()});
 }
 

@@ -37,6 +37,12 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+DWORD FrameStyle(const ui::Form& f) {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (f.borderStyle != ui::BorderStyle::FixedDialog && f.minButton) style |= WS_MINIMIZEBOX;
+    return style;
+}
+
 void RegisterClasses(HINSTANCE instance) {
     static bool done = false;
     if (done) return;
@@ -72,7 +78,8 @@ struct TimerPeer : ui::Peer {
 
 // --- The form
 
-FormWindow::Impl::Impl(ui::Form& f, Win32Platform& p, bool quit) : ContainerPeer(*this, f), platform(p), quitOnDestroy(quit) {}
+FormWindow::Impl::Impl(ui::Form& f, Win32Platform& p, bool quit, int dpi)
+    : ContainerPeer(*this, f), platform(p), quitOnDestroy(quit), fixedDpi(dpi), scale{dpi != 0 ? dpi : static_cast<int>(DpiOfSystem())} {}
 
 FormWindow::Impl::~Impl() {
     if (hwnd != nullptr && IsWindow(hwnd)) {
@@ -87,55 +94,82 @@ FormWindow::Impl::~Impl() {
 void FormWindow::Impl::Create(HWND, int) {
     RegisterClasses(platform.Instance());
     ui::Form& f = Form();
-    font = formFont = gdi.Font(f.font);
+    font = formFont = gdi.Font(f.font, scale);
     byControl[&f] = this;
     f.Attach(this);
 
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     DWORD exStyle = 0;
-    if (f.borderStyle == ui::BorderStyle::FixedDialog)
-        exStyle |= WS_EX_DLGMODALFRAME;
-    else if (f.minButton)
-        style |= WS_MINIMIZEBOX;
     if (!f.showInTaskbar) {
         // An owned window stays off the taskbar and keeps a normal caption, which
         // a tool window would shrink; its owner is an invisible stand-in.
         owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, platform.Instance(), nullptr);
     }
-    const auto& items = f.Menu().Items();
-    const bool bar = std::any_of(items.begin(), items.end(), [](const auto& item) { return item->Visible(); });
-    const int cw = f.Bounds().width;
-    const int ch = f.Bounds().height;
-    RECT r{0, 0, cw, ch};
-    AdjustWindowRectEx(&r, style, bar, exStyle);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
+    if (f.borderStyle == ui::BorderStyle::FixedDialog) exStyle |= WS_EX_DLGMODALFRAME;
+    const SIZE size = WindowSize();
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (f.centered) {
         RECT work{};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        x = work.left + (work.right - work.left - w) / 2;
-        y = work.top + (work.bottom - work.top - h) / 2;
+        x = work.left + (work.right - work.left - size.cx) / 2;
+        y = work.top + (work.bottom - work.top - size.cy) / 2;
     }
-    hwnd = CreateWindowExW(exStyle, kFormClass, Widen(f.Caption()).c_str(), style, x, y, w, h, owner_, nullptr,
+    hwnd = CreateWindowExW(exStyle, kFormClass, Widen(f.Caption()).c_str(), FrameStyle(f), x, y, size.cx, size.cy, owner_, nullptr,
                            platform.Instance(), static_cast<ContainerPeer*>(this));
     if (hwnd == nullptr) throw purgix::Error("cannot create the window of " + f.Name());
     f.SetHandle(reinterpret_cast<ui::WindowHandle>(hwnd));
     SetIcons();
     CreateChildren();
     menus.Build();
-    // A menu bar may take more than one line: make the client area exactly the design's.
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    if (client.right != cw || client.bottom != ch)
-        SetWindowPos(hwnd, nullptr, 0, 0, w + cw - client.right, h + ch - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Made on a monitor of another density than the system's: laid out at its own.
+    if (fixedDpi == 0 && static_cast<int>(DpiOfWindow(hwnd)) != scale.dpi) ApplyDpi(static_cast<int>(DpiOfWindow(hwnd)), nullptr);
+    FitClientArea();
     UINT id = 1;
     for (ui::Timer* t : f.Timers()) {
         timers.push_back(std::make_unique<TimerPeer>(hwnd, *t, id++));
         timers.back()->Sync(ui::Change::Enabled);
     }
     if (f.Visible()) ShowWindow(hwnd, SW_SHOW);
+}
+
+SIZE FormWindow::Impl::WindowSize() const {
+    const ui::Form& f = Form();
+    const auto& items = f.Menu().Items();
+    const bool bar = std::any_of(items.begin(), items.end(), [](const auto& item) { return item->Visible(); });
+    RECT r{0, 0, scale.Px(f.Bounds().width), scale.Px(f.Bounds().height)};
+    AdjustWindowRectForDpi(r, FrameStyle(f), bar, f.borderStyle == ui::BorderStyle::FixedDialog ? WS_EX_DLGMODALFRAME : 0,
+                           static_cast<UINT>(scale.dpi));
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// A menu bar may take more than one line: make the client area exactly the design's at the DPI.
+void FormWindow::Impl::FitClientArea() {
+    const int cw = scale.Px(Form().Bounds().width), ch = scale.Px(Form().Bounds().height);
+    RECT client{}, window{};
+    GetClientRect(hwnd, &client);
+    GetWindowRect(hwnd, &window);
+    if (client.right != cw || client.bottom != ch)
+        SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left + cw - client.right, window.bottom - window.top + ch - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::Impl::ApplyDpi(int dpi, const RECT* suggested) {
+    scale.dpi = dpi;
+    font = formFont = gdi.Font(Form().font, scale);
+    for (auto& peer : peers) peer->Rescale();
+    if (suggested != nullptr)
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        SetWindowPos(hwnd, nullptr, 0, 0, WindowSize().cx, WindowSize().cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+    Redraw(hwnd);
+}
+
+// Moved to a monitor of another density: everything at the new one, in the place Windows suggests.
+LRESULT FormWindow::Impl::OnDpiChanged(WPARAM wp, LPARAM lp) {
+    if (fixedDpi == 0) ApplyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+    return 0;
 }
 
 void FormWindow::Impl::Sync(ui::Change what) {
@@ -215,6 +249,7 @@ LRESULT FormWindow::Impl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE: return OnClose();
         case WM_QUERYENDSESSION: return TRUE;  // never stands in the way of logging off
         case WM_ENDSESSION: return OnEndSession(wp);
+        case WM_DPICHANGED: return OnDpiChanged(wp, lp);
         case WM_DESTROY: return OnDestroy();
         case WM_NCDESTROY: return OnNcDestroy(wp, lp);
         default: return ContainerPeer::Handle(msg, wp, lp);
@@ -297,14 +332,16 @@ LRESULT FormWindow::Impl::OnNcDestroy(WPARAM wp, LPARAM lp) {
 
 // --- The public face
 
-FormWindow::FormWindow(ui::Form& form, Win32Platform& platform, bool quitOnDestroy)
-    : impl_(std::make_shared<Impl>(form, platform, quitOnDestroy)) {
+FormWindow::FormWindow(ui::Form& form, Win32Platform& platform, bool quitOnDestroy, int dpi)
+    : impl_(std::make_shared<Impl>(form, platform, quitOnDestroy, dpi)) {
     impl_->Create(nullptr, 0);
 }
 
 FormWindow::~FormWindow() = default;
 
 HWND FormWindow::Hwnd() const { return impl_->hwnd; }
+
+int FormWindow::Dpi() const { return impl_->scale.dpi; }
 
 HMENU FormWindow::SubMenu(const ui::MenuItem& item) const { return impl_->menus.SubMenu(item); }
 

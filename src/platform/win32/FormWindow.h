@@ -16,8 +16,10 @@ class Win32Platform;
 // and the windows in step both ways.
 class FormWindow {
 public:
-    // The main form's window ends the message loop when it goes.
-    FormWindow(ui::Form& form, Win32Platform& platform, bool quitOnDestroy);
+    // The main form's window ends the message loop when it goes. It is laid
+    // out at the DPI of the monitor it is on, following it from monitor to
+    // monitor; a `dpi` given (tests, benchmarks) holds instead.
+    FormWindow(ui::Form& form, Win32Platform& platform, bool quitOnDestroy, int dpi = 0);
     ~FormWindow();
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -28,6 +30,8 @@ public:
     HMENU SubMenu(const ui::MenuItem& item) const;
     // Runs the form's keyboard shortcuts; true when the message was one.
     bool HandleShortcut(MSG& msg) const;
+    // The DPI the window is laid out at.
+    int Dpi() const;
 
     struct Impl;
 

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/win32/Dpi.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Gdi.h"
 #include "ui/Form.h"
@@ -27,15 +28,16 @@ COLORREF Resolve(ui::Color c);
 class GdiCache {
 public:
     HBRUSH Brush(ui::Color c);
-    HFONT Font(const ui::Font& f);
+    // The design's font at the DPI: a bitmap face has no sizes beyond 96 dpi's,
+    // so there its TrueType kin draws, as sharp at 200 % as at 100 %.
+    HFONT Font(const ui::Font& f, const Scale& scale);
     // Ever smaller sizes (step 0 is the largest) for a text too wide for its label.
     static constexpr int kSmallerSizes = 4;
-    HFONT SmallerFont(const ui::Font& f, int step);
+    HFONT SmallerFont(const ui::Font& f, int step, const Scale& scale);
 
 private:
     std::map<COLORREF, gdi::Brush> brushes_;
     std::map<std::tuple<std::string, int, bool>, gdi::Font> fonts_;
-    gdi::Font smaller_[2][kSmallerSizes];
 };
 
 class ContainerPeer;
@@ -51,6 +53,8 @@ public:
 
     // Makes the control's window under its container's; graphical controls have none.
     virtual void Create(HWND parent, int id) = 0;
+    // The window's DPI changed: place and fonts anew.
+    virtual void Rescale();
     // The model forgets this peer and its window (unless a newer window has taken them).
     void Detach();
 
@@ -74,6 +78,8 @@ protected:
     virtual void SyncOwn(ui::Change /*what*/) {}
     void CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle, const wchar_t* text, HWND parent, int id,
                      void* createParam = nullptr);
+    // The control's place in its container's client area, in device pixels.
+    RECT DeviceRect() const;
 };
 
 // Owner-drawn, so that the lines and shapes stacked above a label can be drawn over its text.
@@ -81,6 +87,7 @@ class LabelPeer : public ControlPeer {
 public:
     using ControlPeer::ControlPeer;
     void Create(HWND parent, int id) override;
+    void Rescale() override;
     void ReflectedDrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
@@ -117,7 +124,9 @@ protected:
     LRESULT OnSetCursor(WPARAM wp, LPARAM lp);
 
 private:
+    // A client point, in the container's own scale (design pixels or twips).
     double Scaled(int pixels) const;
+    // The image under a client point (device pixels).
     ui::Image* ImageAt(int x, int y) const;
     ui::Image* pressed_ = nullptr;
 };
@@ -126,6 +135,7 @@ class PictureBoxPeer : public ContainerPeer {
 public:
     using ContainerPeer::ContainerPeer;
     void Create(HWND parent, int id) override;
+    void Rescale() override;
     void Drawn(const ui::Rect& r) override;
 
 private:
@@ -170,7 +180,7 @@ private:
 
 // The form's own peer: the top-level window, and the owner of everything else.
 struct FormWindow::Impl : ContainerPeer, std::enable_shared_from_this<FormWindow::Impl> {
-    Impl(ui::Form& f, Win32Platform& p, bool quit);
+    Impl(ui::Form& f, Win32Platform& p, bool quit, int dpi);
     ~Impl() override;
 
     ui::Form& Form() const { return static_cast<ui::Form&>(control); }
@@ -192,6 +202,8 @@ struct FormWindow::Impl : ContainerPeer, std::enable_shared_from_this<FormWindow
 
     Win32Platform& platform;
     bool quitOnDestroy;
+    int fixedDpi;  // 0: the monitor's
+    Scale scale;
     GdiCache gdi;
     HFONT formFont = nullptr;
     MenuBar menus{*this};
@@ -213,6 +225,12 @@ private:
     LRESULT OnClose();
     LRESULT OnEndSession(WPARAM ending);
     LRESULT OnShowRequest();
+    LRESULT OnDpiChanged(WPARAM wp, LPARAM lp);
+    // Lays the window and every control out at the DPI, at the suggested place if any.
+    void ApplyDpi(int dpi, const RECT* suggested);
+    // The frame round the design's client area at the DPI.
+    SIZE WindowSize() const;
+    void FitClientArea();
     LRESULT OnExitRequest();
     LRESULT OnDestroy();
     LRESULT OnNcDestroy(WPARAM wp, LPARAM lp);

@@ -14,9 +14,34 @@ COLORREF Resolve(ui::Color c) { return ui::IsSystemColor(c) ? GetSysColor(c & 0x
 
 namespace {
 
-HFONT MakeFont(int pixels, bool bold, const wchar_t* face) {
-    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+HFONT MakeFont(int pixels, bool bold, const wchar_t* face, bool trueTypeOnly) {
+    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       trueTypeOnly ? OUT_TT_ONLY_PRECIS : OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, face);
+}
+
+bool HasFace(const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    const gdi::WindowDC screen(nullptr);
+    EnumFontFamiliesExW(screen.Get(), &wanted, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM seen) -> int {
+        *reinterpret_cast<bool*>(seen) = true;
+        return 0;
+    }, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+// MS Sans Serif is a bitmap face with 96-dpi sizes only (asked for more, the
+// mapper hands back its largest bitmap, even when told to take TrueType
+// only). Elsewhere its TrueType kin draws: Microsoft Sans Serif where
+// Windows has it, else Tahoma, its successor in Windows dialogs.
+const wchar_t* ScalableFace(const std::wstring& face, bool& trueTypeOnly) {
+    static const bool microsoft = HasFace(L"Microsoft Sans Serif");
+    trueTypeOnly = true;
+    if (face != L"MS Sans Serif") return face.c_str();
+    return microsoft ? L"Microsoft Sans Serif" : L"Tahoma";
 }
 
 // As a static control lays out its text.
@@ -25,24 +50,35 @@ UINT TextFormat(ui::Align a) {
     return align | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
 }
 
-void DrawGraphic(GdiCache& gdi, const ui::Control& c, HDC dc) {
-    const ui::Rect& r = c.Bounds();
+// The pixels GDI's LineTo lights from a to b, b itself left out, along one axis: [first, last].
+std::pair<int, int> Lit(int a, int b) { return a < b ? std::pair(a, b - 1) : a > b ? std::pair(b + 1, a) : std::pair(a, a); }
+
+void DrawGraphic(GdiCache& gdi, const Scale& scale, const ui::Control& c, HDC dc) {
     switch (c.GetKind()) {
         case ui::Kind::Shape: {
-            const RECT rc{r.left, r.top, r.left + r.width, r.top + r.height};
+            const RECT rc = scale.Rect(c.Bounds());
             FillRect(dc, &rc, gdi.Brush(static_cast<const ui::Shape&>(c).BackColor()));
             return;
         }
         case ui::Kind::Line: {
             const auto& line = static_cast<const ui::Line&>(c);
-            gdi::Pen pen(CreatePen(PS_SOLID, 1, Resolve(line.borderColor)));
-            gdi::ScopedSelectObject select(dc, pen.Get());
-            MoveToEx(dc, line.x1, line.y1, nullptr);
-            LineTo(dc, line.x2, line.y2);
+            if (scale.IsDesign() || (line.x1 != line.x2 && line.y1 != line.y2)) {
+                gdi::Pen pen(CreatePen(PS_SOLID, scale.Pen(), Resolve(line.borderColor)));
+                gdi::ScopedSelectObject select(dc, pen.Get());
+                MoveToEx(dc, scale.Px(line.x1), scale.Px(line.y1), nullptr);
+                LineTo(dc, scale.Px(line.x2), scale.Px(line.y2));
+                return;
+            }
+            // Across or down: the design pixels the line lights, each as many device pixels as the scale makes of it.
+            const auto [x0, x1] = line.y1 == line.y2 ? Lit(line.x1, line.x2) : std::pair(line.x1, line.x1);
+            const auto [y0, y1] = line.x1 == line.x2 ? Lit(line.y1, line.y2) : std::pair(line.y1, line.y1);
+            const RECT rc = scale.Rect({x0, y0, x1 - x0 + 1, y1 - y0 + 1});
+            FillRect(dc, &rc, gdi.Brush(line.borderColor));
             return;
         }
         case ui::Kind::Image:
-            if (const auto* pic = Native(static_cast<const ui::Image&>(c).Picture().get())) pic->Draw(dc, r.left, r.top);
+            if (const auto* pic = Native(static_cast<const ui::Image&>(c).Picture().get()))
+                pic->Draw(dc, scale.Px(c.Bounds().left), scale.Px(c.Bounds().top), scale.Factor());
             return;
         default: return;
     }
@@ -57,21 +93,23 @@ HBRUSH GdiCache::Brush(ui::Color c) {
     return it->second.Get();
 }
 
-HFONT GdiCache::Font(const ui::Font& f) {
-    // Points at the design's 96 dots per inch (8.25 pt is 11 pixels); the manifest
-    // has Windows scale the whole window on other settings.
-    const int pixels = static_cast<int>(std::lround(f.points * 96 / 72));
+HFONT GdiCache::Font(const ui::Font& f, const Scale& scale) {
+    // Points at the window's DPI: 8.25 pt is 11 pixels at 96, 17 at 144.
+    const int pixels = static_cast<int>(std::lround(f.points * scale.dpi / 72));
     const auto key = std::make_tuple(f.name, pixels, f.bold);
     auto it = fonts_.find(key);
-    if (it == fonts_.end()) it = fonts_.emplace(key, gdi::Font(MakeFont(pixels, f.bold, Widen(f.name).c_str()))).first;
+    if (it == fonts_.end()) {
+        const std::wstring face = Widen(f.name);
+        bool trueTypeOnly = false;
+        const wchar_t* use = scale.IsDesign() ? face.c_str() : ScalableFace(face, trueTypeOnly);
+        it = fonts_.emplace(key, gdi::Font(MakeFont(pixels, f.bold, use, trueTypeOnly))).first;
+    }
     return it->second.Get();
 }
 
-HFONT GdiCache::SmallerFont(const ui::Font& f, int step) {
-    gdi::Font& slot = smaller_[f.bold ? 1 : 0][step];
+HFONT GdiCache::SmallerFont(const ui::Font& f, int step, const Scale& scale) {
     // MS Sans Serif is a bitmap face without these sizes: Tahoma is its scalable kin.
-    if (slot.Get() == nullptr) slot = gdi::Font(MakeFont(10 - step, f.bold, L"Tahoma"));
-    return slot.Get();
+    return Font({"Tahoma", (10.0 - step) * 72 / 96, f.bold}, scale);
 }
 
 void ContainerPeer::PaintAll(HDC dc) {
@@ -81,7 +119,7 @@ void ContainerPeer::PaintAll(HDC dc) {
 
 void PictureBoxPeer::PaintBackground(HDC dc) {
     const auto& box = static_cast<const ui::PictureBox&>(control);
-    const RECT all{0, 0, box.Bounds().width, box.Bounds().height};
+    const RECT all = impl.scale.Rect({0, 0, box.Bounds().width, box.Bounds().height});
     FillRect(dc, &all, impl.gdi.Brush(box.BackColor()));
     const ui::Surface& s = box.Drawing();
     if (s.Width() > 0 && s.Height() > 0) {
@@ -108,17 +146,17 @@ void PictureBoxPeer::PaintBackground(HDC dc) {
         SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(s.Width()), static_cast<DWORD>(s.Height()), 0, 0, 0,
                           static_cast<UINT>(s.Height()), pixels_.data(), &bi, DIB_RGB_COLORS);
     }
-    if (const auto* pic = Native(box.Picture().get())) pic->Draw(dc, 0, 0);
+    if (const auto* pic = Native(box.Picture().get())) pic->Draw(dc, 0, 0, impl.scale.Factor());
 }
 
 void FormWindow::Impl::PaintBackground(HDC dc) {
     const ui::Form& f = Form();
-    const RECT all{0, 0, f.Bounds().width, f.Bounds().height};
+    const RECT all = scale.Rect({0, 0, f.Bounds().width, f.Bounds().height});
     FillRect(dc, &all, gdi.Brush(f.BackColor()));
-    if (const auto* pic = Native(f.Picture().get())) pic->Draw(dc, 0, 0);
+    if (const auto* pic = Native(f.Picture().get())) pic->Draw(dc, 0, 0, scale.Factor());
     // The persistent image: what was drawn and printed stays, whatever covered the window.
     for (const ui::DrawnPicture& d : f.DrawnPictures())
-        if (const auto* pic = Native(d.picture.get())) pic->Draw(dc, d.x, d.y);
+        if (const auto* pic = Native(d.picture.get())) pic->Draw(dc, scale.Px(d.x), scale.Px(d.y), scale.Factor());
     if (f.Printed().empty()) return;
     gdi::ScopedSelectObject select(dc, formFont);
     SetBkMode(dc, TRANSPARENT);
@@ -126,31 +164,31 @@ void FormWindow::Impl::PaintBackground(HDC dc) {
         wchar_t text[256];
         WidenInto(line.text, text, 256);
         SetTextColor(dc, Resolve(line.color));
-        TextOutW(dc, line.x, line.y, text, static_cast<int>(std::wcslen(text)));
+        TextOutW(dc, scale.Px(line.x), scale.Px(line.y), text, static_cast<int>(std::wcslen(text)));
     }
 }
 
 void FormWindow::Impl::DrawGraphics(const ui::Container& container, HDC dc) {
     const auto& kids = container.Children();
     for (auto it = kids.rbegin(); it != kids.rend(); ++it)  // back to front
-        if ((*it)->Visible() && (*it)->IsGraphical()) DrawGraphic(gdi, **it, dc);
+        if ((*it)->Visible() && (*it)->IsGraphical()) DrawGraphic(gdi, scale, **it, dc);
 }
 
 void FormWindow::Impl::PaintBehind(HDC dc, const ui::Control& child) {
     ContainerPeer* parent = ContainerOf(child);
     if (parent == nullptr) return;
-    gdi::ViewportOffset at(dc, -child.Bounds().left, -child.Bounds().top);
+    gdi::ViewportOffset at(dc, -scale.Px(child.Bounds().left), -scale.Px(child.Bounds().top));
     parent->PaintAll(dc);
 }
 
 void FormWindow::Impl::PaintAbove(HDC dc, const ui::Control& child) {
     const auto& siblings = child.Parent()->Children();
-    gdi::ViewportOffset at(dc, -child.Bounds().left, -child.Bounds().top);
+    gdi::ViewportOffset at(dc, -scale.Px(child.Bounds().left), -scale.Px(child.Bounds().top));
     // The siblings before the child lie above it; drawn back to front, the front-most ends on top.
     auto it = std::find(siblings.begin(), siblings.end(), &child);
     while (it != siblings.begin()) {
         --it;
-        if ((*it)->Visible() && (*it)->IsGraphical()) DrawGraphic(gdi, **it, dc);
+        if ((*it)->Visible() && (*it)->IsGraphical()) DrawGraphic(gdi, scale, **it, dc);
     }
 }
 
@@ -189,8 +227,8 @@ void LabelPeer::FitFont(const wchar_t* text) {
             SIZE extent{};
             gdi::ScopedSelectObject select(dc.Get(), chosen);
             GetTextExtentPoint32W(dc.Get(), text, length, &extent);
-            if (extent.cx <= label.Bounds().width) break;
-            chosen = impl.gdi.SmallerFont(label.font, step);
+            if (extent.cx <= DeviceRect().right - DeviceRect().left) break;
+            chosen = impl.gdi.SmallerFont(label.font, step, impl.scale);
         }
     }
     if (chosen != font) {

@@ -1,6 +1,7 @@
 // The peers of the controls inside a form: one type per kind of control, each
 // making its own child window and answering its own reflected notifications;
 // and the message handling that forms and picture boxes share.
+#include <cmath>
 #include <utility>
 
 #include "Error.h"
@@ -19,11 +20,13 @@ void ControlPeer::Detach() {
 
 ContainerPeer* ControlPeer::Container() const { return impl.ContainerOf(control); }
 
+RECT ControlPeer::DeviceRect() const { return impl.scale.Rect(control.Bounds()); }
+
 void ControlPeer::Sync(ui::Change what) {
     if (hwnd == nullptr) return;
-    const ui::Rect& r = control.Bounds();
+    const RECT r = DeviceRect();
     switch (what) {
-        case ui::Change::Bounds: MoveWindow(hwnd, r.left, r.top, r.width, r.height, TRUE); return;
+        case ui::Change::Bounds: MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE); return;
         case ui::Change::Visible: ShowWindow(hwnd, control.Visible() ? SW_SHOWNA : SW_HIDE); return;
         case ui::Change::Enabled: EnableWindow(hwnd, control.Enabled()); return;
         case ui::Change::ZOrder: SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); return;
@@ -31,11 +34,18 @@ void ControlPeer::Sync(ui::Change what) {
     }
 }
 
+void ControlPeer::Rescale() {
+    if (hwnd == nullptr) return;
+    Sync(ui::Change::Bounds);
+    font = impl.formFont;
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
 void ControlPeer::CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle, const wchar_t* text, HWND parent, int id,
                               void* createParam) {
-    const ui::Rect& r = control.Bounds();
+    const RECT r = DeviceRect();
     style |= WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0u) | (control.Enabled() ? 0u : WS_DISABLED);
-    hwnd = CreateWindowExW(exStyle, windowClass, text, style, r.left, r.top, r.width, r.height, parent,
+    hwnd = CreateWindowExW(exStyle, windowClass, text, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.platform.Instance(), createParam);
     if (hwnd == nullptr) throw purgix::Error("cannot create the window of " + control.Name());
     impl.byWindow[hwnd] = this;
@@ -63,6 +73,7 @@ class GraphicPeer : public ControlPeer {
 public:
     using ControlPeer::ControlPeer;
     void Create(HWND, int) override {}
+    void Rescale() override {}
     void Sync(ui::Change) override {
         if (ContainerPeer* c = Container()) FormWindow::Impl::Redraw(c->hwnd);
     }
@@ -146,10 +157,19 @@ private:
 
 void LabelPeer::Create(HWND parent, int id) {
     const auto& label = static_cast<const ui::Label&>(control);
-    font = designFont_ = impl.gdi.Font(label.font);
+    font = designFont_ = impl.gdi.Font(label.font, impl.scale);
     wchar_t text[256];
     WidenInto(label.Caption(), text, 256);
     CreateChild(L"STATIC", SS_OWNERDRAW | SS_NOPREFIX, 0, text, parent, id);
+    FitFont(text);
+}
+
+void LabelPeer::Rescale() {
+    Sync(ui::Change::Bounds);
+    designFont_ = impl.gdi.Font(static_cast<const ui::Label&>(control).font, impl.scale);
+    font = nullptr;  // whatever fits anew
+    wchar_t text[256];
+    GetWindowTextW(hwnd, text, 256);
     FitFont(text);
 }
 
@@ -163,8 +183,15 @@ void LabelPeer::SyncOwn(ui::Change what) {
 }
 
 void PictureBoxPeer::Create(HWND parent, int id) {
+    // The drawing's raster at the screen's density: lines a design pixel wide come out sharp at every scale.
+    static_cast<ui::PictureBox&>(control).SetRasterScale(impl.scale.Factor());
     CreateChild(kPictureClass, WS_CLIPCHILDREN, 0, L"", parent, id, static_cast<ContainerPeer*>(this));
     CreateChildren();
+}
+
+void PictureBoxPeer::Rescale() {
+    ControlPeer::Rescale();
+    static_cast<ui::PictureBox&>(control).SetRasterScale(impl.scale.Factor());
 }
 
 void PictureBoxPeer::SyncOwn(ui::Change what) {
@@ -247,7 +274,11 @@ LRESULT ContainerPeer::OnDrawItem(LPARAM lp) {
 }
 
 double ContainerPeer::Scaled(int pixels) const {
-    return Model().scaleMode == ui::ScaleMode::Twip ? pixels * ui::kTwipsPerPixel : pixels;
+    // A hidden box gets no real mouse: its "moves" are the notification area's
+    // calls, the mouse message where x would be, taken at the design's density.
+    if (!IsWindowVisible(hwnd)) return Model().scaleMode == ui::ScaleMode::Twip ? pixels * ui::kTwipsPerPixel : pixels;
+    const double design = impl.scale.Design(pixels);
+    return Model().scaleMode == ui::ScaleMode::Twip ? design * ui::kTwipsPerPixel : design;
 }
 
 LRESULT ContainerPeer::OnMouseMove(WPARAM wp, LPARAM lp) {
@@ -257,7 +288,9 @@ LRESULT ContainerPeer::OnMouseMove(WPARAM wp, LPARAM lp) {
 }
 
 ui::Image* ContainerPeer::ImageAt(int x, int y) const {
-    return static_cast<ui::Image*>(Model().ChildAt(x, y, [](const ui::Control& c) { return c.GetKind() == ui::Kind::Image; }));
+    const auto design = [this](int px) { return static_cast<int>(std::floor(impl.scale.Design(px))); };
+    return static_cast<ui::Image*>(
+        Model().ChildAt(design(x), design(y), [](const ui::Control& c) { return c.GetKind() == ui::Kind::Image; }));
 }
 
 LRESULT ContainerPeer::OnButtonDown(LPARAM lp) {

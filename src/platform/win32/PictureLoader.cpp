@@ -20,6 +20,7 @@
 #include "platform/win32/Files.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/Wic.h"
 #include "platform/win32/Win32Picture.h"
 #include "skins/PictureHeader.h"
 #include "skins/PicturePath.h"
@@ -57,45 +58,6 @@ std::vector<unsigned char> ReadCapped(HANDLE file) {
     return bytes;
 }
 
-// COM on this thread for as long as the decoding lasts. A thread already in
-// the multithreaded apartment keeps it: WIC works there too.
-class ComApartment {
-public:
-    ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {
-        if (FAILED(hr_) && hr_ != RPC_E_CHANGED_MODE) Fail("COM is not available");
-    }
-    ~ComApartment() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT hr_;
-};
-
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_ != nullptr) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** operator&() { return &p_; }
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
-
-// WIC's GUIDs, spelt out here: libuuid's definitions come in one object with
-// hundreds of others.
-constexpr GUID kImagingFactory = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
-constexpr GUID kPixelFormat32bppPBGRA = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
-
 GUID ContainerOf(skins::PictureFormat format) {
     switch (format) {
         case skins::PictureFormat::Bmp: return {0x0af1d87e, 0xfcfe, 0x4188, {0xbd, 0xeb, 0xa7, 0x90, 0x64, 0x71, 0xcb, 0xe3}};
@@ -107,12 +69,16 @@ GUID ContainerOf(skins::PictureFormat format) {
     Fail("unknown format");
 }
 
-platform::PicturePtr Decode(std::vector<unsigned char>& bytes, const skins::PictureHeader& header) {
+struct Decoded {
+    gdi::Bitmap bitmap;
+    int width = 0, height = 0;
+};
+
+Decoded Decode(std::vector<unsigned char>& bytes, const skins::PictureHeader& header) {
     ComApartment apartment;  // outlives every interface below
+    if (!apartment) Fail("COM is not available");
     ComPtr<IWICImagingFactory> factory;
-    Check(CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
-                           reinterpret_cast<void**>(&factory)),
-          "no imaging component");
+    Check(CreateImagingFactory(&factory), "no imaging component");
     ComPtr<IWICStream> stream;
     Check(factory->CreateStream(&stream), "no stream");
     Check(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size())), "no stream");
@@ -141,30 +107,19 @@ platform::PicturePtr Decode(std::vector<unsigned char>& bytes, const skins::Pict
                                 WICBitmapPaletteTypeCustom),
           "cannot convert the picture");
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, row order as WIC writes it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    gdi::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap.Get() == nullptr) Fail("no memory for the picture");
+    Decoded out{gdi::Bitmap(CreatePremultipliedBitmap(static_cast<int>(width), static_cast<int>(height), &bits)),
+                static_cast<int>(width), static_cast<int>(height)};
+    if (out.bitmap.Get() == nullptr) Fail("no memory for the picture");
     // The cap keeps both products well inside 32 bits.
     const UINT stride = width * 4;
     Check(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)), "the picture does not decode");
-    auto picture = std::make_shared<Win32Picture>(Win32Picture::Type::Bitmap, bitmap.Get(), static_cast<int>(width),
-                                                  static_cast<int>(height));
-    bitmap.Release();
-    return picture;
+    return out;
 }
 
-}  // namespace
-
-platform::PicturePtr PictureLoader::LoadPicture(const std::string& folder, const std::string& name) {
+// One picture file of the folder, every check passed, decoded.
+Decoded Load(const std::wstring& base, const std::string& name) {
     if (!skins::IsPlainRelativeName(name)) Fail("name outside the skin folder");
-    const std::wstring base = FullPath(Widen(folder));
     const std::wstring path = FullPath(base + L"\\" + Widen(name));
     // What Windows makes of the name is what counts: check the resolved path
     // too, and that resolving it again (as opening it will) changes nothing.
@@ -178,6 +133,36 @@ platform::PicturePtr PictureLoader::LoadPicture(const std::string& folder, const
     const auto header = skins::ReadPictureHeader(bytes);
     if (!header) Fail("not a BMP, GIF, JPEG, PNG or ICO picture of a size that can be shown");
     return Decode(bytes, *header);
+}
+
+// "Aurora.png" -> "Aurora@2x.png": the same picture drawn at twice the size, for scaled displays.
+std::string TwiceSizeName(const std::string& name) {
+    const std::size_t dot = name.find_last_of('.');
+    const std::size_t separator = name.find_last_of("\\/");
+    const std::size_t stem = dot == std::string::npos || (separator != std::string::npos && dot < separator) ? name.size() : dot;
+    return name.substr(0, stem) + "@2x" + name.substr(stem);
+}
+
+}  // namespace
+
+platform::PicturePtr PictureLoader::LoadPicture(const std::string& folder, const std::string& name) {
+    const std::wstring base = FullPath(Widen(folder));
+    Decoded picture = Load(base, name);
+    gdi::Bitmap twice;
+    const std::string twiceName = TwiceSizeName(name);
+    if (GetFileAttributesW((base + L"\\" + Widen(twiceName)).c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // A twice-size picture that fails its checks or is not twice the size is passed over: the picture itself is fine.
+        try {
+            Decoded big = Load(base, twiceName);
+            if (big.width == 2 * picture.width && big.height == 2 * picture.height)
+                twice = std::move(big.bitmap);
+            else
+                Trace("skin picture", twiceName + " is not twice the size of " + name);
+        } catch (const purgix::Error& e) {
+            Trace("skin picture", twiceName + ": " + e.what());
+        }
+    }
+    return std::make_shared<Win32Picture>(picture.bitmap.Release(), picture.width, picture.height, twice.Release());
 }
 
 }  // namespace purgix::win32

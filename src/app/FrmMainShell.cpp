@@ -26,6 +26,10 @@ void FrmMain::WireShell() {
     form.TaskbarCreated = [this] {
         if (NewTray) NewTray->ShowIcon();
     };
+    // The icon again, drawn for the notification area's density.
+    form.ScaleChanged = [this] {
+        if (NewTray) NewTray->ModifyIcon();
+    };
 }
 
 // Start-up: one trap over every step; the first failure ends it silently and

@@ -46,6 +46,8 @@ bool CTray::ShowIcon() {
     return true;
 }
 
+void CTray::ModifyIcon() { shell_.ShellNotifyIcon(platform::kNimModify, record_); }
+
 void CTray::DeleteIcon() { shell_.ShellNotifyIcon(platform::kNimDelete, record_); }
 
 // The shell sends the callback message to the box's window; taken as a mouse
@@ -77,7 +79,7 @@ void CTray::mPic_MouseMove(double x) {
 
 void CTray::mPic_Change() {
     record_.icon = mPic->Picture().get();
-    shell_.ShellNotifyIcon(platform::kNimModify, record_);
+    ModifyIcon();
 }
 
 }  // namespace purgix::tray

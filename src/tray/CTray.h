@@ -29,6 +29,8 @@ public:
 
     // False, and no shell call, until a picture box is bound.
     bool ShowIcon();
+    // The shell takes the record again (the icon drawn anew).
+    void ModifyIcon();
     void DeleteIcon();
 
     const platform::NotifyIconData& Record() const { return record_; }

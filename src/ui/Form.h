@@ -79,6 +79,8 @@ public:
     std::function<bool()> ShowRequested;
     // The shell's notification area was created anew (Explorer restarted).
     Event TaskbarCreated;
+    // The window went over to a display of another density.
+    Event ScaleChanged;
 
 private:
     std::string caption_;

@@ -74,7 +74,8 @@ TEST_F(FormHooks, TheIconGoesToTheFrameActivationRaisesActivateAndShowingRestore
     frm.form.Activate = [&] { ++activations; };
     const auto* icon = purgix::win32::Native(frm.form.Icon().get());
     EXPECT_EQ(std::pair(SendMessageW(h, WM_GETICON, ICON_BIG, 0), SendMessageW(h, WM_GETICON, ICON_SMALL, 0)),
-              std::pair(reinterpret_cast<LRESULT>(icon->Icon()), reinterpret_cast<LRESULT>(icon->SmallIcon())));
+              std::pair(reinterpret_cast<LRESULT>(icon->IconAt(GetSystemMetrics(SM_CXICON))),
+                        reinterpret_cast<LRESULT>(icon->IconAt(GetSystemMetrics(SM_CXSMICON)))));
     frm.form.SetVisible(true);  // shown, it becomes the active window
     EXPECT_GT(std::exchange(activations, 0), 0);
     ShowWindow(h, SW_MINIMIZE);

@@ -163,7 +163,9 @@ void FormWindow::Impl::ApplyDpi(int dpi, const RECT* suggested) {
     else
         SetWindowPos(hwnd, nullptr, 0, 0, WindowSize().cx, WindowSize().cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     FitClientArea();
+    SetIcons();
     Redraw(hwnd);
+    if (Form().ScaleChanged) Form().ScaleChanged();
 }
 
 // Moved to a monitor of another density: everything at the new one, in the place Windows suggests.
@@ -190,10 +192,18 @@ void FormWindow::Impl::Sync(ui::Change what) {
     }
 }
 
+// The caption's and the taskbar's icons in the sizes of the window's DPI.
 void FormWindow::Impl::SetIcons() {
     const auto* icon = Native(Form().Icon().get());
-    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon != nullptr ? icon->Icon() : nullptr));
-    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon != nullptr ? icon->SmallIcon() : nullptr));
+    const auto at = [&](int metric) {
+        return reinterpret_cast<LPARAM>(icon != nullptr ? icon->IconAt(SystemMetricForDpi(metric, static_cast<UINT>(scale.dpi))) : nullptr);
+    };
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, at(SM_CXICON));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, at(SM_CXSMICON));
+}
+
+HCURSOR FormWindow::Impl::CursorAtDpi(const platform::Picture& cursor) const {
+    return Native(&cursor)->IconAt(SystemMetricForDpi(SM_CXCURSOR, static_cast<UINT>(scale.dpi)));
 }
 
 void FormWindow::Impl::BringToFront() {
@@ -204,7 +214,7 @@ void FormWindow::Impl::BringToFront() {
 
 HCURSOR FormWindow::Impl::ClientCursor() const {
     const ui::Form& f = Form();
-    if (f.Pointer() == ui::MousePointer::Custom && f.MouseIcon() != nullptr) return Native(f.MouseIcon().get())->Icon();
+    if (f.Pointer() == ui::MousePointer::Custom && f.MouseIcon() != nullptr) return CursorAtDpi(*f.MouseIcon());
     if (f.Pointer() == ui::MousePointer::Hourglass) return LoadCursorW(nullptr, IDC_WAIT);
     return nullptr;
 }

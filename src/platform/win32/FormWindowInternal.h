@@ -199,6 +199,8 @@ struct FormWindow::Impl : ContainerPeer, std::enable_shared_from_this<FormWindow
     void DrawGraphics(const ui::Container& container, HDC dc);
     // Invalidates a container window together with the child windows that paint its picture.
     static void Redraw(HWND container);
+    // A cursor picture in the size of the window's DPI.
+    HCURSOR CursorAtDpi(const platform::Picture& cursor) const;
 
     Win32Platform& platform;
     bool quitOnDestroy;

@@ -321,7 +321,7 @@ LRESULT ContainerPeer::OnSetCursor(WPARAM wp, LPARAM lp) {
         ScreenToClient(hwnd, &pt);
         const ui::Image* img = ImageAt(pt.x, pt.y);
         if (img != nullptr && img->Pointer() == ui::MousePointer::Custom && img->MouseIcon() != nullptr)
-            cursor = Native(img->MouseIcon().get())->Icon();
+            cursor = impl.CursorAtDpi(*img->MouseIcon());
         else
             cursor = ClientCursor();
     }

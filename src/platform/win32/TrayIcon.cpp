@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/win32/Adapters.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Picture.h"
 
@@ -21,7 +22,11 @@ bool TrayAdapter::ShellNotifyIcon(int operation, const platform::NotifyIconData&
     nid.uID = data.id;
     nid.uFlags = data.flags;
     nid.uCallbackMessage = data.callbackMessage;
-    if (const auto* icon = Native(data.icon)) nid.hIcon = icon->SmallIcon();
+    // In the small-icon size of the taskbar's monitor, which need not be the window's.
+    if (const auto* icon = Native(data.icon)) {
+        const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+        nid.hIcon = icon->IconAt(SystemMetricForDpi(SM_CXSMICON, taskbar != nullptr ? DpiOfWindow(taskbar) : DpiOfSystem()));
+    }
     // The wide record's field is twice as wide as the tray class's: what it shows is the narrow one's.
     WidenInto(platform::ShownTip(data), nid.szTip, static_cast<int>(std::size(nid.szTip)));
     return Shell_NotifyIconW(static_cast<DWORD>(operation), &nid) != FALSE;

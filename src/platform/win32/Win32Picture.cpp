@@ -35,8 +35,6 @@ HICON Win32Picture::IconAt(int size) const {
     return it->second;
 }
 
-HICON Win32Picture::SmallIcon() const { return IconAt(GetSystemMetrics(SM_CXSMICON)); }
-
 HBITMAP Win32Picture::BitmapAt(double scale) const {
     if (type_ != Type::Bitmap) return nullptr;
     const int w = static_cast<int>(std::lround(width_ * scale));

@@ -28,9 +28,8 @@ public:
     bool HasTwiceSize() const { return twice_.Get() != nullptr; }
     // An icon or cursor at size x size pixels, loaded the first time it is asked for.
     HICON IconAt(int size) const;
-    // At the design size; the small one at the system's small-icon size.
+    // At the design size.
     HICON Icon() const { return IconAt(width_); }
-    HICON SmallIcon() const;
 
     // Draws the picture at (x, y), `scale` times its own size. Bitmaps are
     // resampled once per size (from the twice-size picture when there is one)

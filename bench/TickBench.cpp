@@ -1,7 +1,8 @@
 // One Timer1 tick of the real window (sample, texts, drawing and the repaint it
 // causes), measured in the Windows build: time per tick, heap allocations per
 // tick after the first, and growth of memory, handles and GDI objects over
-// 10,000 ticks. Prints "key=value" lines for tools/bench.
+// 10,000 ticks. Prints "key=value" lines for tools/bench. An argument lays
+// the window out at that DPI instead of the screen's.
 #include <windows.h>
 #include <psapi.h>
 
@@ -46,11 +47,11 @@ SIZE_T WorkingSet() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     purgix::win32::Win32Platform win32(GetModuleHandleW(nullptr));
     purgix::platform::Platform platform = win32.Bundle();
     purgix::app::FrmMain frm(platform, win32.windows);
-    purgix::win32::FormWindow window(frm.form, win32, false);
+    purgix::win32::FormWindow window(frm.form, win32, false, argc > 1 ? std::atoi(argv[1]) : 0);
     frm.Load();
     frm.Timer1.SetEnabled(false);  // the benchmark drives the ticks itself
     frm.Timer2.SetEnabled(false);

@@ -3,6 +3,7 @@
 the window commands, skins, help, one copy at a time, the switches for scripts
 and the shipped zip. Each case runs the real Purgix.exe under Wine in a fresh
 prefix and a fresh copy of the shipped layout in a folder with a blank in its name."""
+import json
 import os
 import re
 import shutil
@@ -90,6 +91,7 @@ class Program(unittest.TestCase):
     """One case: a fresh prefix, a fresh layout, Purgix started from it."""
     SEED = None  # options to store before the start; None leaves the store empty (first run)
     SOURCE = None  # the folder the layout is copied from (the build's, unless a case unpacks the zip)
+    LOG_PIXELS = None  # the display's density, when not 96 dpi
 
     def setUp(self):
         fresh_prefix(self.addCleanup)  # removed after tearDown has ended Wine
@@ -97,6 +99,9 @@ class Program(unittest.TestCase):
         self.exe = os.path.join(self.folder, "Purgix.exe")
         if self.SEED is not None:
             e2e.seed(self.SEED)
+        if self.LOG_PIXELS:
+            wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(self.LOG_PIXELS), "/f")
+            wine("--kill")  # the desktop takes the density when it starts
         wine("--start")
         self.procs = []
 
@@ -391,6 +396,49 @@ class HostileSkins(Program):
         probe("close", CAPTION)
         self.assertEqual(proc.wait(timeout=30), 0)
         self.assertEqual(self.config(), config)
+
+
+class HighDpi(Program):
+    SEED = {}
+    LOG_PIXELS = 144
+
+    def test_at_150_percent_everything_is_half_as_large_again_and_answers_at_its_place(self):
+        self.start()
+        top = self.top()
+        self.assertEqual(top["client"], [720, 315])
+        ox, oy = top["origin"]
+        # The skin covers the whole client area: its light panel to the far corner, not the plain face.
+        self.assertTrue(near(pixel(ox + 716, oy + 311), (0xDF, 0xE7, 0xF0), 12), pixel(ox + 716, oy + 311))
+        time.sleep(0.6)
+        screenshot("dpi-150.png", top["rect"])
+        # The page switch and then a check box answer clicks at their scaled places.
+        boxes = lambda: [w["visible"] for w in dump() if w["class"] == "PurgixPicture"][:2]
+        for _ in range(4):  # the first click on an inactive window may only activate it
+            xdo("mousemove", str(ox + 666), str(oy + 138), "click", "1")
+            if wait(lambda: boxes() == [0, 0], 0.8):
+                break
+        self.assertEqual(boxes(), [0, 0], "the page switch did not answer at its scaled place")
+        check1 = lambda: e2e.child_at(dump(), None, [96, 144, 116, 164])["check"]
+        before = check1()
+        xdo("mousemove", str(ox + 105), str(oy + 153), "click", "1")
+        self.assertTrue(wait(lambda: check1() != before, 5), "the check box did not answer at its scaled place")
+        screenshot("dpi-150-options.png", top["rect"])
+        self.menu_keys("alt+h", "a")
+        about = "--- About Purgix ---"
+        self.assertEqual(probe("wait", about, "10000", check=False).returncode, 0)
+        tree = [json.loads(line) for line in probe("dump", about).stdout.splitlines() if line.startswith("{")]
+        self.assertEqual(tree[0]["client"], [564, 165])
+
+
+class HighestDpi(Program):
+    SEED = {}
+    LOG_PIXELS = 192
+
+    def test_at_200_percent_the_window_is_twice_the_size(self):
+        self.start()
+        self.assertEqual(self.top()["client"], [960, 420])
+        time.sleep(0.6)
+        screenshot("dpi-200.png", self.top()["rect"])
 
 
 class Switches(Program):

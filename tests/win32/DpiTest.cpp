@@ -81,6 +81,10 @@ TEST(Dpi, TheWindowItsControlsItsClicksAndItsTextScaleWithTheDpi) {
         EXPECT_EQ(w.frm.PageIndex(), 2) << dpi;
         EXPECT_EQ(ChildWindowFromPointEx(w.h, {px(70), px(102)}, CWP_SKIPINVISIBLE), Hwnd(w.frm.Check1)) << dpi;
         EXPECT_EQ(ChildWindowFromPointEx(w.h, {px(224), px(152)}, CWP_SKIPINVISIBLE), Hwnd(w.frm.VScroll3)) << dpi;
+        // A figure too wide for its label is still shown whole in a smaller size.
+        w.frm.lblTotalVirtual.SetCaption("137,438,953,344");
+        const auto fitted = reinterpret_cast<HFONT>(SendMessageW(Hwnd(w.frm.lblTotalVirtual), WM_GETFONT, 0, 0));
+        EXPECT_LT(LastInkOf(L"137,438,953,344", fitted), px(96 + 73) - px(96)) << dpi;
         // The text is drawn at the DPI: "Start with Windows" about half as tall again at 144 and twice as tall
         // at 192 (in a TrueType face there, whose letters are not quite the bitmap face's shape).
         const int rows = w.InkRows(w.Place(w.frm.Label6));

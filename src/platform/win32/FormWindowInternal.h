@@ -36,6 +36,7 @@ public:
     HFONT SmallerFont(const ui::Font& f, int step, const Scale& scale);
 
 private:
+    HFONT FontAt(const std::string& name, int pixels, bool bold, const Scale& scale);
     std::map<COLORREF, gdi::Brush> brushes_;
     std::map<std::tuple<std::string, int, bool>, gdi::Font> fonts_;
 };

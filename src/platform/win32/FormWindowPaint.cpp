@@ -95,21 +95,25 @@ HBRUSH GdiCache::Brush(ui::Color c) {
 
 HFONT GdiCache::Font(const ui::Font& f, const Scale& scale) {
     // Points at the window's DPI: 8.25 pt is 11 pixels at 96, 17 at 144.
-    const int pixels = static_cast<int>(std::lround(f.points * scale.dpi / 72));
-    const auto key = std::make_tuple(f.name, pixels, f.bold);
-    auto it = fonts_.find(key);
-    if (it == fonts_.end()) {
-        const std::wstring face = Widen(f.name);
-        bool trueTypeOnly = false;
-        const wchar_t* use = scale.IsDesign() ? face.c_str() : ScalableFace(face, trueTypeOnly);
-        it = fonts_.emplace(key, gdi::Font(MakeFont(pixels, f.bold, use, trueTypeOnly))).first;
-    }
-    return it->second.Get();
+    return FontAt(f.name, static_cast<int>(std::lround(f.points * scale.dpi / 72)), f.bold, scale);
 }
 
 HFONT GdiCache::SmallerFont(const ui::Font& f, int step, const Scale& scale) {
     // MS Sans Serif is a bitmap face without these sizes: Tahoma is its scalable kin.
-    return Font({"Tahoma", (10.0 - step) * 72 / 96, f.bold}, scale);
+    // Rounded down: a text that fits at 96 dpi fits at every scale.
+    return FontAt("Tahoma", (10 - step) * scale.dpi / kDesignDpi, f.bold, scale);
+}
+
+HFONT GdiCache::FontAt(const std::string& name, int pixels, bool bold, const Scale& scale) {
+    const auto key = std::make_tuple(name, pixels, bold);
+    auto it = fonts_.find(key);
+    if (it == fonts_.end()) {
+        const std::wstring face = Widen(name);
+        bool trueTypeOnly = false;
+        const wchar_t* use = scale.IsDesign() ? face.c_str() : ScalableFace(face, trueTypeOnly);
+        it = fonts_.emplace(key, gdi::Font(MakeFont(pixels, bold, use, trueTypeOnly))).first;
+    }
+    return it->second.Get();
 }
 
 void ContainerPeer::PaintAll(HDC dc) {

@@ -11,9 +11,11 @@ add_library(purgix_win32 STATIC
   src/platform/win32/ResourceAdapter.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/RegistryAdapter.cpp
   src/platform/win32/ProfileAdapter.cpp src/platform/win32/TrayIcon.cpp src/platform/win32/InstanceAdapter.cpp
   src/platform/win32/FormWindow.cpp src/platform/win32/FormWindowPeers.cpp src/platform/win32/FormWindowMenus.cpp
-  src/platform/win32/FormWindowPaint.cpp src/platform/win32/Switches.cpp)
+  src/platform/win32/FormWindowPaint.cpp src/platform/win32/FormWindowContainers.cpp src/platform/win32/FormWindowScale.cpp
+  src/platform/win32/FormWindowKeys.cpp src/platform/win32/Accessible.cpp
+  src/platform/win32/Switches.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
-target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32)
+target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32 oleaut32 oleacc comctl32)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
 
 set(PURGIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
@@ -69,6 +71,7 @@ add_test(NAME win32_library_throws COMMAND win32_library_throws)
 
 # End-to-end tier: a small probe reads and drives the running program's windows from outside.
 add_executable(probe tools/probe.cpp)
+target_link_libraries(probe PRIVATE oleacc ole32 oleaut32)
 target_compile_options(probe PRIVATE ${PURGIX_WARNINGS})
 target_link_options(probe PRIVATE ${PURGIX_STATIC_LINK} -municode)
 find_program(PYTHON3 python3 REQUIRED)

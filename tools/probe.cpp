@@ -13,7 +13,11 @@
 //   probe endsession TITLE      what log-off sends: WM_QUERYENDSESSION, then WM_ENDSESSION (TRUE);
 //                               prints the first answer
 //   probe gone TITLE MS         waits until no window has the title (the program has ended)
+//   probe focus TITLE           the control with the keyboard focus in the window's thread (GetGUIThreadInfo),
+//                               as Active Accessibility tells it: JSON with name, role, value, description
+//   probe acc TITLE X Y         the same for the control at a client point of the window
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <string>
@@ -111,6 +115,39 @@ HWND ControlAt(HWND top, POINT pt, const wchar_t* cls) {
     return search.found;
 }
 
+// What a screen reader learns of a window's client object, from this other process.
+void PrintAccessible(HWND h) {
+    // Spelt out: MinGW's import library hands oleacc.dll's export of this GUID over as a function.
+    static const GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    CoInitialize(nullptr);
+    IAccessible* acc = nullptr;
+    wchar_t cls[64] = L"";
+    GetClassNameW(h, cls, 64);
+    if (h == nullptr || FAILED(AccessibleObjectFromWindow(h, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&acc)))) {
+        std::printf("{\"hwnd\":%llu,\"class\":%s}\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)), Json(Utf8(cls)).c_str());
+        return;
+    }
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR b = nullptr;
+        std::string out = SUCCEEDED((acc->*get)(self, &b)) && b != nullptr ? Utf8(b) : "";
+        SysFreeString(b);
+        return out;
+    };
+    VARIANT role, state;
+    VariantInit(&role);
+    VariantInit(&state);
+    acc->get_accRole(self, &role);
+    acc->get_accState(self, &state);
+    std::printf("{\"hwnd\":%llu,\"class\":%s,\"name\":%s,\"role\":%ld,\"state\":%ld,\"value\":%s,\"description\":%s}\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)), Json(Utf8(cls)).c_str(), Json(text(&IAccessible::get_accName)).c_str(),
+                role.vt == VT_I4 ? role.lVal : 0L, state.vt == VT_I4 ? state.lVal : 0L, Json(text(&IAccessible::get_accValue)).c_str(),
+                Json(text(&IAccessible::get_accDescription)).c_str());
+    acc->Release();
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -201,6 +238,14 @@ int wmain(int argc, wchar_t** argv) {
             Sleep(50);
         }
         std::printf("{\"answers\":%d,\"longest_ms\":%.0f,\"longest_gap_ms\":%.0f}\n", answers, longest, longestGap);
+    } else if (cmd == L"focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info);
+        PrintAccessible(info.hwndFocus);
+    } else if (cmd == L"acc" && argc >= 5) {
+        POINT pt{_wtoi(argv[3]), _wtoi(argv[4])};
+        PrintAccessible(ChildAt(top, pt));
     } else if (cmd == L"endsession") {
         DWORD_PTR ok = 0;
         SendMessageTimeoutW(top, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &ok);

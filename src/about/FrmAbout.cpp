@@ -34,6 +34,10 @@ FrmAbout::FrmAbout(platform::Platform& platform, const char* appTitle, ui::Pictu
     form.centered = false;
     form.scaleMode = ui::ScaleMode::Twip;
     form.Add(Command1);
+    // Enter, Space and Esc close the window; screen readers find the button first.
+    Command1.isDefault = true;
+    Command1.isCancel = true;
+    Command1.tabIndex = 0;
     form.Activate = [this] { Form_Activate(); };
     form.MouseMove = [this](int b, int s, double x, double y) { Form_MouseMove(b, s, x, y); };
     form.MouseUp = [this](int b, int s, double x, double y) { Form_MouseUp(b, s, x, y); };

@@ -106,6 +106,7 @@ FrmMain::FrmMain(platform::Platform& platform, ui::WindowFactory& windows)
     ImgWebLink.SetMouseIcon(nullptr);
 
     Stack();
+    DescribeForKeyboardAndReaders();
     BuildMenus();
     levels_.reserve(static_cast<std::size_t>(PicGraph.Bounds().width) + 1);  // a tick stays off the heap
     form.Timers() = {&Timer1, &Timer2};
@@ -113,6 +114,47 @@ FrmMain::FrmMain(platform::Platform& platform, ui::WindowFactory& windows)
     WireOptions();
     WireSkins();
     WireShell();
+}
+
+// What the keyboard reaches and screen readers say, the window's look aside.
+void FrmMain::DescribeForKeyboardAndReaders() {
+    const auto area = [](ui::Image& img, int tab, const char* name, const char* description) {
+        img.tabIndex = tab;
+        img.accessibleName = name;
+        img.accessibleDescription = description;
+    };
+    area(ImgOptimize, 0, "Optimize", "Releases physical memory now");
+    area(ImgTab, 1, "Next page", "Shows the next page: the memory table, the chart, the options");
+    area(ImgWebLink, 2, "Quenlor on the web", "Opens Quenlor's home page in your web browser");
+    // The options by rows: each check box with its spinner, then the release percent and the start options.
+    const struct {
+        ui::Label& caption;
+        char key;
+        ui::Control& box;
+        ui::Control* spinner;
+        const char* description;
+    } options[] = {{Label10, 'I', Check1, &VScroll1, "Releases memory every set number of minutes"},
+                   {Label9, 'L', Check2, &VScroll2, "Releases memory when less than this share of physical memory is available"},
+                   {Label8, 'R', VScroll3, nullptr, "The size of one release, in percent"},
+                   {Label6, 'W', Check4, nullptr, "Starts Purgix when you log on to Windows"},
+                   {Label1, 'M', Check3, nullptr, "Starts Purgix with only its icon in the notification area"}};
+    int tab = 3;
+    for (const auto& o : options) {
+        o.caption.accessKey = o.key;
+        o.caption.labelFor = &o.box;
+        for (ui::Control* c : {&o.box, o.spinner}) {
+            if (c == nullptr) continue;
+            c->tabIndex = tab++;
+            c->accessibleName = o.caption.Caption();
+            c->accessibleDescription = o.description;
+        }
+    }
+    // Each figure is read with its row and column: "Physical RAM, Available: 24,277,772".
+    const std::pair<ui::Label*, const char*> figures[] = {
+        {&lblTotPhys, "Physical RAM, Total"},       {&lblAvailPhys, "Physical RAM, Available"},   {&lblPercPhysical, "Physical RAM, Percent"},
+        {&lblTotalPageFile, "Page File, Total"},    {&lblAvailPageFile, "Page File, Available"},  {&lblPercPage, "Page File, Percent"},
+        {&lblTotalVirtual, "Virtual RAM, Total"},   {&lblAvailVirtual, "Virtual RAM, Available"}, {&lblPercVirtual, "Virtual RAM, Percent"}};
+    for (const auto& [label, name] : figures) label->accessibleName = name;
 }
 
 // Containers list their children front to back, in the order of the window design.

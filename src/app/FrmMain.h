@@ -135,6 +135,7 @@ public:
 
 private:
     void BuildMenus();
+    void DescribeForKeyboardAndReaders();
     // Every figure, the graph's columns since they were last drawn, and the level bar, onto the window.
     void ShowFigures();
     // Shows the window with its figures up to date.

@@ -50,4 +50,34 @@ Control* Container::ChildAt(int x, int y, const std::function<bool(const Control
     return nullptr;
 }
 
+bool Control::Reachable() const {
+    for (const Control* c = this; c != nullptr; c = c->parent_) {
+        if (!c->Visible() && c->parent_ != nullptr) return false;  // a form shows its controls to the keyboard when it shows
+        if (!c->Enabled()) return false;
+        const Container* p = c->parent_;
+        if (p == nullptr) break;
+        const Rect& r = c->Bounds();
+        const Control* front = p->ChildAt(r.left + r.width / 2, r.top + r.height / 2, [](const Control& o) { return o.GetKind() == Kind::PictureBox; });
+        // A picture box in front of the control, over its middle, covers it (the pages over the options).
+        if (front != nullptr && front != c) {
+            const auto& kids = p->Children();
+            if (std::find(kids.begin(), kids.end(), front) < std::find(kids.begin(), kids.end(), c)) return false;
+        }
+    }
+    return true;
+}
+
+std::vector<Control*> Container::TabOrder() const {
+    std::vector<Control*> order;
+    std::function<void(const Container&)> collect = [&](const Container& container) {
+        for (Control* c : container.Children()) {
+            if (c->tabIndex >= 0 && c->Reachable()) order.push_back(c);
+            if (c->GetKind() == Kind::PictureBox || c->GetKind() == Kind::Form) collect(static_cast<const Container&>(*c));
+        }
+    };
+    collect(*this);
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+    return order;
+}
+
 }  // namespace purgix::ui

@@ -80,6 +80,16 @@ public:
     void Attach(Peer* peer) { peer_ = peer; }
     Peer* GetPeer() const { return peer_; }
 
+    // What a screen reader says of the control: its name (a label's is put
+    // before its caption) and what it does.
+    std::string accessibleName;
+    std::string accessibleDescription;
+    // Its place in the Tab order; -1 for none.
+    int tabIndex = -1;
+    // True when the user can reach it: shown, with every container up to the
+    // form shown and enabled, and no picture box above it over its centre.
+    bool Reachable() const;
+
 protected:
     void Notify(Change what) {
         if (peer_ != nullptr) peer_->Sync(what);
@@ -108,6 +118,8 @@ public:
     // Front-most visible child at a point (container coordinates) that passes
     // the filter, or nullptr.
     Control* ChildAt(int x, int y, const std::function<bool(const Control&)>& accept) const;
+    // The reachable controls inside, at any depth, in Tab order.
+    std::vector<Control*> TabOrder() const;
 
     // The unit of its mouse events' coordinates.
     ScaleMode scaleMode = ScaleMode::Pixel;

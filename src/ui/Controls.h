@@ -39,6 +39,10 @@ public:
     std::optional<Color> backColor;  // none: the container shows through
     Color foreColor = kButtonText;
     Font font;
+    // Alt and this letter of the caption (underlined when keyboard cues show)
+    // reach the control the label names: a check box is toggled as well.
+    char accessKey = 0;
+    Control* labelFor = nullptr;
 
 private:
     std::string caption_;
@@ -126,6 +130,9 @@ public:
     CommandButton(std::string name, Rect r, std::string text)
         : Control(std::move(name), Kind::CommandButton, r), caption(std::move(text)) {}
     std::string caption;
+    // Enter clicks the default button of its form, Esc the cancel button.
+    bool isDefault = false;
+    bool isCancel = false;
     Event Click;
 };
 

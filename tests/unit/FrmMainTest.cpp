@@ -244,15 +244,28 @@ TEST_F(FrmMainOptions, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
     }
 }
 
-TEST_F(FrmMainOptions, TabCyclesThreePagesWithTheIndicatorBesideTheShownOne) {
-    FrmMain& f = Start();
-    for (const auto& [page, top, cover] : std::vector<std::tuple<int, int, purgix::ui::PictureBox*>>{
-             {1, 144, &f.PicChart}, {2, 128, nullptr}, {0, 88, &f.PicTable}}) {
+// The keyboard reaches what the mouse does: the options only on their page, a greyed spinner not at all.
+TEST_F(FrmMainOptions, TabCyclesThreePagesWithTheIndicatorBesideTheShownOneAndTheKeyboardReachesOnlyWhatShows) {
+    FrmMain& f = Start({{"intervalC", "0"}});
+    f.Timer1.Tick();  // greys the interval's spinner
+    const auto reached = [&f] {
+        std::string names;
+        for (const purgix::ui::Control* c : f.form.TabOrder()) names += c->Name() + " ";
+        return names;
+    };
+    const std::string areas = "ImgOptimize ImgTab ImgWebLink ";
+    EXPECT_EQ(reached(), areas);
+    for (const auto& [page, top, cover, order] : std::vector<std::tuple<int, int, purgix::ui::PictureBox*, std::string>>{
+             {1, 144, &f.PicChart, areas}, {2, 128, nullptr, areas + "Check1 Check2 VScroll2 VScroll3 Check4 Check3 "}, {0, 88, &f.PicTable, areas}}) {
         f.ImgTab.Click();
         EXPECT_EQ(std::tuple(f.PageIndex(), f.ImgLstView.Picture(), f.ImgLstView.Bounds().top, f.PicChart.Visible(), f.PicTable.Visible()),
                   std::tuple(page, f.ImgLst[static_cast<std::size_t>(page)].Picture(), top, cover == &f.PicChart, cover == &f.PicTable));
         EXPECT_TRUE(cover == nullptr || f.form.Children()[0] == cover) << page << ": the covering box is not in front";
+        EXPECT_EQ(reached(), order) << page;
     }
+    // Each option is named by its caption, each figure by its row and column.
+    EXPECT_EQ(f.VScroll3.accessibleName + "|" + f.Check4.accessibleName + "|" + f.lblAvailPhys.accessibleName,
+              "Release percent|Start with Windows|Physical RAM, Available");
 }
 
 TEST_F(FrmMainTest, HelpAndLinksRunTheirCommandLinesAndFailSilently) {

@@ -37,12 +37,6 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-DWORD FrameStyle(const ui::Form& f) {
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    if (f.borderStyle != ui::BorderStyle::FixedDialog && f.minButton) style |= WS_MINIMIZEBOX;
-    return style;
-}
-
 void RegisterClasses(HINSTANCE instance) {
     static bool done = false;
     if (done) return;
@@ -129,49 +123,11 @@ void FormWindow::Impl::Create(HWND, int) {
         timers.push_back(std::make_unique<TimerPeer>(hwnd, *t, id++));
         timers.back()->Sync(ui::Change::Enabled);
     }
+    // Focus rectangles and access keys show once the keyboard is used, unless the user always wants them.
+    BOOL cues = FALSE;
+    SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+    if (!cues) SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     if (f.Visible()) ShowWindow(hwnd, SW_SHOW);
-}
-
-SIZE FormWindow::Impl::WindowSize() const {
-    const ui::Form& f = Form();
-    const auto& items = f.Menu().Items();
-    const bool bar = std::any_of(items.begin(), items.end(), [](const auto& item) { return item->Visible(); });
-    RECT r{0, 0, scale.Px(f.Bounds().width), scale.Px(f.Bounds().height)};
-    AdjustWindowRectForDpi(r, FrameStyle(f), bar, f.borderStyle == ui::BorderStyle::FixedDialog ? WS_EX_DLGMODALFRAME : 0,
-                           static_cast<UINT>(scale.dpi));
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-// A menu bar may take more than one line: make the client area exactly the design's at the DPI.
-void FormWindow::Impl::FitClientArea() {
-    const int cw = scale.Px(Form().Bounds().width), ch = scale.Px(Form().Bounds().height);
-    RECT client{}, window{};
-    GetClientRect(hwnd, &client);
-    GetWindowRect(hwnd, &window);
-    if (client.right != cw || client.bottom != ch)
-        SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left + cw - client.right, window.bottom - window.top + ch - client.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void FormWindow::Impl::ApplyDpi(int dpi, const RECT* suggested) {
-    scale.dpi = dpi;
-    font = formFont = gdi.Font(Form().font, scale);
-    for (auto& peer : peers) peer->Rescale();
-    if (suggested != nullptr)
-        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    else
-        SetWindowPos(hwnd, nullptr, 0, 0, WindowSize().cx, WindowSize().cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    FitClientArea();
-    SetIcons();
-    Redraw(hwnd);
-    if (Form().ScaleChanged) Form().ScaleChanged();
-}
-
-// Moved to a monitor of another density: everything at the new one, in the place Windows suggests.
-LRESULT FormWindow::Impl::OnDpiChanged(WPARAM wp, LPARAM lp) {
-    if (fixedDpi == 0) ApplyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
-    return 0;
 }
 
 void FormWindow::Impl::Sync(ui::Change what) {
@@ -190,20 +146,6 @@ void FormWindow::Impl::Sync(ui::Change what) {
         case ui::Change::Bounds:
         case ui::Change::Value: return;  // the client area keeps its design size
     }
-}
-
-// The caption's and the taskbar's icons in the sizes of the window's DPI.
-void FormWindow::Impl::SetIcons() {
-    const auto* icon = Native(Form().Icon().get());
-    const auto at = [&](int metric) {
-        return reinterpret_cast<LPARAM>(icon != nullptr ? icon->IconAt(SystemMetricForDpi(metric, static_cast<UINT>(scale.dpi))) : nullptr);
-    };
-    SendMessageW(hwnd, WM_SETICON, ICON_BIG, at(SM_CXICON));
-    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, at(SM_CXSMICON));
-}
-
-HCURSOR FormWindow::Impl::CursorAtDpi(const platform::Picture& cursor) const {
-    return Native(&cursor)->IconAt(SystemMetricForDpi(SM_CXCURSOR, static_cast<UINT>(scale.dpi)));
 }
 
 void FormWindow::Impl::BringToFront() {
@@ -286,8 +228,15 @@ LRESULT FormWindow::Impl::OnTimer(WPARAM id) {
 }
 
 LRESULT FormWindow::Impl::OnActivate(WPARAM wp, LPARAM lp) {
-    if (LOWORD(wp) != WA_INACTIVE && Form().Activate) Form().Activate();
-    return DefWindowProcW(hwnd, WM_ACTIVATE, wp, lp);
+    if (LOWORD(wp) == WA_INACTIVE) {
+        // The focus comes back where it was when the window is active again.
+        if (const HWND had = GetFocus(); had != nullptr && IsChild(hwnd, had)) focus_ = had;
+        return DefWindowProcW(hwnd, WM_ACTIVATE, wp, lp);
+    }
+    if (Form().Activate) Form().Activate();
+    const LRESULT result = DefWindowProcW(hwnd, WM_ACTIVATE, wp, lp);
+    if (HIWORD(wp) == 0) RestoreFocus();  // not while minimised
+    return result;
 }
 
 // Runs the form's unload once, whichever way the window ends. Closing is never
@@ -360,7 +309,7 @@ bool FormWindow::HandleShortcut(MSG& msg) const { return impl_->menus.Shortcut(m
 int RunMessageLoop(const FormWindow& main) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (main.HandleShortcut(msg)) continue;
+        if (main.HandleShortcut(msg) || HandleFormKeys(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -41,6 +41,10 @@ private:
     std::shared_ptr<Impl> impl_;
 };
 
+// The keys one of the program's forms takes before they are translated (Tab,
+// Enter, Esc, Alt and an access key); true when the message was one.
+bool HandleFormKeys(MSG& msg);
+
 // Runs the message loop until the main form's window goes; returns the exit code.
 int RunMessageLoop(const FormWindow& main);
 

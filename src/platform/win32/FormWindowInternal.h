@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/win32/Accessible.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Gdi.h"
@@ -23,6 +24,8 @@ namespace purgix::win32 {
 
 // A design colour (plain, or a system colour by index) as the screen shows it now.
 COLORREF Resolve(ui::Color c);
+// The frame of a form's window.
+DWORD FrameStyle(const ui::Form& f);
 
 // Brushes and fonts made once per window and kept until it goes.
 class GdiCache {
@@ -67,6 +70,13 @@ public:
     virtual void ReflectedVScroll(UINT /*code*/) {}
     virtual void ReflectedDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
 
+    // What assistive programs are told of the control.
+    virtual AccessibleFacts Facts() const;
+    // Native controls that draw no focus of their own get a rectangle round them.
+    virtual bool DrawsFocusRound() const { return false; }
+    // The pointer over the control's window; nullptr for its class's.
+    virtual HCURSOR Cursor() const { return nullptr; }
+
     ContainerPeer* Container() const;
 
     FormWindow::Impl& impl;
@@ -81,6 +91,10 @@ protected:
                      void* createParam = nullptr);
     // The control's place in its container's client area, in device pixels.
     RECT DeviceRect() const;
+
+private:
+    // The window answers assistive programs, and shows the focus and pointer as the peer says.
+    void Subclass();
 };
 
 // Owner-drawn, so that the lines and shapes stacked above a label can be drawn over its text.
@@ -90,6 +104,7 @@ public:
     void Create(HWND parent, int id) override;
     void Rescale() override;
     void ReflectedDrawItem(const DRAWITEMSTRUCT& item) override;
+    AccessibleFacts Facts() const override;
 
 private:
     void SyncOwn(ui::Change what) override;
@@ -147,6 +162,9 @@ private:
 
 std::unique_ptr<ControlPeer> MakePeer(FormWindow::Impl& impl, ui::Control& control);
 
+// Text as DrawText shows it with an access key: "&" doubled, then one before the key's letter.
+std::wstring WithAccessKey(const wchar_t* text, char key);
+
 class MenuBar {
 public:
     explicit MenuBar(FormWindow::Impl& impl) : impl_(impl) {}
@@ -190,6 +208,13 @@ struct FormWindow::Impl : ContainerPeer, std::enable_shared_from_this<FormWindow
     void Popup(const ui::MenuItem& menu) override { menus.Popup(menu); }
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
+    // Tab and Shift+Tab, Enter and Esc, Alt and a caption's letter; true when the key was the form's.
+    bool OnKey(const MSG& msg);
+    void MoveFocus(bool forward);
+    // Shows the focus rectangles or access keys (UISF_HIDEFOCUS, UISF_HIDEACCEL) from now on.
+    void ShowCues(WORD which);
+    // The focus as the window had it when it was last active, or its default button.
+    void RestoreFocus();
     // The peer of a child window of this form, or nullptr.
     ControlPeer* PeerOf(HWND child) const;
     ContainerPeer* ContainerOf(const ui::Control& child) const;
@@ -240,6 +265,7 @@ private:
     LRESULT Raise(const ui::Event& event);
 
     HWND owner_ = nullptr;  // the hidden owner that keeps a form off the taskbar
+    HWND focus_ = nullptr;  // the child that had the focus when the window was last active
     bool unloaded_ = false;
 };
 

@@ -212,7 +212,14 @@ void LabelPeer::ReflectedDrawItem(const DRAWITEMSTRUCT& item) {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, IsWindowEnabled(hwnd) ? Resolve(label.foreColor) : GetSysColor(COLOR_GRAYTEXT));
         RECT box = rc;
-        DrawTextW(dc, text, -1, &box, TextFormat(label.alignment));
+        if (label.accessKey != 0) {
+            // Its access key underlined, once the keyboard is in use.
+            const std::wstring marked = WithAccessKey(text, label.accessKey);
+            const UINT hide = (SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0 ? DT_HIDEPREFIX : 0;
+            DrawTextW(dc, marked.c_str(), -1, &box, (TextFormat(label.alignment) & ~UINT{DT_NOPREFIX}) | hide);
+        } else {
+            DrawTextW(dc, text, -1, &box, TextFormat(label.alignment));
+        }
     }
     // The table's rules lie above its figures: a window of its own must not hide them.
     impl.PaintAbove(dc, control);

@@ -2,6 +2,9 @@
 // making its own child window and answering its own reflected notifications;
 // and the message handling that forms and picture boxes share.
 #include <cmath>
+#include <oleacc.h>
+
+#include <string>
 #include <utility>
 
 #include "Error.h"
@@ -48,6 +51,7 @@ void ControlPeer::CreateChild(const wchar_t* windowClass, DWORD style, DWORD exS
     hwnd = CreateWindowExW(exStyle, windowClass, text, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.platform.Instance(), createParam);
     if (hwnd == nullptr) throw purgix::Error("cannot create the window of " + control.Name());
+    Subclass();
     impl.byWindow[hwnd] = this;
     control.SetHandle(reinterpret_cast<ui::WindowHandle>(hwnd));
     if (font == nullptr) font = impl.formFont;
@@ -55,17 +59,6 @@ void ControlPeer::CreateChild(const wchar_t* windowClass, DWORD style, DWORD exS
 }
 
 namespace {
-
-int X(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
-int Y(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
-
-// Mouse events' masks: buttons 1 left, 2 right, 4 middle; keys 1 Shift, 2 Ctrl, 4 Alt.
-int ButtonMask(WPARAM keys) {
-    return ((keys & MK_LBUTTON) != 0 ? 1 : 0) | ((keys & MK_RBUTTON) != 0 ? 2 : 0) | ((keys & MK_MBUTTON) != 0 ? 4 : 0);
-}
-int ShiftMask(WPARAM keys) {
-    return ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-}
 
 // Lines, shapes and images have no window: their container draws them, and so
 // do the labels that show the container through or lie under them.
@@ -82,6 +75,14 @@ public:
 class CheckBoxPeer : public ControlPeer {
 public:
     using ControlPeer::ControlPeer;
+    AccessibleFacts Facts() const override {
+        AccessibleFacts facts = ControlPeer::Facts();
+        facts.role = ROLE_SYSTEM_CHECKBUTTON;
+        facts.addedState = Model().Value() == 1 ? STATE_SYSTEM_CHECKED : Model().Value() == 2 ? STATE_SYSTEM_MIXED : 0;
+        return facts;
+    }
+    // The box alone shows: the focus goes round it, where a caption's would be.
+    bool DrawsFocusRound() const override { return true; }
     void Create(HWND parent, int id) override {
         // Three states and no automatic toggling: the model decides what a click does.
         CreateChild(L"BUTTON", BS_3STATE | WS_TABSTOP, 0, L"", parent, id);
@@ -132,21 +133,76 @@ public:
         SetScrollRange(hwnd, SB_CTL, 0, 2, FALSE);
         SetScrollPos(hwnd, SB_CTL, 1, FALSE);
     }
+    // Up and Down on the focused spinner come as the arrows' clicks do.
     void ReflectedVScroll(UINT code) override {
         auto& bar = static_cast<ui::VScrollBar&>(control);
         if (code == SB_LINEUP || code == SB_PAGEUP) bar.Arrow(true);
         if (code == SB_LINEDOWN || code == SB_PAGEDOWN) bar.Arrow(false);
     }
+    AccessibleFacts Facts() const override {
+        AccessibleFacts facts = ControlPeer::Facts();
+        facts.role = ROLE_SYSTEM_SPINBUTTON;
+        facts.value = std::to_wstring(static_cast<const ui::VScrollBar&>(control).Value());
+        return facts;
+    }
+    bool DrawsFocusRound() const override { return true; }
+};
+
+// A click area over the skin's art: a button that shows nothing of its own
+// but the focus rectangle (and, in high contrast, a plain button face), so
+// that the keyboard and screen readers have it as the mouse does.
+class ClickAreaPeer : public ControlPeer {
+public:
+    using ControlPeer::ControlPeer;
+    void Create(HWND parent, int id) override {
+        CreateChild(L"BUTTON", BS_OWNERDRAW, 0, Widen(control.accessibleName).c_str(), parent, id);
+    }
+    void ReflectedCommand(UINT code) override {
+        // A quick second click is a click too, as it was on the bare area.
+        if ((code == BN_CLICKED || code == BN_DOUBLECLICKED) && Model().Click) Model().Click();
+    }
+    void ReflectedDrawItem(const DRAWITEMSTRUCT& item) override {
+        const RECT& rc = item.rcItem;
+        gdi::MemoryDC mem(item.hDC, rc.right, rc.bottom);
+        impl.PaintBehind(mem.Get(), control);
+        if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+            RECT inner = rc;
+            InflateRect(&inner, -1, -1);
+            DrawFocusRect(mem.Get(), &inner);
+        }
+        mem.CopyTo(item.hDC, rc);
+    }
+    AccessibleFacts Facts() const override {
+        AccessibleFacts facts = ControlPeer::Facts();
+        facts.role = ROLE_SYSTEM_PUSHBUTTON;
+        return facts;
+    }
+    HCURSOR Cursor() const override {
+        if (impl.platform.input.MousePointer() == ui::MousePointer::Hourglass) return LoadCursorW(nullptr, IDC_WAIT);
+        const auto& img = Model();
+        return img.Pointer() == ui::MousePointer::Custom && img.MouseIcon() != nullptr ? impl.CursorAtDpi(*img.MouseIcon()) : nullptr;
+    }
+
+private:
+    ui::Image& Model() const { return static_cast<ui::Image&>(control); }
 };
 
 class ButtonPeer : public ControlPeer {
 public:
     using ControlPeer::ControlPeer;
     void Create(HWND parent, int id) override {
-        CreateChild(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, Widen(Model().caption).c_str(), parent, id);
+        CreateChild(L"BUTTON", (Model().isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, 0, Widen(Model().caption).c_str(),
+                    parent, id);
     }
     void ReflectedCommand(UINT code) override {
         if (code == BN_CLICKED && Model().Click) Model().Click();
+    }
+    AccessibleFacts Facts() const override {
+        AccessibleFacts facts = ControlPeer::Facts();
+        for (char c : Model().caption)
+            if (c != '&') facts.name += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        facts.role = ROLE_SYSTEM_PUSHBUTTON;
+        return facts;
     }
 
 private:
@@ -171,6 +227,15 @@ void LabelPeer::Rescale() {
     wchar_t text[256];
     GetWindowTextW(hwnd, text, 256);
     FitFont(text);
+}
+
+// A figure is read with its row and column: "Physical RAM, Available: 24,277,772".
+AccessibleFacts LabelPeer::Facts() const {
+    const auto& label = static_cast<const ui::Label&>(control);
+    AccessibleFacts facts = ControlPeer::Facts();
+    facts.name = Widen(label.accessibleName.empty() ? label.Caption() : label.accessibleName + ": " + label.Caption());
+    facts.role = ROLE_SYSTEM_STATICTEXT;
+    return facts;
 }
 
 void LabelPeer::SyncOwn(ui::Change what) {
@@ -216,120 +281,6 @@ void ContainerPeer::CreateChildren() {
     }
 }
 
-// --- Containers: forms and picture boxes alike
-
-LRESULT ContainerPeer::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_ERASEBKGND: return 1;  // the paint covers every pixel
-        case WM_PAINT: return OnPaint();
-        case WM_PRINTCLIENT: PaintAll(reinterpret_cast<HDC>(wp)); return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN: return OnCtlColor(msg, wp, lp);
-        case WM_COMMAND: return OnCommand(wp, lp);
-        case WM_VSCROLL: return OnVScroll(wp, lp);
-        case WM_DRAWITEM: return OnDrawItem(lp);
-        case WM_MOUSEMOVE: return OnMouseMove(wp, lp);
-        case WM_LBUTTONDOWN: return OnButtonDown(lp);
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP: return OnButtonUp(msg, wp, lp);
-        case WM_SETCURSOR: return OnSetCursor(wp, lp);
-        default: return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-}
-
-LRESULT ContainerPeer::OnPaint() {
-    gdi::PaintDC paint(hwnd);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    // Off screen first: the graph repaints twice a second and must not flicker.
-    gdi::MemoryDC picture(paint.Get(), client.right, client.bottom);
-    PaintAll(picture.Get());
-    picture.CopyTo(paint.Get(), paint.Dirty());
-    return 0;
-}
-
-LRESULT ContainerPeer::OnCtlColor(UINT msg, WPARAM wp, LPARAM lp) {
-    ControlPeer* child = impl.PeerOf(reinterpret_cast<HWND>(lp));
-    const LRESULT brush = child != nullptr ? child->ReflectedCtlColor(reinterpret_cast<HDC>(wp)) : 0;
-    return brush != 0 ? brush : DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-LRESULT ContainerPeer::OnCommand(WPARAM wp, LPARAM lp) {
-    if (ControlPeer* child = impl.PeerOf(reinterpret_cast<HWND>(lp))) child->ReflectedCommand(HIWORD(wp));
-    return 0;
-}
-
-LRESULT ContainerPeer::OnVScroll(WPARAM wp, LPARAM lp) {
-    if (ControlPeer* child = impl.PeerOf(reinterpret_cast<HWND>(lp))) child->ReflectedVScroll(LOWORD(wp));
-    return 0;
-}
-
-LRESULT ContainerPeer::OnDrawItem(LPARAM lp) {
-    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-    ControlPeer* child = impl.PeerOf(item.hwndItem);
-    if (child == nullptr) return FALSE;
-    child->ReflectedDrawItem(item);
-    return TRUE;
-}
-
-double ContainerPeer::Scaled(int pixels) const {
-    // A hidden box gets no real mouse: its "moves" are the notification area's
-    // calls, the mouse message where x would be, taken at the design's density.
-    if (!IsWindowVisible(hwnd)) return Model().scaleMode == ui::ScaleMode::Twip ? pixels * ui::kTwipsPerPixel : pixels;
-    const double design = impl.scale.Design(pixels);
-    return Model().scaleMode == ui::ScaleMode::Twip ? design * ui::kTwipsPerPixel : design;
-}
-
-LRESULT ContainerPeer::OnMouseMove(WPARAM wp, LPARAM lp) {
-    // The notification area calls its icon's window back with this message, the mouse message in x.
-    if (Model().MouseMove) Model().MouseMove(ButtonMask(wp), ShiftMask(wp), Scaled(X(lp)), Scaled(Y(lp)));
-    return 0;
-}
-
-ui::Image* ContainerPeer::ImageAt(int x, int y) const {
-    const auto design = [this](int px) { return static_cast<int>(std::floor(impl.scale.Design(px))); };
-    return static_cast<ui::Image*>(
-        Model().ChildAt(design(x), design(y), [](const ui::Control& c) { return c.GetKind() == ui::Kind::Image; }));
-}
-
-LRESULT ContainerPeer::OnButtonDown(LPARAM lp) {
-    pressed_ = ImageAt(X(lp), Y(lp));
-    if (pressed_ != nullptr) SetCapture(hwnd);
-    return 0;
-}
-
-LRESULT ContainerPeer::OnButtonUp(UINT msg, WPARAM wp, LPARAM lp) {
-    const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
-    if (Model().MouseUp) Model().MouseUp(button, ShiftMask(wp), Scaled(X(lp)), Scaled(Y(lp)));
-    if (button != 1) return 0;
-    ui::Image* was = std::exchange(pressed_, nullptr);
-    if (GetCapture() == hwnd) ReleaseCapture();
-    // A click is a press and a release on the same area.
-    ui::Image* img = ImageAt(X(lp), Y(lp));
-    if (img != nullptr && img == was && img->Click) img->Click();
-    return 0;
-}
-
-LRESULT ContainerPeer::OnSetCursor(WPARAM wp, LPARAM lp) {
-    HCURSOR cursor = nullptr;
-    if (LOWORD(lp) == HTCLIENT && impl.platform.input.MousePointer() == ui::MousePointer::Hourglass) {
-        cursor = LoadCursorW(nullptr, IDC_WAIT);
-    } else if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd) {
-        POINT pt{};
-        GetCursorPos(&pt);
-        ScreenToClient(hwnd, &pt);
-        const ui::Image* img = ImageAt(pt.x, pt.y);
-        if (img != nullptr && img->Pointer() == ui::MousePointer::Custom && img->MouseIcon() != nullptr)
-            cursor = impl.CursorAtDpi(*img->MouseIcon());
-        else
-            cursor = ClientCursor();
-    }
-    if (cursor == nullptr) return DefWindowProcW(hwnd, WM_SETCURSOR, wp, lp);
-    SetCursor(cursor);
-    return TRUE;
-}
-
 std::unique_ptr<ControlPeer> MakePeer(FormWindow::Impl& impl, ui::Control& c) {
     switch (c.GetKind()) {
         case ui::Kind::Label: return std::make_unique<LabelPeer>(impl, c);
@@ -338,9 +289,12 @@ std::unique_ptr<ControlPeer> MakePeer(FormWindow::Impl& impl, ui::Control& c) {
         case ui::Kind::VScrollBar: return std::make_unique<ScrollBarPeer>(impl, c);
         case ui::Kind::CommandButton: return std::make_unique<ButtonPeer>(impl, c);
         case ui::Kind::PictureBox: return std::make_unique<PictureBoxPeer>(impl, c);
+        case ui::Kind::Image:
+            // An image with a name is a click area the keyboard reaches; the others are pictures.
+            if (!c.accessibleName.empty()) return std::make_unique<ClickAreaPeer>(impl, c);
+            return std::make_unique<GraphicPeer>(impl, c);
         case ui::Kind::Line:
-        case ui::Kind::Shape:
-        case ui::Kind::Image: return std::make_unique<GraphicPeer>(impl, c);
+        case ui::Kind::Shape: return std::make_unique<GraphicPeer>(impl, c);
         case ui::Kind::FileListBox:  // lists its folder itself and is never shown
         case ui::Kind::Form: return nullptr;
     }

@@ -1,0 +1,116 @@
+// A control's client object for assistive programs: the standard one that
+// Windows makes, with the name, description, value, role and states the
+// program knows better. Built anew for each request: the facts are fresh.
+#include "platform/win32/Accessible.h"
+
+#include <oleacc.h>
+
+namespace purgix::win32 {
+
+namespace {
+
+// Spelt out: MinGW's import library hands oleacc.dll's export of this GUID over as a function.
+constexpr GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+HRESULT Text(const std::wstring& text, BSTR* out) {
+    if (out == nullptr) return E_INVALIDARG;
+    *out = SysAllocString(text.c_str());
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+class Annotated final : public IAccessible {
+public:
+    Annotated(IAccessible* standard, AccessibleFacts facts) : std_(standard), facts_(std::move(facts)) {}
+    Annotated(const Annotated&) = delete;
+    Annotated& operator=(const Annotated&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kIAccessible) {
+            *out = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return std_->QueryInterface(riid, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) {
+            std_->Release();
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+
+    // What the program knows better.
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
+        return IsSelf(child) && !facts_.name.empty() ? Text(facts_.name, out) : std_->get_accName(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
+        return IsSelf(child) && !facts_.description.empty() ? Text(facts_.description, out) : std_->get_accDescription(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
+        return IsSelf(child) && !facts_.value.empty() ? Text(facts_.value, out) : std_->get_accValue(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
+        if (!IsSelf(child) || facts_.role == 0) return std_->get_accRole(child, out);
+        if (out == nullptr) return E_INVALIDARG;
+        out->vt = VT_I4;
+        out->lVal = facts_.role;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
+        const HRESULT hr = std_->get_accState(child, out);
+        if (SUCCEEDED(hr) && IsSelf(child) && out->vt == VT_I4) out->lVal |= facts_.addedState;
+        return hr;
+    }
+
+    // The rest as the standard object has it.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return std_->GetTypeInfoCount(n); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override { return std_->GetTypeInfo(i, l, t); }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {
+        return std_->GetIDsOfNames(r, n, c, l, d);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e, UINT* a) override {
+        return std_->Invoke(d, r, l, f, p, v, e, a);
+    }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return std_->get_accParent(p); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* n) override { return std_->get_accChildCount(n); }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** p) override { return std_->get_accChild(c, p); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* s) override { return std_->get_accHelp(c, s); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, long* t) override { return std_->get_accHelpTopic(f, c, t); }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* s) override { return std_->get_accKeyboardShortcut(c, s); }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* v) override { return std_->get_accFocus(v); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* v) override { return std_->get_accSelection(v); }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* s) override { return std_->get_accDefaultAction(c, s); }
+    HRESULT STDMETHODCALLTYPE accSelect(long f, VARIANT c) override { return std_->accSelect(f, c); }
+    HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT c) override { return std_->accLocation(x, y, w, h, c); }
+    HRESULT STDMETHODCALLTYPE accNavigate(long d, VARIANT s, VARIANT* e) override { return std_->accNavigate(d, s, e); }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* c) override { return std_->accHitTest(x, y, c); }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return std_->accDoDefaultAction(c); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT c, BSTR s) override { return std_->put_accName(c, s); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR s) override { return std_->put_accValue(c, s); }
+
+private:
+    ~Annotated() = default;
+    LONG refs_ = 1;
+    IAccessible* std_;
+    AccessibleFacts facts_;
+};
+
+}  // namespace
+
+LRESULT AnswerGetObject(HWND window, WPARAM wp, LPARAM lp, const AccessibleFacts& facts) {
+    if (static_cast<LONG>(lp) != OBJID_CLIENT) return 0;
+    IAccessible* standard = nullptr;
+    if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard)))) return 0;
+    auto* annotated = new Annotated(standard, facts);
+    const LRESULT answer = LresultFromObject(kIAccessible, wp, annotated);
+    annotated->Release();  // the answer holds its own reference
+    return answer;
+}
+
+}  // namespace purgix::win32

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
 #include "platform/win32/FormWindow.h"
@@ -54,6 +56,22 @@ struct Screenshot {
         BitBlt(picture.Get(), 0, 0, 480, 210, window.Get(), 0, 0, SRCCOPY);
     }
     COLORREF At(int x, int y) const { return GetPixel(picture.Get(), x, y); }
+    // As a BMP file, to look at.
+    void Save(const wchar_t* path) const {
+        const DWORD pixels = 480 * 210 * 3, header = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        const BITMAPFILEHEADER file{0x4D42, header + pixels, 0, 0, header};
+        const BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), 480, -210, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        std::string rows;
+        for (int y = 0; y < 210; ++y)
+            for (int x = 0; x < 480; ++x) {
+                const COLORREF c = At(x, y);
+                rows += {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetRValue(c))};
+            }
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info), sizeof info);
+        out << rows;
+    }
     win32::gdi::WindowDC window;
     win32::gdi::MemoryDC picture;
 };

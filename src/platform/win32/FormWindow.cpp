@@ -87,6 +87,7 @@ FormWindow::Impl::~Impl() {
 
 void FormWindow::Impl::Create(HWND, int) {
     RegisterClasses(platform.Instance());
+    RefreshHighContrast();
     ui::Form& f = Form();
     font = formFont = gdi.Font(f.font, scale);
     byControl[&f] = this;
@@ -202,6 +203,8 @@ LRESULT FormWindow::Impl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_QUERYENDSESSION: return TRUE;  // never stands in the way of logging off
         case WM_ENDSESSION: return OnEndSession(wp);
         case WM_DPICHANGED: return OnDpiChanged(wp, lp);
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE: return OnDisplaySettings(msg, wp, lp);
         case WM_DESTROY: return OnDestroy();
         case WM_NCDESTROY: return OnNcDestroy(wp, lp);
         default: return ContainerPeer::Handle(msg, wp, lp);
@@ -216,6 +219,13 @@ LRESULT FormWindow::Impl::Raise(const ui::Event& event) {
 LRESULT FormWindow::Impl::OnCommand(WPARAM wp, LPARAM lp) {
     if (lp == 0 && menus.Command(LOWORD(wp))) return 0;
     return ContainerPeer::OnCommand(wp, lp);
+}
+
+// High contrast turned on or off, or the system's colours changed: everything drawn again in the colours now in force.
+LRESULT FormWindow::Impl::OnDisplaySettings(UINT msg, WPARAM wp, LPARAM lp) {
+    RefreshHighContrast();
+    Redraw(hwnd);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 LRESULT FormWindow::Impl::OnTimer(WPARAM id) {

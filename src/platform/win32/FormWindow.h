@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "ui/Form.h"
 
@@ -44,6 +45,9 @@ private:
 // The keys one of the program's forms takes before they are translated (Tab,
 // Enter, Esc, Alt and an access key); true when the message was one.
 bool HandleFormKeys(MSG& msg);
+
+// High contrast as the system has it (nullopt), or as a test says.
+void OverrideHighContrast(std::optional<bool> on);
 
 // Runs the message loop until the main form's window goes; returns the exit code.
 int RunMessageLoop(const FormWindow& main);

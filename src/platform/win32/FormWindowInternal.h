@@ -22,15 +22,21 @@
 
 namespace purgix::win32 {
 
-// A design colour (plain, or a system colour by index) as the screen shows it now.
-COLORREF Resolve(ui::Color c);
+// What a colour paints: a ground, text and lines, or a mark (the graph, the level, the heading band).
+enum class Ink { Ground, Text, Mark };
+// A design colour (plain, or a system colour by index) as the screen shows it
+// now; in high contrast a plain one gives way to the user's colour for its ink.
+COLORREF Resolve(ui::Color c, Ink ink = Ink::Text);
+// Whether high contrast is on, as last seen (RefreshHighContrast reads the system's setting again).
+bool HighContrast();
+void RefreshHighContrast();
 // The frame of a form's window.
 DWORD FrameStyle(const ui::Form& f);
 
 // Brushes and fonts made once per window and kept until it goes.
 class GdiCache {
 public:
-    HBRUSH Brush(ui::Color c);
+    HBRUSH Brush(ui::Color c, Ink ink);
     // The design's font at the DPI: a bitmap face has no sizes beyond 96 dpi's,
     // so there its TrueType kin draws, as sharp at 200 % as at 100 %.
     HFONT Font(const ui::Font& f, const Scale& scale);
@@ -254,6 +260,7 @@ private:
     LRESULT OnEndSession(WPARAM ending);
     LRESULT OnShowRequest();
     LRESULT OnDpiChanged(WPARAM wp, LPARAM lp);
+    LRESULT OnDisplaySettings(UINT msg, WPARAM wp, LPARAM lp);
     // Lays the window and every control out at the DPI, at the suggested place if any.
     void ApplyDpi(int dpi, const RECT* suggested);
     // The frame round the design's client area at the DPI.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <optional>
 
 #include "platform/win32/FormWindowInternal.h"
 #include "platform/win32/Text.h"
@@ -10,7 +11,31 @@
 
 namespace purgix::win32 {
 
-COLORREF Resolve(ui::Color c) { return ui::IsSystemColor(c) ? GetSysColor(c & 0xFF) : static_cast<COLORREF>(c & 0xFFFFFF); }
+namespace {
+std::optional<bool> contrastOverride;
+bool contrast = false;
+}  // namespace
+
+void RefreshHighContrast() {
+    HIGHCONTRASTW hc{};
+    hc.cbSize = sizeof hc;
+    contrast = contrastOverride.value_or(SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) &&
+                                         (hc.dwFlags & HCF_HIGHCONTRASTON) != 0);
+}
+
+void OverrideHighContrast(std::optional<bool> on) {
+    contrastOverride = on;
+    RefreshHighContrast();
+}
+
+bool HighContrast() { return contrast; }
+
+COLORREF Resolve(ui::Color c, Ink ink) {
+    if (ui::IsSystemColor(c)) return GetSysColor(c & 0xFF);
+    // High contrast: the user's own colours stand in for the skin's and the design's.
+    if (contrast) return GetSysColor(ink == Ink::Ground ? COLOR_WINDOW : ink == Ink::Mark ? COLOR_HIGHLIGHT : COLOR_WINDOWTEXT);
+    return static_cast<COLORREF>(c & 0xFFFFFF);
+}
 
 namespace {
 
@@ -57,7 +82,7 @@ void DrawGraphic(GdiCache& gdi, const Scale& scale, const ui::Control& c, HDC dc
     switch (c.GetKind()) {
         case ui::Kind::Shape: {
             const RECT rc = scale.Rect(c.Bounds());
-            FillRect(dc, &rc, gdi.Brush(static_cast<const ui::Shape&>(c).BackColor()));
+            FillRect(dc, &rc, gdi.Brush(static_cast<const ui::Shape&>(c).BackColor(), Ink::Mark));
             return;
         }
         case ui::Kind::Line: {
@@ -73,7 +98,7 @@ void DrawGraphic(GdiCache& gdi, const Scale& scale, const ui::Control& c, HDC dc
             const auto [x0, x1] = line.y1 == line.y2 ? Lit(line.x1, line.x2) : std::pair(line.x1, line.x1);
             const auto [y0, y1] = line.x1 == line.x2 ? Lit(line.y1, line.y2) : std::pair(line.y1, line.y1);
             const RECT rc = scale.Rect({x0, y0, x1 - x0 + 1, y1 - y0 + 1});
-            FillRect(dc, &rc, gdi.Brush(line.borderColor));
+            FillRect(dc, &rc, gdi.Brush(line.borderColor, Ink::Text));
             return;
         }
         case ui::Kind::Image:
@@ -86,8 +111,8 @@ void DrawGraphic(GdiCache& gdi, const Scale& scale, const ui::Control& c, HDC dc
 
 }  // namespace
 
-HBRUSH GdiCache::Brush(ui::Color c) {
-    const COLORREF rgb = Resolve(c);
+HBRUSH GdiCache::Brush(ui::Color c, Ink ink) {
+    const COLORREF rgb = Resolve(c, ink);
     auto it = brushes_.find(rgb);
     if (it == brushes_.end()) it = brushes_.emplace(rgb, gdi::Brush(CreateSolidBrush(rgb))).first;
     return it->second.Get();
@@ -124,7 +149,7 @@ void ContainerPeer::PaintAll(HDC dc) {
 void PictureBoxPeer::PaintBackground(HDC dc) {
     const auto& box = static_cast<const ui::PictureBox&>(control);
     const RECT all = impl.scale.Rect({0, 0, box.Bounds().width, box.Bounds().height});
-    FillRect(dc, &all, impl.gdi.Brush(box.BackColor()));
+    FillRect(dc, &all, impl.gdi.Brush(box.BackColor(), Ink::Ground));
     const ui::Surface& s = box.Drawing();
     if (s.Width() > 0 && s.Height() > 0) {
         pixels_.resize(static_cast<std::size_t>(s.Width()) * static_cast<std::size_t>(s.Height()));
@@ -134,7 +159,8 @@ void PictureBoxPeer::PaintBackground(HDC dc) {
             for (int x = 0; x < s.Width(); ++x) {
                 const ui::Color c = s.At(x, y);
                 if (c != last) {
-                    const COLORREF rgb = Resolve(c);
+                    // What is drawn stands out from the box's own ground, whatever the colours.
+                    const COLORREF rgb = Resolve(c, c == box.BackColor() ? Ink::Ground : Ink::Mark);
                     lastPixel = (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
                     last = c;
                 }
@@ -150,14 +176,15 @@ void PictureBoxPeer::PaintBackground(HDC dc) {
         SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(s.Width()), static_cast<DWORD>(s.Height()), 0, 0, 0,
                           static_cast<UINT>(s.Height()), pixels_.data(), &bi, DIB_RGB_COLORS);
     }
-    if (const auto* pic = Native(box.Picture().get())) pic->Draw(dc, 0, 0, impl.scale.Factor());
+    if (const auto* pic = Native(box.Picture().get()); pic != nullptr && !HighContrast()) pic->Draw(dc, 0, 0, impl.scale.Factor());
 }
 
 void FormWindow::Impl::PaintBackground(HDC dc) {
     const ui::Form& f = Form();
     const RECT all = scale.Rect({0, 0, f.Bounds().width, f.Bounds().height});
-    FillRect(dc, &all, gdi.Brush(f.BackColor()));
-    if (const auto* pic = Native(f.Picture().get())) pic->Draw(dc, 0, 0, scale.Factor());
+    FillRect(dc, &all, gdi.Brush(f.BackColor(), Ink::Ground));
+    // In high contrast the skin's art gives way to the user's colours.
+    if (const auto* pic = Native(f.Picture().get()); pic != nullptr && !HighContrast()) pic->Draw(dc, 0, 0, scale.Factor());
     // The persistent image: what was drawn and printed stays, whatever covered the window.
     for (const ui::DrawnPicture& d : f.DrawnPictures())
         if (const auto* pic = Native(d.picture.get())) pic->Draw(dc, scale.Px(d.x), scale.Px(d.y), scale.Factor());
@@ -202,7 +229,7 @@ void LabelPeer::ReflectedDrawItem(const DRAWITEMSTRUCT& item) {
     gdi::MemoryDC mem(item.hDC, rc.right, rc.bottom);
     HDC dc = mem.Get();
     if (label.backColor)
-        FillRect(dc, &rc, impl.gdi.Brush(*label.backColor));
+        FillRect(dc, &rc, impl.gdi.Brush(*label.backColor, Ink::Ground));
     else
         impl.PaintBehind(dc, control);  // the container shows through, and the old text goes
     wchar_t text[256];

@@ -165,6 +165,16 @@ public:
         const RECT& rc = item.rcItem;
         gdi::MemoryDC mem(item.hDC, rc.right, rc.bottom);
         impl.PaintBehind(mem.Get(), control);
+        if (HighContrast()) {
+            // Without the skin's art to show where it is, the area is a plain button with its name.
+            RECT face = rc;
+            DrawFrameControl(mem.Get(), &face, DFC_BUTTON, DFCS_BUTTONPUSH | ((item.itemState & ODS_SELECTED) != 0 ? DFCS_PUSHED : 0));
+            const gdi::ScopedSelectObject select(mem.Get(), impl.formFont);
+            SetBkMode(mem.Get(), TRANSPARENT);
+            SetTextColor(mem.Get(), GetSysColor(COLOR_BTNTEXT));
+            const std::wstring name = Widen(control.accessibleName);
+            DrawTextW(mem.Get(), name.c_str(), -1, &face, DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_NOPREFIX);
+        }
         if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
             RECT inner = rc;
             InflateRect(&inner, -1, -1);

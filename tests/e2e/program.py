@@ -398,6 +398,58 @@ class HostileSkins(Program):
         self.assertEqual(self.config(), config)
 
 
+class Keyboard(Program):
+    SEED = {"LessC": "1", "intervalC": "1"}  # both spinners live; memory is far above 15 % and the minutes are 5
+
+    def focused(self, title=CAPTION):
+        """The control with the focus, as a screen reader learns of it from this other process."""
+        return json.loads(probe("focus", title).stdout)
+
+    def keys(self, *keys):
+        for key in keys:
+            xdo("key", "--clearmodifiers", key)
+            time.sleep(0.25)
+
+    def test_tab_space_arrows_and_access_keys_from_outside_and_the_about_window(self):
+        self.start()
+        wid = xdo("search", "--name", re.escape(CAPTION)).split()[0]
+        xdo("windowfocus", "--sync", wid, check=False)
+        names = []
+        for _ in range(4):
+            self.keys("Tab")
+            names.append(self.focused()["name"])
+        self.assertEqual(names, ["Optimize", "Next page", "Quenlor on the web", "Optimize"], "never a hidden option")
+        self.assertEqual(self.focused()["role"], 43)  # a button
+        screenshot("keyboard-table.png", self.top()["rect"])
+        self.keys("Tab", "space", "space")  # "Next page", twice: the options
+        self.assertEqual([w["visible"] for w in dump() if w["class"] == "PurgixPicture"][:2], [0, 0])
+        seen = []
+        for _ in range(8):
+            self.keys("Tab")
+            f = self.focused()
+            seen.append((f["name"], f["role"]))
+        self.assertEqual(seen, [("Quenlor on the web", 43), ("Interval minute", 44), ("Interval minute", 52), ("Less than", 44),
+                                ("Less than", 52), ("Release percent", 52), ("Start with Windows", 44), ("Start minimized", 44)])
+        box = lambda: e2e.child_at(dump(), None, [256, 96, 269, 109])["check"]
+        self.keys("shift+Tab")  # back to "Start with Windows"
+        self.keys("space")
+        self.assertEqual(box(), 1, "Space did not tick Start with Windows")
+        screenshot("keyboard-options.png", self.top()["rect"])
+        self.keys("alt+r")
+        before = int(self.focused()["value"])
+        self.keys("Up")
+        self.assertEqual(int(self.focused()["value"]), before + 5, "Up did not raise the release percent by its step")
+        # The About window opens on OK; Enter closes it, and Esc the next one.
+        about = "--- About Purgix ---"
+        for key in ("Return", "Escape"):
+            self.menu_keys("alt+h", "a")
+            self.assertEqual(probe("wait", about, "10000", check=False).returncode, 0)
+            xdo("windowfocus", "--sync", xdo("search", "--name", re.escape(about)).split()[0], check=False)
+            self.assertEqual(self.focused(about)["name"], "OK")
+            self.keys(key)
+            self.assertEqual(probe("gone", about, "5000", check=False).returncode, 0, f"{key} did not close the About window")
+
+
 class HighDpi(Program):
     SEED = {}
     LOG_PIXELS = 144

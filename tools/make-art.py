@@ -340,11 +340,38 @@ def png_bytes(rows):
     """Rows of 8-bit (r, g, b, a) or (r, g, b) pixels."""
     h, w = len(rows), len(rows[0])
     colour_type = 6 if len(rows[0][0]) == 4 else 2
+    bpp = len(rows[0][0])
     raw = bytearray()
+    previous = bytes(w * bpp)
     for row in rows:
-        raw.append(0)
-        for px in row:
-            raw += bytes(px)
+        line = b"".join(bytes(px) for px in row)
+        # Each row with the filter that leaves the smallest residues (the usual
+        # heuristic): gradients and flat areas shrink to a fraction.
+        best = None
+        for kind in range(5):
+            out = bytearray(len(line))
+            for i, x in enumerate(line):
+                a = line[i - bpp] if i >= bpp else 0
+                b = previous[i]
+                c = previous[i - bpp] if i >= bpp else 0
+                if kind == 0:
+                    p = 0
+                elif kind == 1:
+                    p = a
+                elif kind == 2:
+                    p = b
+                elif kind == 3:
+                    p = (a + b) // 2
+                else:
+                    pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+                    p = a if pa <= pb and pa <= pc else b if pb <= pc else c
+                out[i] = (x - p) & 0xFF
+            cost = sum(v if v < 128 else 256 - v for v in out)
+            if best is None or cost < best[0]:
+                best = (cost, kind, out)
+        raw.append(best[1])
+        raw += best[2]
+        previous = line
 
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data

@@ -142,7 +142,7 @@ public:
     AccessibleFacts Facts() const override {
         AccessibleFacts facts = ControlPeer::Facts();
         facts.role = ROLE_SYSTEM_SPINBUTTON;
-        facts.value = std::to_wstring(static_cast<const ui::VScrollBar&>(control).Value());
+        facts.value = Widen(std::to_string(static_cast<const ui::VScrollBar&>(control).Value()));
         return facts;
     }
     bool DrawsFocusRound() const override { return true; }

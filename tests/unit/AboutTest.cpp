@@ -1,6 +1,7 @@
 // The About window: what it draws, its link regions and its button.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <tuple>
 
 #include "FakePlatform.h"
@@ -19,12 +20,19 @@ protected:
 
 }  // namespace
 
+// The lines as the window prints them: two empty ones framing the version, the title and a notice naming the
+// maker, then the mail and home addresses in blue; each written line 25 blanks in, one line height apart.
 TEST_F(About, LoadDrawsTheLinesTheIconAndStaysOnTop) {
-    const std::string in(25, ' ');
-    std::string printed;
-    for (const auto& l : about.form.Printed()) printed += std::to_string(l.y) + (l.color == purgix::ui::kButtonText ? ":" : " blue:") + l.text + "\n";
-    EXPECT_EQ(printed, "0:\n13:" + in + "Version (Zarvex)2.0.0\n26:" + in + "Purgix\n39:" + in + "Copyright (C) Quenlor. All rights reserved.\n52:\n" +
-                           "65 blue:" + in + "purgix@quenlor.com\n78 blue:" + in + "https://www.quenlor.com/purgix/\n");
+    const auto& lines = about.form.Printed();
+    ASSERT_EQ(lines.size(), 7u);
+    const std::regex shapes[] = {std::regex(""), std::regex(R"( {25}Version \(Zarvex\)2\.0\.0)"), std::regex(" {25}Purgix"),
+                                 std::regex(" {25}\\S.*Quenlor.*"), std::regex(""), std::regex(" {25}[^ @]+@[^ @]+"),
+                                 std::regex(" {25}https?://\\S+")};
+    for (std::size_t i = 0; i < 7; ++i) {
+        EXPECT_TRUE(std::regex_match(lines[i].text, shapes[i])) << i << ": " << lines[i].text;
+        EXPECT_EQ(std::tuple(lines[i].x, lines[i].y, lines[i].color), std::tuple(0, lines[0].y + 13 * static_cast<int>(i),
+                                                                                 i >= 5 ? purgix::ui::Rgb(0, 0, 255) : purgix::ui::kButtonText));
+    }
     const auto& pictures = about.form.DrawnPictures();
     EXPECT_EQ(std::tuple(about.form.Caption(), pictures.size(), pictures.at(0).x, pictures.at(0).y, fake.calls.back(), about.form.Icon()),
               std::tuple("--- About Purgix ---", 1u, 20, 13, "SetWindowPos(-1,3)", nullptr));

@@ -51,7 +51,8 @@ TEST_F(RegistryTest, RunValueIsReadQuotedOrNotFromEitherKeyAndWrittenQuotedToThe
     for (RegistryKey root : {kHkeyLocalMachine, kHkeyCurrentUser}) {
         for (const auto& [stored, set] : std::initializer_list<std::pair<const char*, bool>>{
                  {"C:\\Program Files\\Purgix.exe", true}, {"\"C:\\Program Files\\Purgix.exe\"", true},
-                 {"C:\\Old\\Purgix.exe", false}, {"\"C:\\Program Files\\Purgix.exe", false}}) {
+                 {"C:\\Old\\Purgix.exe", false}, {"\"C:\\Program Files\\Purgix.exe", false},
+                 {"c:\\program files\\purgix.exe", false}}) {  // letter case counts
             fake.Put(root, kRunKey, "Purgix", stored + std::string(1, '\0'));
             EXPECT_EQ(entry.IsSet(), set) << root << ": " << stored;
         }

@@ -59,3 +59,18 @@ TEST_F(Tray, ABoundBoxShowsTheIconItsMouseCodesRaiseEventsButNotWhileAHandlerRun
     EXPECT_EQ(fake.Calls("ShellNotifyIcon"), (Strings{"ShellNotifyIcon(0)", "ShellNotifyIcon(2)"}));
     EXPECT_FALSE(box.MouseMove);
 }
+
+// The tray class keeps a 64-character field; the shell shows at most 63 of it (its last place is the NUL's),
+// and the same text again once the icon comes back (Explorer restarted).
+TEST_F(Tray, TheShellShowsAtMost63CharactersOfTheTipAndTheSameTipWhenTheIconComesBack) {
+    tray.PicBox(box);
+    for (auto [length, shown] : {std::pair{62u, 62u}, {63u, 63u}, {64u, 63u}, {70u, 63u}}) {
+        tray.TipText(std::string(length, 'x'));
+        EXPECT_EQ(purgix::platform::ShownTip(fake.trayCalls.back().second), std::string(shown, 'x')) << length;
+    }
+    tray.TipText("--- Zarvex RAM Purgix 2.00 ---");
+    tray.DeleteIcon();
+    tray.ShowIcon();
+    EXPECT_EQ(std::pair(fake.trayCalls.back().first, std::string(purgix::platform::ShownTip(fake.trayCalls.back().second))),
+              std::pair(purgix::platform::kNimAdd, std::string("--- Zarvex RAM Purgix 2.00 ---")));
+}

@@ -174,3 +174,34 @@ TEST_F(Program, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
     SendMessageW(h, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(fake.trayCalls.size() == 1 && fake.trayCalls[0].first == purgix::platform::kNimAdd && fake.trayCalls[0].second.window == frm.PicTray.Handle());
 }
+
+// Hidden by the menu or Ctrl+H, shown again by the tray's menu or a left click on the icon; and the options,
+// covered by the table and then the chart, take no click until their page is in view.
+TEST_F(Program, HideAndShowByMenuKeyAndTrayAndTheOptionsTakeNoMouseUnderThePages) {
+    frm.Load();
+    const HWND tray = Hwnd(frm.PicTray);
+    for (auto [hide, show] : {std::pair{0, 0}, {1, 1}}) {
+        if (hide == 0) {
+            frm.mHide->Click();
+        } else {
+            MSG key{h, WM_KEYDOWN, 'H', 1, 0, {}};
+            BYTE keys[256] = {};
+            keys[VK_CONTROL] = 0x80;
+            SetKeyboardState(keys);
+            EXPECT_TRUE(window.HandleShortcut(key));
+            keys[VK_CONTROL] = 0;
+            SetKeyboardState(keys);
+        }
+        EXPECT_FALSE(IsWindowVisible(h)) << hide;
+        if (show == 0)
+            frm.mShowPOP->Click();
+        else
+            SendMessageW(tray, WM_MOUSEMOVE, 0, WM_LBUTTONDOWN);  // the notification area's call for a left click
+        EXPECT_TRUE(IsWindowVisible(h)) << show;
+    }
+    const POINT check1{70, 102};
+    for (int page = 0; page < 3; ++page) {
+        EXPECT_EQ(ChildWindowFromPointEx(h, check1, CWP_SKIPINVISIBLE) == Hwnd(frm.Check1), page == 2) << page;
+        frm.ImgTab.Click();
+    }
+}

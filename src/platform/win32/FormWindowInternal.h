@@ -78,8 +78,11 @@ public:
 
     // What assistive programs are told of the control.
     virtual AccessibleFacts Facts() const;
-    // Native controls that draw no focus of their own get a rectangle round them.
-    virtual bool DrawsFocusRound() const { return false; }
+    // Native controls that draw no focus of their own get a rectangle: round
+    // the caption that names them, as Windows does for a check box, or round them.
+    virtual bool ShowsFocus() const { return false; }
+    // The label whose caption names the control, if any.
+    const ui::Label* Caption() const;
     // The pointer over the control's window; nullptr for its class's.
     virtual HCURSOR Cursor() const { return nullptr; }
 

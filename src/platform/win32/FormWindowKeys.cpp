@@ -27,9 +27,11 @@ LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
         case WM_KILLFOCUS:
         case WM_UPDATEUISTATE:  // the focus rectangle and the access keys come and go
             InvalidateRect(h, nullptr, FALSE);
+            if (const ui::Label* caption = peer->Caption(); caption != nullptr && caption->Handle() != 0)
+                InvalidateRect(reinterpret_cast<HWND>(caption->Handle()), nullptr, FALSE);
             break;
         case WM_PAINT:
-            if (peer->DrawsFocusRound()) {
+            if (peer->ShowsFocus() && peer->Caption() == nullptr) {
                 const LRESULT painted = DefSubclassProc(h, msg, wp, lp);
                 if (GetFocus() == h && !CuesHidden(h, UISF_HIDEFOCUS)) {
                     const gdi::WindowDC dc(h);
@@ -80,6 +82,14 @@ bool Press(ui::Control& c) {
 }
 
 }  // namespace
+
+const ui::Label* ControlPeer::Caption() const {
+    const ui::Label* caption = nullptr;
+    EachControl(impl.Form(), [&](const ui::Control& c) {
+        if (c.GetKind() == ui::Kind::Label && static_cast<const ui::Label&>(c).labelFor == &control) caption = &static_cast<const ui::Label&>(c);
+    });
+    return caption;
+}
 
 AccessibleFacts ControlPeer::Facts() const { return {Widen(control.accessibleName), Widen(control.accessibleDescription), {}, 0, 0}; }
 

@@ -240,10 +240,19 @@ void LabelPeer::ReflectedDrawItem(const DRAWITEMSTRUCT& item) {
         SetTextColor(dc, IsWindowEnabled(hwnd) ? Resolve(label.foreColor) : GetSysColor(COLOR_GRAYTEXT));
         RECT box = rc;
         if (label.accessKey != 0) {
-            // Its access key underlined, once the keyboard is in use.
+            // Its access key underlined, once the keyboard is in use; the focus round it while its control has it.
             const std::wstring marked = WithAccessKey(text, label.accessKey);
-            const UINT hide = (SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0 ? DT_HIDEPREFIX : 0;
-            DrawTextW(dc, marked.c_str(), -1, &box, (TextFormat(label.alignment) & ~UINT{DT_NOPREFIX}) | hide);
+            const LRESULT cues = SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0);
+            const UINT format = (TextFormat(label.alignment) & ~UINT{DT_NOPREFIX}) | ((cues & UISF_HIDEACCEL) != 0 ? DT_HIDEPREFIX : 0);
+            DrawTextW(dc, marked.c_str(), -1, &box, format);
+            if (label.labelFor != nullptr && label.labelFor->Handle() != 0 && GetFocus() == reinterpret_cast<HWND>(label.labelFor->Handle()) &&
+                (cues & UISF_HIDEFOCUS) == 0) {
+                RECT ink = rc;
+                DrawTextW(dc, marked.c_str(), -1, &ink, format | DT_CALCRECT);
+                InflateRect(&ink, 1, 1);
+                ink.left = std::max(ink.left, rc.left);
+                DrawFocusRect(dc, &ink);
+            }
         } else {
             DrawTextW(dc, text, -1, &box, TextFormat(label.alignment));
         }

@@ -82,7 +82,7 @@ public:
         return facts;
     }
     // The box alone shows: the focus goes round it, where a caption's would be.
-    bool DrawsFocusRound() const override { return true; }
+    bool ShowsFocus() const override { return true; }
     void Create(HWND parent, int id) override {
         // Three states and no automatic toggling: the model decides what a click does.
         CreateChild(L"BUTTON", BS_3STATE | WS_TABSTOP, 0, L"", parent, id);
@@ -145,7 +145,7 @@ public:
         facts.value = Widen(std::to_string(static_cast<const ui::VScrollBar&>(control).Value()));
         return facts;
     }
-    bool DrawsFocusRound() const override { return true; }
+    bool ShowsFocus() const override { return true; }
 };
 
 // A click area over the skin's art: a button that shows nothing of its own

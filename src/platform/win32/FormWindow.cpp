@@ -21,9 +21,9 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* created = static_cast<ContainerPeer*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         created->hwnd = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        SetPeerOf(hwnd, created);
     }
-    auto* peer = reinterpret_cast<ContainerPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* peer = static_cast<ContainerPeer*>(PeerOf(hwnd));
     if (peer == nullptr) return DefWindowProcW(hwnd, msg, wp, lp);
     // A handler may drop the last FormWindow (an Unload that lets its window go):
     // what it runs on stays until it returns.
@@ -78,7 +78,7 @@ FormWindow::Impl::Impl(ui::Form& f, Win32Platform& p, bool quit, int dpi)
 FormWindow::Impl::~Impl() {
     if (hwnd != nullptr && IsWindow(hwnd)) {
         // Going with its object, not closed: no Unload, and no form handler on the way out.
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        SetPeerOf(hwnd, nullptr);
         DestroyWindow(hwnd);
     }
     if (owner_ != nullptr) DestroyWindow(owner_);

@@ -51,6 +51,13 @@ private:
 };
 
 class ContainerPeer;
+class ControlPeer;
+
+// Every window of ours keeps its peer in its user data, as a ControlPeer
+// whatever its kind, so that the form's and picture boxes' own procedure and
+// the one in front of every control read the same pointer.
+void SetPeerOf(HWND h, ControlPeer* peer);
+ControlPeer* PeerOf(HWND h);
 
 // The native side of one control. Windowed controls own a child window and
 // answer the notifications their container reflects back to them.
@@ -87,6 +94,8 @@ public:
     virtual HCURSOR Cursor() const { return nullptr; }
 
     ContainerPeer* Container() const;
+    // The procedure of the control's window class, which the peer's stands in front of.
+    WNDPROC ClassProc() const { return classProc_; }
 
     FormWindow::Impl& impl;
     ui::Control& control;
@@ -104,6 +113,7 @@ protected:
 private:
     // The window answers assistive programs, and shows the focus and pointer as the peer says.
     void Subclass();
+    WNDPROC classProc_ = nullptr;
 };
 
 // Owner-drawn, so that the lines and shapes stacked above a label can be drawn over its text.

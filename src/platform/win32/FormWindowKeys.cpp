@@ -4,8 +4,6 @@
 // assistive programs.
 #include "platform/win32/FormWindowInternal.h"
 
-#include <commctrl.h>
-
 #include <cwctype>
 
 #include "platform/win32/Messages.h"
@@ -17,8 +15,14 @@ namespace {
 
 bool CuesHidden(HWND h, WPARAM which) { return (SendMessageW(h, WM_QUERYUISTATE, 0, 0) & which) != 0; }
 
-LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    const auto* peer = reinterpret_cast<const ControlPeer*>(data);
+// Each control's window procedure in front of its class's. The peer comes
+// from the window's user data, which its class leaves to the program: a
+// window property (what comctl32's subclassing keeps) costs a round trip to
+// Wine's server on every message, twice a second for every figure.
+LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    const ControlPeer* peer = PeerOf(h);
+    if (peer == nullptr) return DefWindowProcW(h, msg, wp, lp);
+    const auto Forward = [peer](HWND w, UINT m, WPARAM a, LPARAM b) { return CallWindowProcW(peer->ClassProc(), w, m, a, b); };
     switch (msg) {
         case WM_GETOBJECT:
             if (const LRESULT answer = AnswerGetObject(h, wp, lp, peer->Facts())) return answer;
@@ -32,7 +36,7 @@ LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
             break;
         case WM_PAINT:
             if (peer->ShowsFocus() && peer->Caption() == nullptr) {
-                const LRESULT painted = DefSubclassProc(h, msg, wp, lp);
+                const LRESULT painted = Forward(h, msg, wp, lp);
                 if (GetFocus() == h && !CuesHidden(h, UISF_HIDEFOCUS)) {
                     const gdi::WindowDC dc(h);
                     RECT r{};
@@ -50,10 +54,12 @@ LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
                 }
             }
             break;
-        case WM_NCDESTROY: RemoveWindowSubclass(h, ChildProc, 0); break;
+        case WM_NCDESTROY:  // the class's procedure has the last word, and a picture box's still finds its peer
+            SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(peer->ClassProc()));
+            break;
         default: break;
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return Forward(h, msg, wp, lp);
 }
 
 // The form whose window holds this one, if it is one of ours.
@@ -61,7 +67,7 @@ FormWindow::Impl* FormOf(HWND h) {
     const HWND root = GetAncestor(h, GA_ROOT);
     wchar_t name[32] = L"";
     if (root == nullptr || GetClassNameW(root, name, 32) == 0 || std::wcscmp(name, kFormClass) != 0) return nullptr;
-    auto* peer = reinterpret_cast<ContainerPeer*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    auto* peer = static_cast<ContainerPeer*>(PeerOf(root));
     return peer != nullptr && peer->hwnd == root ? &peer->impl : nullptr;
 }
 
@@ -93,7 +99,14 @@ const ui::Label* ControlPeer::Caption() const {
 
 AccessibleFacts ControlPeer::Facts() const { return {Widen(control.accessibleName), Widen(control.accessibleDescription), {}, 0, 0}; }
 
-void ControlPeer::Subclass() { SetWindowSubclass(hwnd, ChildProc, 0, reinterpret_cast<DWORD_PTR>(this)); }
+void SetPeerOf(HWND h, ControlPeer* peer) { SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer)); }
+
+ControlPeer* PeerOf(HWND h) { return reinterpret_cast<ControlPeer*>(GetWindowLongPtrW(h, GWLP_USERDATA)); }
+
+void ControlPeer::Subclass() {
+    SetPeerOf(hwnd, this);
+    classProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
+}
 
 std::wstring WithAccessKey(const wchar_t* text, char key) {
     std::wstring out;

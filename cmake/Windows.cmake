@@ -48,7 +48,7 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
 
 # Win32 tier: the real API and the real window, inside the test process.
 add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/Win32PlatformTest.cpp
-  tests/win32/ReleaseTest.cpp tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp tests/win32/DpiTest.cpp tests/win32/KeyboardTest.cpp res/Purgix.rc)
+  tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp tests/win32/DpiTest.cpp tests/win32/KeyboardTest.cpp res/Purgix.rc)
 target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main psapi uuid oleacc)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})

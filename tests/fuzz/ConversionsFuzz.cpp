@@ -9,18 +9,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    using purgix::settings::ConversionError;
-    try {
-        purgix::skins::ColorNumber(text);
-    } catch (const ConversionError&) {
-    }
-    try {
-        purgix::settings::ToInteger16(text);
-    } catch (const ConversionError&) {
-    }
-    try {
-        purgix::settings::ToBoolean(text);
-    } catch (const ConversionError&) {
+    for (auto convert : {+[](std::string_view t) { purgix::skins::ColorNumber(t); }, +[](std::string_view t) { purgix::settings::ToInteger16(t); },
+                         +[](std::string_view t) { purgix::settings::ToBoolean(t); }}) {
+        try {
+            convert(text);
+        } catch (const purgix::settings::ConversionError&) {
+        }
     }
     return 0;
 }

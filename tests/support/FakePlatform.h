@@ -2,6 +2,7 @@
 // An in-memory stand-in for the operating system that records what was asked of it.
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -38,32 +39,29 @@ public:
     using Values = std::map<std::string, std::pair<std::uint32_t, std::vector<char>>>;  // lower-case name -> type, bytes
     FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
-    void GlobalMemoryStatus(platform::MemoryStatus& record) override { ++samples; record = memory; }
-    platform::BlockResult WriteBlankBlock(std::uint64_t bytes) override {  // records the request and never allocates
+    void GlobalMemoryStatus(platform::MemoryStatus& record) override { ++samples, record = memory; }
+    // Records the request and never allocates; a StopFill from `onBlock` makes it Stopped.
+    platform::BlockResult WriteBlankBlock(std::uint64_t bytes) override {
         Log("WriteBlankBlock(" + std::to_string(bytes) + ")");
         filling = true;
         if (onBlock) onBlock();
-        const bool stopped = std::exchange(filling, false) == false;
-        return stopped ? platform::BlockResult::Stopped : blocksFail ? platform::BlockResult::Refused : platform::BlockResult::Written;
+        if (!std::exchange(filling, false)) return platform::BlockResult::Stopped;
+        return blocksFail ? platform::BlockResult::Refused : platform::BlockResult::Written;
     }
-    void StopFill() override { Log(filling ? "StopFill(filling)" : "StopFill"); filling = false; }
-    std::int16_t GetAsyncKeyState(int vk) override { ++keyPolls; return keys[vk]; }
-    void SetWindowPos(ui::WindowHandle, std::intptr_t after, int, int, int, int, unsigned flags) override {
-        Log("SetWindowPos(" + std::to_string(after) + "," + std::to_string(flags) + ")");
+    void StopFill() override {
+        if (Log(std::exchange(filling, false) ? "StopFill(filling)" : "StopFill"); onStop) onStop();
     }
+    std::int16_t GetAsyncKeyState(int vk) override { return ++keyPolls, keys[vk]; }
+    void SetWindowPos(ui::WindowHandle, std::intptr_t after, int, int, int, int, unsigned flags) override { Log("SetWindowPos(" + std::to_string(after) + "," + std::to_string(flags) + ")"); }
     platform::NumberSeparators Separators() override { return {}; }
     void Run(const std::string& commandLine, int showState) override {
-        Log("Run(" + commandLine + "," + std::to_string(showState) + ")");
-        if (runFails) throw purgix::Error("cannot start");
+        if (Log("Run(" + commandLine + "," + std::to_string(showState) + ")"); runFails) throw purgix::Error("cannot start");
     }
     void ShowMessage(const std::string& text, const std::string& title) override {
-        Log("ShowMessage(" + text + "," + title + ")");
-        if (onMessage) onMessage();
+        if (Log("ShowMessage(" + text + "," + title + ")"); onMessage) onMessage();
     }
     void SetMousePointer(platform::MousePointer p) override { Log("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
-    ui::PicturePtr Resource(platform::ResourcePicture which) override {
-        return std::make_shared<FakePicture>("resource " + std::to_string(static_cast<int>(which)), 16, 16);
-    }
+    ui::PicturePtr Resource(platform::ResourcePicture which) override { return std::make_shared<FakePicture>("resource " + std::to_string(int(which)), 16, 16); }
     std::string ModulePath() override { return modulePath; }
     // The files put in `folders`, in the order given there: sorting is the lister's business. A folder not there throws.
     std::vector<std::string> ListFiles(const std::string& folder, const std::string&) override { return folders.at(folder); }
@@ -81,29 +79,23 @@ public:
     }
     // No window; the form gets a made-up handle.
     std::unique_ptr<ui::NativeWindow> CreateFormWindow(ui::Form& form) override {
-        Log("CreateFormWindow(" + form.Name() + ")");
         form.SetHandle(static_cast<ui::WindowHandle>(0x5000 + calls.size()));
-        return std::make_unique<ui::NativeWindow>();
+        return Log("CreateFormWindow(" + form.Name() + ")"), std::make_unique<ui::NativeWindow>();
     }
     // Another copy holds the lock while `otherCopy`; it answers with `answers` in turn (None when they run out),
     // ends during a wait when `endsWhileWaited`, and on an exit request when `endsOnExit`.
-    bool TakeLock() override { Log("TakeLock"); return !otherCopy; }
+    bool TakeLock() override { return Log("TakeLock"), !otherCopy; }
     bool WaitForLock(unsigned ms) override {
         Log("WaitForLock(" + std::to_string(ms) + ")");
-        if (endsWhileWaited) otherCopy = false;
-        return !otherCopy;
+        return !(otherCopy = otherCopy && !endsWhileWaited);
     }
     platform::ShowAnswer AskRunningCopyToShow() override {
         Log("AskRunningCopyToShow");
-        if (answers.empty()) return platform::ShowAnswer::None;
-        const auto a = answers.front();
-        answers.erase(answers.begin());
-        return a;
+        return asked < answers.size() ? answers[asked++] : platform::ShowAnswer::None;
     }
     bool AskRunningCopyToExit(unsigned ms) override {
         Log("AskRunningCopyToExit(" + std::to_string(ms) + ")");
-        if (endsOnExit) otherCopy = false;
-        return !otherCopy;
+        return !(otherCopy = otherCopy && !endsOnExit);
     }
     void Trace(std::string_view where, std::string_view what) override { traces.push_back(std::string(where) + ": " + std::string(what)); }
     // Result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
@@ -122,12 +114,12 @@ public:
         });
     }
     long SetValue(Key key, const std::string& name, std::uint32_t type, const std::vector<char>& data) override {
-        return OnValue("SetValue", key, name, [&](Values& values, const std::string& n) { values[n] = {type, data}; return 0L; });
+        return OnValue("SetValue", key, name, [&](Values& values, const std::string& n) { return values[n] = {type, data}, 0L; });
     }
     long DeleteValue(Key key, const std::string& name) override {
         return OnValue("DeleteValue", key, name, [&](Values& values, const std::string& n) { return values.erase(n) == 1 ? 0L : 2L; });
     }
-    long CloseKey(Key key) override { Raise("CloseKey"); return handles.erase(key) == 1 ? 0 : 6; }
+    long CloseKey(Key key) override { return Raise("CloseKey"), handles.erase(key) == 1 ? 0 : 6; }
     // GetPrivateProfileString's copying rules: at most size - 1 characters and a terminator; the count leaves the terminator out.
     // A file in `linkedOutside` finally lies outside every folder: read `within` one, it reads as missing.
     // A value comes back as Windows gives it: blanks around it and then one pair of quotes around it taken off.
@@ -135,19 +127,18 @@ public:
                               std::uint32_t size, const std::string& file, const std::string& within) override {
         if (size == 0) return 0;
         std::string value = def;
-        if (!within.empty() && linkedOutside.count(Lower(file))) value = def;
-        else if (auto f = profiles.find(Lower(file)); f != profiles.end() && f->second[Lower(section)].count(Lower(key)))
+        auto f = profiles.find(Lower(file));
+        if ((within.empty() || !linkedOutside.count(Lower(file))) && f != profiles.end() && f->second[Lower(section)].count(Lower(key)))
             value = Unquoted(f->second[Lower(section)][Lower(key)]);
         const auto n = static_cast<std::uint32_t>(value.copy(buffer, size - 1));
         buffer[n] = '\0';
         return n;
     }
+    // Writes to files in `readOnlyFolders` fail, as in a folder the user cannot write.
     bool WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) override {
         Log("WriteProfile(" + section + "," + key + "," + value + "," + file + ")");
-        // Writes to files in `readOnlyFolders` fail, as in a folder the user cannot write.
         if (readOnlyFolders.count(Lower(file.substr(0, file.rfind('\\'))))) return false;
-        profiles[Lower(file)][Lower(section)][Lower(key)] = value;
-        return true;
+        return profiles[Lower(file)][Lower(section)][Lower(key)] = value, true;
     }
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) override {
         reads.push_back(key);
@@ -167,7 +158,7 @@ public:
     // The calls whose record starts with `prefix`, in order.
     std::vector<std::string> Calls(const std::string& prefix) const {
         std::vector<std::string> out;
-        for (const auto& c : calls) if (c.rfind(prefix, 0) == 0) out.push_back(c);
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
         return out;
     }
 
@@ -180,17 +171,18 @@ public:
     int samples = 0, keyPolls = 0;
     std::map<int, std::int16_t> keys;
     bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
-    std::function<void()> onBlock, onMessage;  // run while the block is held, the message box open
+    std::function<void()> onBlock, onStop, onMessage;  // run while the block is held, as it is stopped, while the message box is open
     std::string modulePath = "C:\\Tools\\Purgix.exe", userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
     std::map<std::string, ui::PicturePtr> pictureFiles;       // full path -> picture
-    std::vector<std::string> calls;                           // what was asked of the system and written, in order
-    std::vector<std::string> traces;                          // "where: what" of every failure traced
-    bool filling = false;                                     // inside WriteBlankBlock, until StopFill
+    // What was asked of the system and written, in order; "where: what" of every failure traced; settings keys and
+    // registry value names, in the order read.
+    std::vector<std::string> calls, traces, reads;
+    bool filling = false;  // inside WriteBlankBlock, until StopFill
     bool otherCopy = false, endsWhileWaited = false, endsOnExit = false;
     std::vector<platform::ShowAnswer> answers;
+    std::size_t asked = 0;
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;
-    std::vector<std::string> reads;  // settings keys and registry value names, in the order read
     std::set<std::string> readOnlyFolders, linkedOutside;
     // Registry calls ("CreateKey", "SetValue", ...) that raise instead of returning a code, with
     // the error number they raise (0: an error without a number).
@@ -206,8 +198,7 @@ private:
     static std::string Unquoted(std::string v) {
         v.erase(0, v.find_first_not_of(" \t"));
         v.erase(v.find_last_not_of(" \t") + 1);
-        if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
-        return v;
+        return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front() ? v.substr(1, v.size() - 2) : v;
     }
     void Raise(const std::string& call) const {
         auto it = raisingRegistryCalls.find(call);
@@ -228,7 +219,7 @@ private:
     template <class Op> long OnValue(const std::string& call, Key key, const std::string& name, Op op) {
         Raise(call);
         const bool write = call != "QueryValue";
-        if (write) Log(call + "(" + name + ")"); else reads.push_back(name);
+        write ? Log(call + "(" + name + ")") : reads.push_back(name);
         auto h = handles.find(key);
         return h == handles.end() ? 6 : write && !h->second.second ? 5 : op(registryKeys[h->second.first], Lower(name));
     }

@@ -8,28 +8,19 @@
 
 using purgix::app::ParseSwitches;
 using purgix::app::ScriptedRelease;
-using Action = purgix::app::Switches::Action;
 
+// "Release 10": the action and the percent given, if any; a bad switch's reason names it.
 TEST(Switches, ReleaseWithOrWithoutAPercentHelpAndEverythingElseIsBad) {
-    const struct {
-        std::vector<std::string> args;
-        Action action;
-        int percent;  // 0: none given
-    } cases[] = {
-        {{}, Action::Window, 0},           {{"/release"}, Action::Release, 0},   {{"-RELEASE"}, Action::Release, 0},
-        {{"/release:10"}, Action::Release, 10}, {{"/Release:100"}, Action::Release, 100}, {{"/?"}, Action::Help, 0},
-        {{"/EXIT"}, Action::Exit, 0},      {{"-exit"}, Action::Exit, 0},         {{"/exit:5"}, Action::Bad, 0},
-        {{"/exit", "/release"}, Action::Bad, 0},
-        {{"/release:9"}, Action::Bad, 0},  {{"/release:101"}, Action::Bad, 0}, {{"/release:500"}, Action::Bad, 0},
-        {{"/release:"}, Action::Bad, 0},   {{"/release:5x"}, Action::Bad, 0},  {{"/release:-20"}, Action::Bad, 0},
-        {{"/bogus"}, Action::Bad, 0},      {{"release"}, Action::Bad, 0},      {{"/release", "/release"}, Action::Bad, 0},
-    };
-    for (const auto& c : cases) {
-        const auto s = ParseSwitches(c.args);
-        const std::string what = c.args.empty() ? "(none)" : c.args[0];
-        EXPECT_EQ(s.action, c.action) << what;
-        EXPECT_EQ(s.percent.value_or(0), c.percent) << what;
-        EXPECT_EQ(s.reason.empty(), c.action != Action::Bad) << what;
+    const char* names[] = {"Window", "Release", "Exit", "Help", "Bad"};
+    for (const auto& [args, parsed] : std::initializer_list<std::pair<std::vector<std::string>, std::string>>{
+             {{}, "Window"}, {{"/release"}, "Release"}, {{"-RELEASE"}, "Release"}, {{"/release:10"}, "Release 10"},
+             {{"/Release:100"}, "Release 100"}, {{"/?"}, "Help"}, {{"/EXIT"}, "Exit"}, {{"-exit"}, "Exit"}, {{"/exit:5"}, "Bad"},
+             {{"/exit", "/release"}, "Bad"}, {{"/release:9"}, "Bad"}, {{"/release:101"}, "Bad"}, {{"/release:500"}, "Bad"},
+             {{"/release:"}, "Bad"}, {{"/release:5x"}, "Bad"}, {{"/release:-20"}, "Bad"}, {{"/bogus"}, "Bad"}, {{"release"}, "Bad"},
+             {{"/release", "/release"}, "Bad"}}) {
+        const auto s = ParseSwitches(args);
+        EXPECT_EQ(names[static_cast<int>(s.action)] + (s.percent ? " " + std::to_string(*s.percent) : ""), parsed) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(s.reason.empty(), parsed != "Bad") << (args.empty() ? "" : args[0]);
     }
     EXPECT_NE(ParseSwitches({"/bogus"}).reason.find("/bogus"), std::string::npos);
 }
@@ -43,55 +34,40 @@ TEST(Switches, AScriptedReleaseUsesTheGivenOrStoredPercentAndReportsIt) {
     // 10 % is a block of 2 x 2576980378 bytes, a fifth of physical memory.
     fake.memory.totalPhys = 24ull << 30;
     fake.memory.availPhys = 3000ull << 20;
-    fake.onBlock = [&] { fake.memory.availPhys = 7000ull << 20; };
+    fake.onBlock = [&] { fake.memory.availPhys = (7000ull << 20) + 524288; };  // 7,000.5 MiB: whole ones, halves up
     EXPECT_EQ(ScriptedRelease(fake.platform, 10, seconds, line), 0);
     EXPECT_EQ(fake.calls, std::vector<std::string>{"WriteBlankBlock(5153960756)"});
     EXPECT_EQ(line, "Purgix: released 4,915 MiB (2 x 10 % = 20 % of physical memory) in 1.50 s; "
-                    "available physical memory 3,000 MiB before, 7,000 MiB after.");
+                    "available physical memory 3,000 MiB before, 7,001 MiB after.");
     fake.onBlock = nullptr;
     fake.memory.totalPhys = 268435456;
 
-    const struct {
-        const char* stored;
-        const char* block;
-    } stored[] = {{"50", "WriteBlankBlock(268435456)"}, {"5", "WriteBlankBlock(161061274)"}, {"abc", "WriteBlankBlock(161061274)"}};
-    for (const auto& s : stored) {
+    for (auto [stored, block] : {std::pair{"50", "268435456"}, {"5", "161061274"}, {"abc", "161061274"}}) {
         fake.calls.clear();
-        fake.store["purgix\\options\\precent"] = s.stored;
+        fake.store["purgix\\options\\precent"] = stored;
         EXPECT_EQ(ScriptedRelease(fake.platform, std::nullopt, seconds, line), 0);
-        EXPECT_EQ(fake.calls, std::vector<std::string>{s.block}) << s.stored;
+        EXPECT_EQ(fake.calls, std::vector<std::string>{"WriteBlankBlock(" + std::string(block) + ")"}) << stored;
     }
-
     fake.blocksFail = true;
     EXPECT_EQ(ScriptedRelease(fake.platform, 60, seconds, line), 1);
     EXPECT_EQ(line, "Purgix: the 307 MiB block (2 x 60 % = 120 % of physical memory) could not be had.");
     EXPECT_EQ(fake.traces, std::vector<std::string>{"stored release percent: not a number: abc"}) << "the stored text that did not convert";
 }
 
+// Closing, or no answer at all (between its window going and its end): wait, then run as the one copy. A copy
+// that never goes is running: it is asked again to show itself and this start ends.
 TEST(Switches, AStartRunsAloneOrAfterAClosingCopyAndExitWaitsForTheRunningOne) {
     using purgix::platform::ShowAnswer;
     using Calls = std::vector<std::string>;
-    const struct {
-        bool otherCopy, endsWhileWaited;
-        std::vector<ShowAnswer> answers;
-        bool runs;
-        Calls calls;
-    } starts[] = {
-        {false, false, {}, true, {"TakeLock"}},
-        {true, false, {ShowAnswer::Shown}, false, {"TakeLock", "AskRunningCopyToShow"}},
-        // Closing, or no answer at all (between its window going and its end): wait, then run as the one copy.
-        {true, true, {ShowAnswer::Closing}, true, {"TakeLock", "AskRunningCopyToShow", "WaitForLock(15000)"}},
-        {true, true, {}, true, {"TakeLock", "AskRunningCopyToShow", "WaitForLock(15000)"}},
-        // It never goes: it is running, so it is asked again to show itself and this start ends.
-        {true, false, {ShowAnswer::Closing}, false, {"TakeLock", "AskRunningCopyToShow", "WaitForLock(15000)", "AskRunningCopyToShow"}},
-    };
-    for (const auto& s : starts) {
+    const Calls wait = {"TakeLock", "AskRunningCopyToShow", "WaitForLock(15000)"};
+    for (const auto& [otherCopy, ends, answers, runs, calls] : std::initializer_list<std::tuple<bool, bool, std::vector<ShowAnswer>, bool, Calls>>{
+             {false, false, {}, true, {"TakeLock"}}, {true, false, {ShowAnswer::Shown}, false, {"TakeLock", "AskRunningCopyToShow"}},
+             {true, true, {ShowAnswer::Closing}, true, wait}, {true, true, {}, true, wait},
+             {true, false, {ShowAnswer::Closing}, false, {"TakeLock", "AskRunningCopyToShow", "WaitForLock(15000)", "AskRunningCopyToShow"}}}) {
         purgix::testing::FakePlatform fake;
-        fake.otherCopy = s.otherCopy;
-        fake.endsWhileWaited = s.endsWhileWaited;
-        fake.answers = s.answers;
-        EXPECT_EQ(purgix::app::StartAsOnlyCopy(fake), s.runs) << s.calls.size();
-        EXPECT_EQ(fake.calls, s.calls);
+        std::tie(fake.otherCopy, fake.endsWhileWaited, fake.answers) = std::tie(otherCopy, ends, answers);
+        EXPECT_EQ(purgix::app::StartAsOnlyCopy(fake), runs) << calls.size();
+        EXPECT_EQ(fake.calls, calls);
     }
     for (bool ends : {true, false}) {
         purgix::testing::FakePlatform fake;

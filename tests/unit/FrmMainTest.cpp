@@ -9,7 +9,6 @@
 
 #include "FakePlatform.h"
 #include "settings/Settings.h"
-#include "skins/ColorNumber.h"
 
 using purgix::app::FrmMain;
 using purgix::testing::FakePicture;
@@ -21,6 +20,25 @@ namespace {
 struct Repaints : purgix::ui::Peer {
     void Sync(purgix::ui::Change) override { ++count; }
     int count = 0;
+};
+
+// What a tick may repaint, watched while this lives: the nine figures, the graph's caption, the graph and the level bar.
+struct TickWatch {
+    explicit TickWatch(FrmMain& f)
+        : controls{&f.lblTotPhys, &f.lblAvailPhys, &f.lblPercPhysical, &f.lblTotalPageFile, &f.lblAvailPageFile, &f.lblPercPage,
+                   &f.lblTotalVirtual, &f.lblAvailVirtual, &f.lblPercVirtual, &f.lblGraphPer, &f.PicGraph, &f.PicGrpPro} {
+        for (std::size_t i = 0; i < controls.size(); ++i) controls[i]->Attach(&peers[i]);
+    }
+    ~TickWatch() { for (auto* c : controls) c->Attach(nullptr); }
+    // The names of those repainted since the last call.
+    std::string Repainted() {
+        std::string names;
+        for (std::size_t i = 0; i < controls.size(); ++i)
+            if (std::exchange(peers[i].count, 0) > 0) names += controls[i]->Name() + " ";
+        return names;
+    }
+    std::array<purgix::ui::Control*, 12> controls;
+    std::array<Repaints, 12> peers;
 };
 
 class FrmMainTest : public ::testing::Test {
@@ -43,16 +61,13 @@ protected:
         return heights;
     }
     // The options controls, then how far start-up got: stay-on-top, the window, the page indicator, the skin menu.
-    std::string State(bool options = true) const {
+    std::string State() const {
         const FrmMain& f = *frm;
         std::ostringstream s;
-        if (options)
-            s << "checks " << f.Check1.Value() << f.Check2.Value() << f.Check3.Value() << f.Check4.Value() << ", scrolls "
-              << f.VScroll1.Value() << "/" << f.VScroll2.Value() << "/" << f.VScroll3.Value() << ", texts " << f.Text1.Text() << "/"
-              << f.Text2.Text() << "/" << f.Text3.Text() << ", ";
-        s << "on top " << f.mStayOnTop->Checked() << " (" << fake.Calls("SetWindowPos(-1,3)").size() << " calls), "
-          << (f.form.Visible() ? "shown" : "hidden") << (f.ImgLstView.Picture() ? ", ran to its end, " : ", stopped, ")
-          << f.mSSkin[0]->Caption();
+        s << "checks " << f.Check1.Value() << f.Check2.Value() << f.Check3.Value() << f.Check4.Value() << ", scrolls " << f.VScroll1.Value()
+          << "/" << f.VScroll2.Value() << "/" << f.VScroll3.Value() << ", texts " << f.Text1.Text() << "/" << f.Text2.Text() << "/"
+          << f.Text3.Text() << ", on top " << f.mStayOnTop->Checked() << " (" << fake.Calls("SetWindowPos(-1,3)").size() << " calls), "
+          << (f.form.Visible() ? "shown" : "hidden") << (f.ImgLstView.Picture() ? ", ran to its end, " : ", stopped, ") << f.mSSkin[0]->Caption();
         return s.str();
     }
     // Shuts down and checks that exactly these seven values were ever written, in this order.
@@ -67,8 +82,6 @@ protected:
     purgix::testing::FakePlatform fake;
     std::optional<FrmMain> frm;
 };
-
-class FrmMainOptions : public FrmMainTest {};
 
 constexpr const char* kSkinDir = "C:\\Tools\\Skin";
 constexpr const char* kConfig = "c:\\tools\\config.inf";
@@ -99,37 +112,22 @@ protected:
 
 }  // namespace
 
+// Nothing is sampled before the first tick; later samples repaint only what changed: the same figures none but
+// the graph's new column; less physical memory available, its two figures, the caption, the graph and the bar.
 TEST_F(FrmMainTest, OneTickFillsEachFigureFromItsOwnFieldAndTheStatusLineAndCaptionAndRepaintsOnlyWhatChanged) {
-    Start();
-    purgix::ui::Label* figures[] = {&frm->lblTotPhys, &frm->lblAvailPhys, &frm->lblPercPhysical, &frm->lblTotalPageFile,
-                                    &frm->lblAvailPageFile, &frm->lblPercPage, &frm->lblTotalVirtual, &frm->lblAvailVirtual,
-                                    &frm->lblPercVirtual, &frm->lblGraphPer};
-    EXPECT_EQ(frm->lblTotPhys.Caption(), "Tot");  // nothing is sampled before the first tick
+    TickWatch watch(Start());
+    std::string shown = frm->lblTotPhys.Caption() + " | ";
     frm->Timer1.Tick();
-    std::string shown = std::to_string(fake.samples) + " sample: ";
-    for (auto* l : figures) shown += l->Caption() + " | ";
-    EXPECT_EQ(shown + frm->mStPOP->Caption(), "1 sample: 262,144 | 108,132 | 41.25% | 1,048,576 | 393,216 | 37.50% | 2,097,152 | "
+    shown += std::to_string(fake.samples) + " sample: ";
+    for (std::size_t i = 0; i < 10; ++i) shown += static_cast<purgix::ui::Label*>(watch.controls[i])->Caption() + " | ";
+    EXPECT_EQ(shown + frm->mStPOP->Caption(), "Tot | 1 sample: 262,144 | 108,132 | 41.25% | 1,048,576 | 393,216 | 37.50% | 2,097,152 | "
                                               "1,572,864 | 75.00% | Available: 41.25%     Used: 58.75% | Available: 41.25%");
-    // Which controls each later sample repaints: the same figures none but the graph's new column; less
-    // physical memory available, its two figures, the caption, the bar and the column.
-    std::vector<Repaints> watched(12);
-    for (std::size_t i = 0; i < 10; ++i) figures[i]->Attach(&watched[i]);
-    frm->PicGrpPro.Attach(&watched[10]);
-    frm->PicGraph.Attach(&watched[11]);
-    const auto repainted = [&] {
-        std::string names;
-        for (std::size_t i = 0; i < 12; ++i)
-            if (std::exchange(watched[i].count, 0) > 0) names += i < 10 ? figures[i]->Name() + " " : i == 10 ? "bar " : "graph";
-        return names;
-    };
+    watch.Repainted();
     frm->RefreshMEM();
-    EXPECT_EQ(repainted(), "graph");
+    EXPECT_EQ(watch.Repainted(), "PicGraph ");
     fake.memory.availPhys /= 2;
     frm->RefreshMEM();
-    EXPECT_EQ(repainted(), "lblAvailPhys lblPercPhysical lblGraphPer bar graph");
-    for (purgix::ui::Label* l : figures) l->Attach(nullptr);
-    frm->PicGrpPro.Attach(nullptr);
-    frm->PicGraph.Attach(nullptr);
+    EXPECT_EQ(watch.Repainted(), "lblAvailPhys lblPercPhysical lblGraphPer PicGraph PicGrpPro ");
 }
 
 // A hidden window is the usual state of a tray program: its ticks touch no control but the pop-up's status line
@@ -139,11 +137,7 @@ TEST_F(FrmMainTest, AHiddenTickTouchesNoControlAndShowingTheWindowBringsEverythi
     FrmMain along(alongFake.platform, alongFake);  // shown all along
     along.Load();
     Start().mHide_Click();
-    std::vector<Repaints> watched(12);
-    purgix::ui::Control* controls[] = {&frm->lblTotPhys, &frm->lblAvailPhys, &frm->lblPercPhysical, &frm->lblTotalPageFile,
-                                       &frm->lblAvailPageFile, &frm->lblPercPage, &frm->lblTotalVirtual, &frm->lblAvailVirtual,
-                                       &frm->lblPercVirtual, &frm->lblGraphPer, &frm->PicGraph, &frm->PicGrpPro};
-    for (std::size_t i = 0; i < 12; ++i) controls[i]->Attach(&watched[i]);
+    std::optional<TickWatch> watch(std::in_place, *frm);
     Repaints status;
     frm->mStPOP->Attach(&status);
     // 300 samples wrap the 273-pixel graph round once; the level changes every tenth.
@@ -152,9 +146,9 @@ TEST_F(FrmMainTest, AHiddenTickTouchesNoControlAndShowingTheWindowBringsEverythi
         frm->Timer1.Tick();
         along.Timer1.Tick();
     }
-    int touched = 0;
-    for (const Repaints& w : watched) touched += w.count;
-    EXPECT_EQ(std::pair(touched, status.count), std::pair(0, 30));
+    EXPECT_EQ(std::pair(watch->Repainted(), status.count), std::pair(std::string(), 30));
+    frm->mStPOP->Attach(nullptr);
+    watch.reset();
     frm->PicTray.MouseMove(0, 0, 515 * 15, 0);  // a double click's second press alone shows nothing
     EXPECT_FALSE(frm->form.Visible());
     frm->PicTray.MouseMove(0, 0, 513 * 15, 0);  // a left click on the icon
@@ -169,29 +163,26 @@ TEST_F(FrmMainTest, AHiddenTickTouchesNoControlAndShowingTheWindowBringsEverythi
               std::pair(along.GraphX(), along.lblAvailPhys.Caption() + along.lblPercVirtual.Caption() + along.lblGraphPer.Caption()));
     EXPECT_TRUE(pixels(frm->PicGraph) == pixels(along.PicGraph) && pixels(frm->PicGrpPro) == pixels(along.PicGrpPro))
         << "the graph and the level bar as a window shown all along has them";
-    for (purgix::ui::Control* c : controls) c->Attach(nullptr);
-    frm->mStPOP->Attach(nullptr);
 }
 
 TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheGraphWrapsAtItsWidth) {
     using V = std::vector<int>;
-    const Color black = purgix::ui::kBlack, red = purgix::ui::Rgb(255, 0, 0);
+    const Color red = purgix::ui::Rgb(255, 0, 0);
     Start().RefreshMEM();
-    // f = 0.41249..., H = 65: the line runs from y = 38.19 to 65, rows 38..64.
-    EXPECT_EQ(Heights(frm->PicGraph, black, {0, 1, 2}), (V{0, 27, 0}));
-    EXPECT_EQ(Heights(frm->PicGrpPro, black, {0, 8, 16}), (V{27, 27, 27}));
-    // A new column colour applies to the next line and the whole level box; f = 1 reaches the top edge.
+    // f = 0.41249...: the line runs from y = 38.19 to 65, rows 38..64, in the first colour, black.
+    EXPECT_EQ(std::pair(Heights(frm->PicGraph, purgix::ui::kBlack, {0, 1, 2}), Heights(frm->PicGrpPro, purgix::ui::kBlack, {0, 8, 16})),
+              std::pair(V{0, 27, 0}, V{27, 27, 27}));
+    // A new column colour applies to the next line and the whole level box. f = 1 reaches the top edge, f = 0
+    // draws nothing, f = 1/4 from y = 48.75: a pixel is covered when its centre is, rows 49..64.
     frm->SetColumnColor(red);
+    for (auto [f, column, height] : {std::tuple{4, 2, 65}, {0, 3, 0}, {1, 4, 16}}) {
+        fake.memory.availPhys = fake.memory.totalPhys / 4 * static_cast<std::uint64_t>(f);
+        frm->RefreshMEM();
+        EXPECT_EQ(std::pair(Heights(frm->PicGraph, red, {1, column}), Heights(frm->PicGrpPro, red, {0, 16})), std::pair(V{0, height}, V{height, height}))
+            << f << " quarters";
+    }
     fake.memory.availPhys = fake.memory.totalPhys;
-    frm->RefreshMEM();
-    EXPECT_EQ(Heights(frm->PicGraph, red, {1, 2}), (V{0, 65}));
-    EXPECT_EQ(Heights(frm->PicGrpPro, red, {0, 16}), (V{65, 65}));
-    fake.memory.availPhys = 0;  // f = 0: nothing drawn, the level box is empty
-    frm->RefreshMEM();
-    EXPECT_EQ(Heights(frm->PicGraph, red, {3}), V{0});
-    EXPECT_EQ(frm->PicGrpPro.Drawing().At(0, 64), purgix::ui::kWindowBackground);
-    fake.memory.availPhys = fake.memory.totalPhys;
-    for (int i = 3; i < 273; ++i) frm->RefreshMEM();
+    for (int i = 4; i < 273; ++i) frm->RefreshMEM();
     EXPECT_EQ(std::pair(frm->GraphX(), Heights(frm->PicGraph, red, {0, 272})), std::pair(273, V{0, 65}));
     frm->RefreshMEM();  // the 274th sample: the box is cleared and x = 0 is drawn
     EXPECT_EQ(std::pair(frm->GraphX(), Heights(frm->PicGraph, red, {0, 1, 272})), std::pair(0, V{65, 0, 0}));
@@ -203,13 +194,13 @@ TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheG
     EXPECT_EQ(frm->GraphX(), 0);
 }
 
-TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWritesThemBack) {
+// The options in their order, then the Run value (machine, then user), then stay-on-top. The icon goes up first,
+// its tooltip set before it exists; shutdown writes the settings, the Run value and the skin, then takes the
+// same icon away.
+TEST_F(FrmMainTest, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWritesThemBack) {
     Start();
     EXPECT_EQ(State(), "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Skin1");
-    // The options in their order, then the Run value (machine, then user), then stay-on-top.
     EXPECT_EQ(fake.reads, (Strings{"LessC", "Less", "intervalC", "interval", "Precent", "Minimized", "Purgix", "Purgix", "StayOnTop"}));
-    // The icon goes up first, its tooltip set before it exists; shutdown writes the settings, the Run value
-    // and the skin, then takes the same icon away.
     const auto& record = fake.trayCalls.at(1).second;  // so there are two calls at least
     EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), (Strings{"ShellNotifyIcon(1)", "ShellNotifyIcon(0)"}));
     EXPECT_EQ(std::tuple(record.window, record.icon, record.tip), std::tuple(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get(),
@@ -224,12 +215,12 @@ TEST_F(FrmMainOptions, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownW
     EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u);
 }
 
-TEST_F(FrmMainOptions, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesAfterTheSpinners) {
+// A grey box stays grey; a scroll bar takes the number rounded while its text box shows the text as stored. An
+// arrow rewrites its text; one at a bound changes and rewrites nothing (up, down twice, up).
+TEST_F(FrmMainTest, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesAfterTheSpinners) {
     Start({{"LessC", "2"}, {"Less", "2.0"}, {"intervalC", "0"}, {"interval", " 20"}, {"Precent", "99.6"}, {"Minimized", "1"},
            {"StayOnTop", "False"}});
-    // A grey box stays grey; a scroll bar takes the number rounded while its text box shows the text as stored.
     EXPECT_EQ(State(), "checks 0210, scrolls 20/2/100, texts  20/2.0%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
-    // An arrow rewrites its text; one at a bound changes and rewrites nothing (up, down twice, up).
     for (auto [scroll, up] : {std::pair{&frm->VScroll1, true}, {&frm->VScroll2, false}, {&frm->VScroll2, false}, {&frm->VScroll3, true}})
         scroll->Arrow(up);
     EXPECT_EQ(State(), "checks 0210, scrolls 20/1/100, texts  20/1%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
@@ -238,18 +229,18 @@ TEST_F(FrmMainOptions, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesA
     ExpectShutdownWrites({"2", "1", "0", "20", "10", "False", "1"});
 }
 
-// A value that does not convert, or that its control refuses, ends start-up silently at its step.
-TEST_F(FrmMainOptions, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
+// A value that does not convert, or that its control refuses, ends start-up silently at its step: what each
+// store's failing step leaves is the settings read before it, the design's values after it.
+TEST_F(FrmMainTest, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
     fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
-    // What each store's failing step leaves: the settings read before it, the design's values after it.
-    const std::string design = "scrolls 5/15/10, texts 5/15%/40%, ";
+    const std::string design = "scrolls 5/15/10, texts 5/15%/40%, ", read = "scrolls 5/15/30, texts 5/15%/30%, ";
     for (const auto& [stored, outcome] : std::vector<std::pair<std::map<std::string, std::string>, std::string>>{
              {{{"LessC", "3"}}, "checks 0000, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"interval", "0"}}, "checks 1100, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"Precent", "9"}}, "checks 1100, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
-             {{{"StayOnTop", "maybe"}}, "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 0 (0 calls), shown, stopped, Skin1"},
-             {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "checks 1110, scrolls 5/15/30, texts 5/15%/30%, on top 0 (0 calls), hidden, stopped, Skin1"},
-             {{{"StayOnTop", "-1"}}, "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Blue.ini"}}) {
+             {{{"StayOnTop", "maybe"}}, "checks 1100, " + read + "on top 0 (0 calls), shown, stopped, Skin1"},
+             {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "checks 1110, " + read + "on top 0 (0 calls), hidden, stopped, Skin1"},
+             {{{"StayOnTop", "-1"}}, "checks 1100, " + read + "on top 1 (1 calls), shown, ran to its end, Blue.ini"}}) {
         frm.reset();  // its icon goes before the count starts
         fake.calls.clear();
         fake.trayCalls.clear();
@@ -261,7 +252,7 @@ TEST_F(FrmMainOptions, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
 }
 
 // The keyboard reaches what the mouse does: the options only on their page, a greyed spinner not at all.
-TEST_F(FrmMainOptions, TabCyclesThreePagesWithTheIndicatorBesideTheShownOneAndTheKeyboardReachesOnlyWhatShows) {
+TEST_F(FrmMainTest, TabCyclesThreePagesWithTheIndicatorBesideTheShownOneAndTheKeyboardReachesOnlyWhatShows) {
     FrmMain& f = Start({{"intervalC", "0"}});
     f.Timer1.Tick();  // greys the interval's spinner
     const auto reached = [&f] {
@@ -284,7 +275,9 @@ TEST_F(FrmMainOptions, TabCyclesThreePagesWithTheIndicatorBesideTheShownOneAndTh
               "Release percent|Start with Windows|Physical RAM, Available");
 }
 
-TEST_F(FrmMainTest, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
+// Beside a program at a drive root the help file is not quoted; a failed start shows nothing. A second
+// About only raises the first.
+TEST_F(FrmMainTest, HelpAndLinksRunTheirCommandLinesAndFailSilentlyAndThereIsOneAboutWindow) {
     fake.modulePath = "C:\\Program Files\\Purgix\\Purgix.exe";
     Start();
     for (auto* item : {frm->mContents, frm->mWeb, frm->mWebPOP, frm->mDloadSkin}) item->Click();
@@ -292,20 +285,23 @@ TEST_F(FrmMainTest, HelpAndLinksRunTheirCommandLinesAndFailSilently) {
     const std::string home = "Run(explorer.exe https://www.quenlor.com/purgix/,0)";
     EXPECT_EQ(fake.Calls("Run("), (Strings{"Run(HH.exe \"C:\\Program Files\\Purgix\\Help.chm\",2)", home, home,
                                            "Run(explorer.exe https://www.quenlor.com/purgix/skins/,0)", home}));
-    // Beside a program at a drive root the help file is not quoted; a failed start shows nothing.
     fake.modulePath = "D:\\Purgix.exe";
     fake.runFails = true;
     Start();
     fake.calls.clear();
     frm->mContents->Click();
     EXPECT_EQ(fake.calls, Strings{"Run(HH.exe D:\\Help.chm,2)"});
+    frm->mAbout->Click();
+    frm->mAbout->Click();
+    EXPECT_EQ(fake.Calls("CreateFormWindow").size(), 1u);
+    EXPECT_NE(frm->About(), nullptr);
 }
 
 TEST_F(Skins, TheMenuListsTheSkinsAndOnlyASavedNameOfTheSameLetterCaseIsApplied) {
     StartWith("Graphite.ini");
     std::string menu;
     for (auto* item : frm->mSSkin) menu += item->Caption() + " ";
-    EXPECT_EQ(std::tuple(menu, frm->File1.ListIndex(), frm->form.BackColor(), frm->PicChart.BackColor(), frm->ShpColumn.BackColor(), Picture()),
+    EXPECT_EQ(std::tuple(menu, frm->File1.ListIndex(), frm->form.BackColor(), frm->PicChart.Drawing().At(0, 0), frm->ShpColumn.BackColor(), Picture()),
               std::tuple("aurora.ini Graphite.ini Meadow.ini ", 1, 3355443, 0x202020, 255, "graphite.png"));
     StartWith("graphite.ini");
     EXPECT_EQ(std::tuple(frm->File1.ListIndex(), frm->form.BackColor(), Picture()), std::tuple(-1, purgix::ui::kButtonFace, "none"));
@@ -313,19 +309,23 @@ TEST_F(Skins, TheMenuListsTheSkinsAndOnlyASavedNameOfTheSameLetterCaseIsApplied)
     EXPECT_EQ(fake.profiles[kConfig]["configskin"]["skin"], "") << "no skin chosen: the key is written empty";
 }
 
+// A missing colour, or a skin file that lies outside the folder: the colours stay, the picture is not loaded, the
+// graph was cleared. No picture, or one that does not load: the new colours show over the previous picture.
 TEST_F(Skins, AChosenSkinRestartsTheGraphAndAFailingStepKeepsWhatTheStepsBeforeItDid) {
     Skin("NoColumn.ini", "1", "2", "", "nocolumn.bmp");
     Skin("NoBg.ini", "&H111111", "&H222222", "&H333333", "");
     Skin("BadBg.ini", "&H444444", "&H555555", "&H666666", "missing.bmp");
+    Skin("Linked.ini", "4", "5", "6", "linked.bmp");
+    fake.linkedOutside.insert("c:\\tools\\skin\\linked.ini");
     fake.pictureFiles.erase(std::string(kSkinDir) + "\\missing.bmp");
-    fake.folders[kSkinDir] = {"BadBg.ini", "Graphite.ini", "NoBg.ini", "NoColumn.ini"};
+    fake.folders[kSkinDir] = {"BadBg.ini", "Graphite.ini", "Linked.ini", "NoBg.ini", "NoColumn.ini"};
     StartWith("Graphite.ini").RefreshMEM();
-    // A missing colour: the three colours stay, the picture is not loaded, the graph was cleared.
-    frm->mSSkin[3]->Click();
-    EXPECT_EQ(std::tuple(frm->GraphX(), frm->PicGraph.Drawing().At(1, 60), frm->form.BackColor(), frm->ShpColumn.BackColor(), Picture()),
-              std::tuple(0, purgix::ui::kWindowBackground, 3355443, 255, "graphite.png"));
-    // No picture, or one that does not load: the new colours show over the previous picture, the graph in the new one.
-    for (auto [item, column] : {std::pair{2, 0x333333}, {0, 0x666666}}) {
+    for (std::size_t item : {4, 2}) {
+        frm->mSSkin[item]->Click();
+        EXPECT_EQ(std::tuple(frm->GraphX(), frm->PicGraph.Drawing().At(1, 60), frm->form.BackColor(), frm->ShpColumn.BackColor(), Picture()),
+                  std::tuple(0, purgix::ui::kWindowBackground, 3355443, 255, "graphite.png")) << item;
+    }
+    for (auto [item, column] : {std::pair{3, 0x333333}, {0, 0x666666}}) {
         frm->mSSkin[static_cast<std::size_t>(item)]->Click();
         frm->RefreshMEM();
         EXPECT_EQ(std::tuple(frm->ShpColumn.BackColor(), frm->PicGraph.Drawing().At(1, 64), Picture()),
@@ -344,14 +344,13 @@ TEST_F(Skins, ThePlaceholderOrAMissingFolderChangesNothing) {
     EXPECT_EQ(fake.Calls("LoadPicture"), Strings{});
 }
 
+// The next start reads the user's copy first, and writes there again.
 TEST_F(Skins, AReadOnlyProgramFolderKeepsTheChoiceInTheUsersOwnCopy) {
     fake.readOnlyFolders.insert("c:\\tools");
     Start().mSSkin[2]->Click();
     frm->form.Unload();
     const auto& user = fake.profiles[purgix::testing::Lower(fake.userDataFolder + "\\Config.inf")]["configskin"]["skin"];
-    EXPECT_EQ(user, "Meadow.ini");
-    EXPECT_EQ(fake.Calls("CreateUserDataFolder").size(), 1u);
-    // The next start reads the user's copy first, and writes there again.
+    EXPECT_EQ(std::pair(user, fake.Calls("CreateUserDataFolder").size()), std::pair(std::string("Meadow.ini"), std::size_t{1}));
     fake.readOnlyFolders.clear();
     EXPECT_EQ(StartWith("aurora.ini").File1.ListIndex(), 2);
     frm->mSSkin[0]->Click();
@@ -383,17 +382,4 @@ TEST_F(Skins, AStartUpStoppedBeforeTheSkinsKeepsTheSavedChoiceAndAClosingCopyDoe
     EXPECT_FALSE(frm->form.ShowRequested()) << "closing: the next start waits for it";
     EXPECT_EQ(std::tuple(fake.storeWrites.size(), fake.Calls("WriteProfile"), fake.profiles[kConfig]["configskin"]["skin"]),
               std::tuple(std::size_t{7}, Strings{}, std::string("Graphite.ini")));
-}
-
-TEST(ColorNumbers, DecimalAndHexadecimalTextUpToTheFirstNul) {
-    using purgix::skins::ColorNumber;
-    const std::pair<std::string, purgix::ui::Color> good[] = {
-        {"255", 255}, {"&HFF", 255}, {"&hff", 255}, {std::string("7") + '\0' + "99", 7}, {"16777215", 0xFFFFFF},
-        {"&H80000005", purgix::ui::SystemColor(5)}, {"-1", -1}, {"&HFFFFFFFF", -1}, {" 12 ", 12}, {"&H000000000FF", 255},
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-    };
-    for (const auto& [text, value] : good) EXPECT_EQ(ColorNumber(text), value) << text;
-    const std::string bad[] = {"", std::string("\0" "255", 4), "red", "&H", "&HFG", "&H100000000", "2147483648", "-2147483649",
-                               "1e10", "&H-1", "0x10"};
-    for (const auto& text : bad) EXPECT_THROW(ColorNumber(text), purgix::settings::ConversionError) << text;
 }

@@ -132,7 +132,7 @@ TEST(PictureHeader, UnknownInconsistentAndAbsurdHeadersFail) {
         {"jpeg frame header cut short", Bytes{}.Be(0xFFD8, 2).Be(0xFFC0, 2).Be(7, 2).Le(8, 1).Be(48, 2).Be(64, 2).Fill(8)},
         {"jpeg huffman table is no frame", Jpeg(640, 480, 0xC4)}, {"ico type 2 is a cursor", IcoEntry(1, 72, 22, 2)},
         {"ico without entries", IcoEntry(0, 72, 22)}, {"ico directory missing its second entry", IcoEntry(2, 72, 22)},
-        {"ico image inside the directory", IcoEntry(1, 72, 10)}, {"ico image past the end", IcoEntry(1, 73, 22)},
+        {"ico image inside the directory", IcoEntry(1, 40, 14)}, {"ico image past the end", IcoEntry(1, 73, 22)},
         {"ico image of no bytes", IcoEntry(1, 0, 22)},
         // What the directory says is not what the decoder builds.
         {"ico whose 16 x 16 entry wraps an 8000 x 8000 png", Ico({{16, 16, Png(8000, 8000)}})},

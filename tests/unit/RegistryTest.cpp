@@ -22,18 +22,6 @@ protected:
 
 }  // namespace
 
-TEST_F(RegistryTest, OnlyRegSzReadsAsTextUpToItsFirstNul) {
-    for (const auto& [type, bytes, text] : std::vector<std::tuple<std::uint32_t, std::string, std::optional<std::string>>>{
-             {kRegSz, std::string("abc\0", 4), "abc"}, {kRegSz, "abc", "abc"}, {kRegSz, std::string("abc\0xyz\0", 8), "abc"},
-             {kRegSz, "", ""}, {kRegExpandSz, std::string("%TEMP%\0", 7), std::nullopt}}) {
-        fake.Put(kHkeyCurrentUser, "Software\\Test", "value", bytes, type);
-        EXPECT_EQ(registry.ReadRegistryString(kHkeyCurrentUser, "Software\\Test", "VALUE"), text) << type << ":" << bytes;
-    }
-    EXPECT_EQ(registry.ReadRegistryString(kHkeyCurrentUser, "Software\\Test", "missing"), std::nullopt);
-    EXPECT_EQ(registry.ReadRegistryString(kHkeyCurrentUser, "Software\\Nowhere", "value"), std::nullopt);
-    EXPECT_TRUE(fake.handles.empty()) << "a key was left open";
-}
-
 TEST_F(RegistryTest, AnErrorRaisedByAWriteStepIsShownAsNumberHyphenDescriptionAndTheLaterStepsRun) {
     const std::string described = "ShowMessage(453- " + std::generic_category().message(453) + ",Purgix)";
     for (const auto& [step, code, calls] : std::vector<std::tuple<std::string, int, std::vector<std::string>>>{
@@ -65,10 +53,13 @@ TEST_F(RegistryTest, RunValueIsReadQuotedOrNotFromEitherKeyAndWrittenQuotedToThe
     entry.Set();
     EXPECT_EQ(std::pair(Run(kHkeyLocalMachine), Run(kHkeyCurrentUser)), std::pair(std::optional<std::string>(), std::optional(quoted)));
     EXPECT_EQ(fake.Calls("ShowMessage"), std::vector<std::string>{}) << "a refusal must not show a message";
+    const auto& written = fake.registryKeys.at(purgix::testing::Lower(std::to_string(kHkeyCurrentUser) + "\\" + kRunKey)).at("purgix");
+    EXPECT_EQ(std::pair(written.first, written.second.back()), std::pair(kRegSz, '\0')) << "a string is stored with its terminator";
     fake.refuseMachineWrites = false;  // with rights the machine's key takes it and the user's copy goes
     entry.Set();
     EXPECT_EQ(std::pair(Run(kHkeyLocalMachine), Run(kHkeyCurrentUser)), std::pair(std::optional(quoted), std::optional<std::string>()));
     fake.Put(kHkeyCurrentUser, kRunKey, "Purgix", quoted + '\0');
     entry.Clear();
     EXPECT_EQ(std::pair(Run(kHkeyLocalMachine), Run(kHkeyCurrentUser)), std::pair(std::optional<std::string>(), std::optional<std::string>()));
+    EXPECT_TRUE(fake.handles.empty()) << "a key was left open";
 }

@@ -1,6 +1,4 @@
 // The release, its three commands, and the two timers that release on their own.
-#include "memory/Release.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +9,6 @@
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
 
-using purgix::memory::ReleaseCharacters;
 using Calls = std::vector<std::string>;
 
 namespace {
@@ -49,15 +46,6 @@ protected:
 };
 
 }  // namespace
-
-TEST(ReleaseSize, RoundsToTheNearestCharacterHalvesToEvenAndRefusesWhatCannotBeAddressed) {
-    for (const auto& [percent, total, characters] : std::initializer_list<std::tuple<int, std::uint64_t, std::int64_t>>{
-             {40, 268435456, 107374182}, {10, 268435456, 26843546},  // .4 down, .6 up
-             {50, 5, 2}, {50, 7, 4}, {10, 5, 0}, {25, 1ull << 63, std::int64_t{1} << 61}})
-        EXPECT_EQ(ReleaseCharacters(percent, total), characters) << percent << " % of " << total;
-    EXPECT_THROW(ReleaseCharacters(50, 1ull << 63), purgix::memory::ReleaseSizeError);  // 2^62 characters
-    EXPECT_THROW(ReleaseCharacters(-10, 268435456), purgix::memory::ReleaseSizeError);
-}
 
 TEST_F(Release, EachCommandWritesTwiceTheLastSampledSizeAndAFailureShowsTheMessageOnceIgnoringCommandsWhileItIsOpen) {
     frm.ImgOptimize.Click();  // before the first sample: nothing to take, timers and pointer still cycle
@@ -112,7 +100,9 @@ TEST_F(Release, EachTickGreysTheOptionsControlsAndReleasesOnlyStrictlyBelowTheTh
     }
 }
 
+// Timer2 ticks once a second, Timer1 twice.
 TEST_F(Release, TheIntervalCountsSecondsAcrossTogglesAndOtherReleasesAndRestartsAfterItsOwn) {
+    EXPECT_EQ(std::pair(frm.Timer1.Interval(), frm.Timer2.Interval()), std::pair(500u, 1000u));
     frm.Check1.SetValue(1);
     frm.VScroll1.SetValue(1);
     Tick(frm.Timer2, 59);

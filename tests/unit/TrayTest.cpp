@@ -31,12 +31,14 @@ protected:
 
 }  // namespace
 
-TEST_F(Tray, ABoundBoxShowsTheIconItsMouseCodesRaiseEventsButNotWhileAHandlerRunsAndDestructionTakesTheIconAway) {
+TEST_F(Tray, ABoundBoxShowsTheIconItsMouseCodesRaiseEventsButNotWhileAHandlerRunsAndItsTipAtMost63Characters) {
     EXPECT_FALSE(tray.ShowIcon());
     tray.PicBox(box);
     EXPECT_TRUE(tray.ShowIcon());
     const auto& record = fake.trayCalls.back().second;
     EXPECT_EQ(std::pair(record.window, record.icon), std::pair(purgix::ui::WindowHandle{0x4242}, box.Picture().get()));
+    box.SetPicture(std::make_shared<purgix::testing::FakePicture>("other", 16, 16));  // the shell takes a new picture at once
+    EXPECT_EQ(std::pair(fake.trayCalls.back().first, fake.trayCalls.back().second.icon), std::pair(purgix::platform::kNimModify, box.Picture().get()));
     for (const auto& [twips, event] : std::vector<std::pair<double, std::string>>{
              {513 * 15, "LButtonDown"}, {514 * 15, "LButtonUp"}, {515 * 15, "LButtonDblClick"}, {516 * 15, "RButtonDown"},
              {517 * 15, "RButtonUp"}, {518 * 15, "RButtonDblClick"},
@@ -56,21 +58,17 @@ TEST_F(Tray, ABoundBoxShowsTheIconItsMouseCodesRaiseEventsButNotWhileAHandlerRun
         CTray other{fake.platform.tray};
         other.PicBox(box);
     }
-    EXPECT_EQ(fake.Calls("ShellNotifyIcon"), (Strings{"ShellNotifyIcon(0)", "ShellNotifyIcon(2)"}));
+    EXPECT_EQ(fake.Calls("ShellNotifyIcon"), (Strings{"ShellNotifyIcon(0)", "ShellNotifyIcon(1)", "ShellNotifyIcon(2)"}));
     EXPECT_FALSE(box.MouseMove);
-}
-
-// The tray class keeps a 64-character field; the shell shows at most 63 of it (its last place is the NUL's),
-// and the same text again once the icon comes back (Explorer restarted).
-TEST_F(Tray, TheShellShowsAtMost63CharactersOfTheTipAndTheSameTipWhenTheIconComesBack) {
-    tray.PicBox(box);
+    // The tip field keeps 64 characters; the shell shows at most 63 of it (its last place is the NUL's), and the
+    // same text again once the icon comes back (Explorer restarted).
     for (auto [length, shown] : {std::pair{62u, 62u}, {63u, 63u}, {64u, 63u}, {70u, 63u}}) {
         tray.TipText(std::string(length, 'x'));
         EXPECT_EQ(purgix::platform::ShownTip(fake.trayCalls.back().second), std::string(shown, 'x')) << length;
     }
-    tray.TipText("--- Zarvex RAM Purgix 2.00 ---");
     tray.DeleteIcon();
     tray.ShowIcon();
     EXPECT_EQ(std::pair(fake.trayCalls.back().first, std::string(purgix::platform::ShownTip(fake.trayCalls.back().second))),
-              std::pair(purgix::platform::kNimAdd, std::string("--- Zarvex RAM Purgix 2.00 ---")));
+              std::pair(purgix::platform::kNimAdd, std::string(70, 'x').substr(0, 63)));
 }
+

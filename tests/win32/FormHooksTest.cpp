@@ -1,8 +1,12 @@
 // The toolkit's hooks as the main window, the About window and the notification
-// icon use them: frame, printed image, pointer, icon, activation, stacking,
-// pop-up menus and mouse events; then the loaded main window: stay-on-top on the
-// real window, the session's end and closing, and Explorer's restart.
+// icon use them: frame, printed image, pointer, icon, activation, stacking and
+// pop-up menus; then the loaded main window: the session's end and closing, stay-on-top
+// on the real window, hiding and showing, Explorer's restart and a new density.
 #include "WindowTest.h"
+
+#include <thread>
+
+#include "platform/win32/BlankBlock.h"
 
 using namespace purgix::testing;
 namespace ui = purgix::ui;
@@ -10,6 +14,7 @@ using FormHooks = MainWindow;
 
 TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontAndThereIsOneAboutWindowOnTop) {
     frm.mAbout->Click();
+    const HWND first = Hwnd(frm.About()->form);
     frm.mAbout->Click();  // brings the open one forward
     RECT work, r;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -32,40 +37,38 @@ TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontAndThereIsOneAboutWindowO
     }
     const wchar_t* title = L"--- About Purgix ---";
     HWND about = FindWindowW(nullptr, title);
-    EXPECT_TRUE(about == Hwnd(frm.About()->form) && FindWindowExW(nullptr, about, nullptr, title) == nullptr) << "one About window";
+    EXPECT_TRUE(about == first && about == Hwnd(frm.About()->form) && FindWindowExW(nullptr, about, nullptr, title) == nullptr) << "one About window";
     EXPECT_TRUE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Its printed image stays through a repaint: the blue links' rows hold blue ink straight on the ground, and the icon
+    // stands out of it. The hand shows over the links (in twips at the window's density).
+    InvalidateRect(about, nullptr, TRUE);
+    const Screenshot shot(about);
+    int blue = 0, stray = 0, icon = 0;
+    for (int y = 13; y < 91; ++y)
+        for (int x = 0; x < 376; ++x) {
+            const bool ink = shot.At(x, y) != shot.At(370, 100);
+            if (y >= 65)
+                (shot.At(x, y) == RGB(0, 0, 255) ? blue : stray) += ink;
+            else
+                icon += ink && x >= 20 && x < 52 && y < 45;
+        }
+    EXPECT_TRUE(blue > 0 && stray == 0 && icon > 0) << blue << " blue, " << stray << " other, " << icon << " of the icon";
+    SendMessageW(about, WM_MOUSEMOVE, 0, MAKELPARAM(67, 73));
+    EXPECT_EQ(CursorAt(about, 67, 73), IconOf(frm.ImgCUR.Picture()));
     SendMessageW(Hwnd(frm.About()->Command1), BM_CLICK, 0, 0);
     EXPECT_EQ(FindWindowW(nullptr, title), nullptr);
+    // Opened again, it has the focus on OK, which Tab finds again; Alt+O closes it (Enter and Esc are the end-to-end tier's).
     frm.mAbout->Click();
-    EXPECT_TRUE(IsWindowVisible(FindWindowW(nullptr, title))) << "opened again";
-}
-
-TEST_F(FormHooks, PicturesAndPrintedTextStayThroughRepaintsAndTheFormsPointerShows) {
-    ShowWindow(h, SW_SHOW);
-    const Screenshot blank(h);  // painted once before anything is printed
-    const ui::PicturePtr icon = frm.form.Icon();
-    frm.form.SetPicture(icon);  // as a skin's, at the corner
-    frm.form.PaintPicture(icon, 300, 20);
-    frm.form.Print({150, 20, "Purgix", ui::Rgb(255, 0, 0)});
-    for (bool covered : {false, true}) {
-        if (covered) InvalidateRect(h, nullptr, TRUE);  // as when another window has lain over it
-        const Screenshot shot(h);
-        // Red ink straight on the form's ground (no text background), and the pictures' pixels.
-        int red = 0, stray = 0, corner = 0, painted = 0;
-        for (int y = 0; y < 52; ++y)
-            for (int x = 0; x < 332; ++x) {
-                const bool text = x >= 150 && x < 185 && y >= 20 && y < 33, differs = shot.At(x, y) != blank.At(x, y);
-                red += text && shot.At(x, y) == RGB(255, 0, 0);
-                stray += text && differs && shot.At(x, y) != RGB(255, 0, 0);
-                (x < 32 ? corner : painted) += !text && differs;
-            }
-        EXPECT_TRUE(red > 0 && stray == 0 && corner > 0 && painted > 0) << covered << ": " << red << " red, " << stray << " other, "
-                                                                         << corner << " and " << painted << " of the pictures";
-    }
-    frm.form.SetMousePointer(ui::MousePointer::Custom, frm.ImgCUR.Picture());
-    EXPECT_EQ(CursorAt(h, 240, 20), IconOf(frm.ImgCUR.Picture()));
-    frm.form.SetMousePointer(ui::MousePointer::Default);
-    EXPECT_EQ(CursorAt(h, 240, 20), LoadCursorW(nullptr, IDC_ARROW));
+    about = Hwnd(frm.About()->form);
+    const HWND ok = Hwnd(frm.About()->Command1);
+    SetForegroundWindow(about);
+    SetActiveWindow(about);
+    EXPECT_EQ(GetFocus(), ok);
+    SetFocus(about);
+    Press(about, VK_TAB);
+    EXPECT_EQ(GetFocus(), ok);
+    EXPECT_TRUE(Press(about, 'O', true));
+    EXPECT_TRUE(frm.About() == nullptr && FindWindowW(nullptr, title) == nullptr);
 }
 
 // The second start's "show yourself" is the end-to-end tier's.
@@ -107,55 +110,45 @@ TEST_F(FormHooks, APopUpMenuOfAHiddenFormRunsTheChosenItemAndLeavesTheFormHidden
     KillTimer(nullptr, guard);
 }
 
-TEST_F(FormHooks, MouseEventsCarryButtonsKeysAndPositionInTheContainersScale) {
-    std::string log;
-    auto record = [&log](const char* what) {
-        return [&log, what](int button, int shift, double x, double y) {
-            log += what;
-            for (double n : {0.0 + button, 0.0 + shift, x, y}) log += " " + std::to_string(static_cast<int>(n));
-            log += "; ";
-        };
-    };
-    HWND tray = Hwnd(frm.PicTray);  // measured in twips
-    frm.PicTray.MouseMove = record("box move");
-    frm.PicTray.MouseUp = record("box up");
-    frm.form.MouseUp = record("form up");
-    // The notification area calls its icon's window back with a mouse move, the mouse message in x.
-    SendMessageW(tray, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
-    SendMessageW(tray, WM_MOUSEMOVE, MK_RBUTTON | MK_MBUTTON | MK_SHIFT, MAKELPARAM(3, 4));
-    SendMessageW(tray, WM_RBUTTONUP, MK_CONTROL, MAKELPARAM(3, 4));
-    SendMessageW(h, WM_MBUTTONUP, 0, MAKELPARAM(7, 9));
-    SendMessageW(h, WM_LBUTTONUP, MK_SHIFT | MK_CONTROL, MAKELPARAM(150, 5));
-    EXPECT_EQ(log, "box move 1 0 7725 0; box move 6 1 45 60; box up 2 2 45 60; form up 4 0 7 9; form up 1 3 150 5; ");
-}
-
 using Program = MainWindow;
 
-TEST_F(Program, StayOnTopFollowsTheMenuOnTheRealWindow) {
+// Log-off during a release: the end of the session, sent from another thread while the real block fills, stops
+// the fill, saves once (it may end again while the form unloads: a message box of its shutdown runs a loop) and
+// destroys the window before the send returns. A second start asking "show yourself" hears "shown" while the copy
+// runs and "closing" once its shutdown has begun. What is saved, and in which order, is the unit tier's.
+TEST_F(Program, TheSessionsEndDuringAFillStopsItSavesOnceAndDestroysTheWindowAtOnceAndOnlyTheMainOneEndsTheLoop) {
     frm.Load();
-    for (bool on : {true, false, true}) {
-        EXPECT_EQ(std::pair((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
-                            (GetMenuState(GetSubMenu(GetMenu(h), 1), 0, MF_BYPOSITION) & MF_CHECKED) != 0),
-                  std::pair(on, on));
-        frm.mStayOnTop->Click();
-    }
-}
-
-// What is saved, and in which order, is the unit tier's and the end-to-end tier's.
-TEST_F(Program, TheSessionsEndSavesBeforeItReturnsAndTheWindowUnloadsOnceAndOnlyTheMainOneEndsTheLoop) {
-    frm.Load();
+    frm.RefreshMEM();
+    const UINT show = RegisterWindowMessageW(L"Quenlor.Purgix.ShowYourself");
     EXPECT_EQ(SendMessageW(h, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
     SendMessageW(h, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
     EXPECT_TRUE(fake.storeWrites.empty()) << "a cancelled end changes nothing";
-    // The session may end again while the form unloads (a message box of its shutdown runs a loop).
+    // The workers wait until the shutdown begins, so that the stop finds them filling.
+    static HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr), letGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const auto hold = [](void*) {
+        SetEvent(filling);
+        WaitForSingleObject(letGo, 10000);
+    };
+    auto result = purgix::platform::BlockResult::Written;
+    fake.onBlock = [&] { result = purgix::win32::WriteBlankBlock(200u << 20, {2, UINT_MAX, nullptr, nullptr, hold}); };
+    fake.onStop = [&] { win32.memory.StopFill(); };
     const purgix::ui::Event save = frm.form.Unload;
+    LRESULT answers[2] = {SendMessageW(h, show, 0, 0), 0};
     frm.form.Unload = [&] {
+        SetEvent(letGo);
         save();
+        answers[1] = SendMessageW(h, show, 0, 0);
         SendMessageW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     };
-    SendMessageW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(std::pair(fake.storeWrites.size(), IsWindow(h)), std::pair(std::size_t{7}, FALSE))
-        << "saved once and gone before the message returned: the program ends with the session";
+    std::pair<BOOL, std::size_t> seen{TRUE, 0};
+    std::thread logoff([&] {
+        WaitForSingleObject(filling, 10000);
+        SendMessageTimeoutW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, nullptr);
+        seen = {IsWindow(h), fake.storeWrites.size()};
+    });
+    frm.ReleaseMemory();
+    logoff.join();
+    EXPECT_EQ(std::tuple(seen.first, seen.second, answers[0], answers[1], result), std::tuple(FALSE, std::size_t{7}, 1, 2, purgix::platform::BlockResult::Stopped));
     frm.form.Close();  // nothing left to close
     EXPECT_EQ(frm.form.Handle() + frm.Check1.Handle(), 0u) << "handles of a closed window";
     MSG quit;
@@ -168,40 +161,38 @@ TEST_F(Program, TheSessionsEndSavesBeforeItReturnsAndTheWindowUnloadsOnceAndOnly
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
-TEST_F(Program, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
+// Stay-on-top follows its menu item on the real window. Hidden by Ctrl+H, shown again by a left click on the icon; F9;
+// the options, covered by the table and then the chart, take no click until their page is in view. Explorer
+// restarted, the icon is added again; the window on a monitor of another density, the icon is drawn anew.
+TEST_F(Program, StayOnTopHideAndShowThePagesAndTheIconAfterExplorerAndAtANewDensity) {
     frm.Load();
+    for (bool on : {true, false, true}) {
+        EXPECT_EQ(std::pair((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
+                            (GetMenuState(GetSubMenu(GetMenu(h), 1), 0, MF_BYPOSITION) & MF_CHECKED) != 0),
+                  std::pair(on, on));
+        frm.mStayOnTop->Click();
+    }
+    MSG key{h, WM_KEYDOWN, 'H', 1, 0, {}};
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(window.HandleShortcut(key));
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    frm.RefreshMEM();  // F9 releases once per press: a held key's repeats are the tick's to see
+    for (LPARAM repeat : {0, 1 << 30, 0}) EXPECT_EQ(window.HandleShortcut(key = {h, WM_KEYDOWN, VK_F9, 1 | repeat, 0, {}}), repeat == 0);
+    EXPECT_EQ(fake.Calls("WriteBlankBlock").size(), 2u);
+    EXPECT_FALSE(IsWindowVisible(h));
+    SendMessageW(Hwnd(frm.PicTray), WM_MOUSEMOVE, 0, WM_LBUTTONDOWN);  // the notification area's call for a left click
+    EXPECT_TRUE(IsWindowVisible(h));
+    for (int page = 0; page < 3; ++page, frm.ImgTab.Click())
+        EXPECT_EQ(ChildWindowFromPointEx(h, {70, 102}, CWP_SKIPINVISIBLE) == Hwnd(frm.Check1), page == 2) << page;
     fake.trayCalls.clear();
     SendMessageW(h, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(fake.trayCalls.size() == 1 && fake.trayCalls[0].first == purgix::platform::kNimAdd && fake.trayCalls[0].second.window == frm.PicTray.Handle());
-}
-
-// Hidden by the menu or Ctrl+H, shown again by the tray's menu or a left click on the icon; and the options,
-// covered by the table and then the chart, take no click until their page is in view.
-TEST_F(Program, HideAndShowByMenuKeyAndTrayAndTheOptionsTakeNoMouseUnderThePages) {
-    frm.Load();
-    const HWND tray = Hwnd(frm.PicTray);
-    for (auto [hide, show] : {std::pair{0, 0}, {1, 1}}) {
-        if (hide == 0) {
-            frm.mHide->Click();
-        } else {
-            MSG key{h, WM_KEYDOWN, 'H', 1, 0, {}};
-            BYTE keys[256] = {};
-            keys[VK_CONTROL] = 0x80;
-            SetKeyboardState(keys);
-            EXPECT_TRUE(window.HandleShortcut(key));
-            keys[VK_CONTROL] = 0;
-            SetKeyboardState(keys);
-        }
-        EXPECT_FALSE(IsWindowVisible(h)) << hide;
-        if (show == 0)
-            frm.mShowPOP->Click();
-        else
-            SendMessageW(tray, WM_MOUSEMOVE, 0, WM_LBUTTONDOWN);  // the notification area's call for a left click
-        EXPECT_TRUE(IsWindowVisible(h)) << show;
-    }
-    const POINT check1{70, 102};
-    for (int page = 0; page < 3; ++page) {
-        EXPECT_EQ(ChildWindowFromPointEx(h, check1, CWP_SKIPINVISIBLE) == Hwnd(frm.Check1), page == 2) << page;
-        frm.ImgTab.Click();
-    }
+    RECT place{};
+    GetWindowRect(h, &place);
+    SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
+    ASSERT_EQ(fake.trayCalls.size(), 2u);
+    EXPECT_EQ(std::tuple(fake.trayCalls[0].first, fake.trayCalls[1].first, fake.trayCalls[0].second.window),
+              std::tuple(purgix::platform::kNimAdd, purgix::platform::kNimModify, frm.PicTray.Handle()));
 }

@@ -1,29 +1,56 @@
 // The Windows adapters against the real API, the Registry module and the
 // profile reads against the real registry and real INI files.
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <fstream>
 
-#include "FakePlatform.h"
 #include "Error.h"
-#include "platform/win32/Text.h"
-#include "platform/win32/Win32Picture.h"
-#include "platform/win32/Win32Platform.h"
+#include "WindowTest.h"
+#include "memory/Release.h"
 #include "settings/Registry.h"
 
 using purgix::platform::ResourcePicture;
 using purgix::win32::Narrow;
+using purgix::win32::Widen;
+namespace fs = std::filesystem;
 
 namespace {
 
-constexpr wchar_t kTestKey[] = L"Software\\PurgixWin32Test";
+constexpr wchar_t kTestKey[] = L"Software\\PurgixWin32Test", kSettingsKey[] = L"Software\\Quenlor\\PurgixWin32Test";
 const purgix::platform::RegistryKey kHkcu = reinterpret_cast<purgix::platform::RegistryKey>(HKEY_CURRENT_USER);
+
+// A value's type and its bytes exactly as stored, as wide characters.
+std::pair<DWORD, std::wstring> Stored(const std::wstring& key, const wchar_t* name) {
+    HKEY h = nullptr;
+    wchar_t data[64] = {};
+    DWORD type = 0, size = sizeof data;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &h) == ERROR_SUCCESS) {
+        RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+        RegCloseKey(h);
+    }
+    return {type, std::wstring(data, size / sizeof(wchar_t))};
+}
+
+std::vector<std::string> g_seen;  // the box's title, text and OK button, and how many of its parts show
+
+// Runs on the UI thread inside the box's modal loop: reads the box, then closes it.
+void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND box = FindWindowW(L"#32770", nullptr);
+    if (box == nullptr || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) return;
+    wchar_t title[64] = {}, text[512] = {}, ok[16] = {};
+    GetWindowTextW(box, title, 64);
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    GetDlgItemTextW(box, IDOK, ok, 16);
+    int shown = 0;  // the parts with a text or an icon
+    EnumChildWindows(box, [](HWND h, LPARAM n) -> BOOL {
+        return *reinterpret_cast<int*>(n) += IsWindowVisible(h) && (GetWindowTextLengthW(h) > 0 || SendMessageW(h, STM_GETICON, 0, 0)), TRUE;
+    }, reinterpret_cast<LPARAM>(&shown));
+    g_seen = {Narrow(title), Narrow(text), Narrow(ok), std::to_string(shown)};
+    EndDialog(box, IDOK);
+}
 
 class Win32Platform : public ::testing::Test {
 protected:
-    Win32Platform() { RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey); }
-    ~Win32Platform() override { RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey); }
+    Win32Platform() { TearDown(); }
+    void TearDown() override { for (const wchar_t* k : {kTestKey, kSettingsKey}) RegDeleteTreeW(HKEY_CURRENT_USER, k); }
 
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
@@ -40,7 +67,10 @@ using RealRegistry = Win32Platform;
 
 }  // namespace
 
-TEST_F(Win32Platform, ReportsSixtyFourBitMemoryFiguresTheUsersSeparatorsAndCommandsThatCannotStart) {
+// Sixty-four-bit memory figures, the user's separators, commands that cannot start, a message box with its text and
+// OK alone, the resource pictures at their
+// designed sizes, and the visible files of a folder that match, sorted whatever their letters; a missing folder throws.
+TEST_F(Win32Platform, ReportMemoryAndSeparatorsRunCommandsLoadResourcesAndListFiles) {
     purgix::platform::MemoryStatus r;
     win32.memory.GlobalMemoryStatus(r);
     // A 64-bit process has far more than 4 GiB of address space: no clamping to 32 bits.
@@ -58,53 +88,43 @@ TEST_F(Win32Platform, ReportsSixtyFourBitMemoryFiguresTheUsersSeparatorsAndComma
     }
     EXPECT_THROW(win32.shell.Run("no-such-program-purgix.exe", 0), purgix::Error);
     EXPECT_NO_THROW(win32.shell.Run("cmd.exe /c exit 0", 0));
-}
-
-TEST_F(Win32Platform, ResourcePicturesHaveTheirDesignedSizesAndTheHandItsHotSpot) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadAndCloseBox);
+    win32.shell.ShowMessage(purgix::memory::kReleaseFailedText, "Purgix");
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_seen, (std::vector<std::string>{"Purgix", purgix::memory::kReleaseFailedText, "OK", "2"})) << "the text and OK: no icon, no other button";
     for (auto [which, w, h] : {std::tuple{ResourcePicture::ProgramIcon, 32, 32}, {ResourcePicture::TrayIcon, 16, 16},
                                {ResourcePicture::HandCursor, 32, 32}, {ResourcePicture::Indicator0, 11, 89},
                                {ResourcePicture::Indicator1, 9, 36}, {ResourcePicture::Indicator2, 11, 51}})
         EXPECT_EQ(std::pair(win32.resources.Resource(which)->Width(), win32.resources.Resource(which)->Height()), std::pair(w, h));
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(purgix::win32::Native(win32.resources.Resource(ResourcePicture::HandCursor).get())->Icon(), &info));
-    EXPECT_EQ(std::pair(info.xHotspot, info.yHotspot), std::pair(DWORD{5}, DWORD{0}));
-    for (HBITMAP b : {info.hbmMask, info.hbmColor}) DeleteObject(b);
-}
-
-TEST_F(Win32Platform, ListsVisibleMatchingFilesSortedAndRefusesAMissingFolder) {
-    namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / "purgix-list-test";
     fs::create_directories(dir);
-    for (const char* name : {"b.ini", "A.ini", "c.txt", "hidden.ini"}) std::ofstream(dir / name) << name;
+    for (const char* name : {"B.ini", "a.ini", "c.txt", "hidden.ini"}) std::ofstream(dir / name) << name;
     SetFileAttributesW((dir / "hidden.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(win32.shell.ListFiles(Narrow(dir.wstring()), "*.ini"), (std::vector<std::string>{"A.ini", "b.ini"}));
+    EXPECT_EQ(win32.shell.ListFiles(Narrow(dir.wstring()), "*.ini"), (std::vector<std::string>{"a.ini", "B.ini"}));
     EXPECT_THROW(win32.shell.ListFiles(Narrow((dir / "nowhere").wstring()), "*.ini"), purgix::Error);
     fs::remove_all(dir);
 }
 
+// Text values, the Run value's and the settings', are REG_SZ with their terminator; reads go by the first NUL.
 TEST_F(RealRegistry, WritesATerminatedRegSzWhereAllowedAndReadsAndDeletesGoByTheFirstNul) {
     const std::string grosse = "C:\\Tools\\Gr\u00fc\u00dfe.exe";
     registry.WriteRegistryString(kHkcu, key + "\\Deep", "Purgix", grosse);
-    wchar_t stored[32] = {};
-    DWORD storedType = 0, storedSize = sizeof stored;
-    RegGetValueW(HKEY_CURRENT_USER, (kTestKey + std::wstring(L"\\Deep")).c_str(), L"Purgix", RRF_RT_ANY | RRF_NOEXPAND, &storedType,
-                 stored, &storedSize);
-    EXPECT_EQ(std::pair(storedType, std::wstring(stored, storedSize / sizeof(wchar_t))),
-              std::pair(DWORD{REG_SZ}, purgix::win32::Widen(grosse) + L'\0'));
+    win32.registry.SaveSetting("PurgixWin32Test", "Options", "Less", "33");
+    EXPECT_EQ(std::pair(Stored(kTestKey + std::wstring(L"\\Deep"), L"Purgix"), Stored(kSettingsKey + std::wstring(L"\\Options"), L"Less")),
+              std::pair(std::pair(DWORD{REG_SZ}, Widen(grosse) + L'\0'), std::pair(DWORD{REG_SZ}, std::wstring(L"33", 3))));
     for (const auto& [name, type, data] : std::vector<std::tuple<const wchar_t*, DWORD, std::wstring>>{
-             {L"bare", REG_SZ, L"abc"}, {L"more", REG_SZ, std::wstring(L"abc\0xyz\0", 8)}, {L"expand", REG_EXPAND_SZ, L"%TEMP%"}})
+             {L"bare", REG_SZ, L"abc"}, {L"more", REG_SZ, std::wstring(L"abc\0xyz\0", 8)}, {L"expand", REG_EXPAND_SZ, L"%TEMP%"}}) {
         ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kTestKey, name, type, data.data(), DWORD(data.size() * 2)), ERROR_SUCCESS);
-    // Windows (and Wine) refuse a lasting key under a volatile one: nothing is written there, and nothing said.
-    HKEY h = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (kTestKey + std::wstring(L"\\Volatile")).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &h, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(h);
-    registry.WriteRegistryString(kHkcu, key + "\\Volatile\\Sub", "Purgix", "data");
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, (kSettingsKey + std::wstring(L"\\Options")).c_str(), name, type, data.data(),
+                                  DWORD(data.size() * 2)), ERROR_SUCCESS);
+    }
     for (const auto& [sub, name, text] : std::vector<std::tuple<std::string, std::string, std::optional<std::string>>>{
              {"\\Deep", "purgix", grosse}, {"", "bare", "abc"}, {"", "more", "abc"}, {"", "expand", std::nullopt},
-             {"", "missing", std::nullopt}, {"\\Nowhere", "bare", std::nullopt}, {"\\Volatile\\Sub", "Purgix", std::nullopt}})
+             {"", "missing", std::nullopt}, {"\\Nowhere", "bare", std::nullopt}})
         EXPECT_EQ(registry.ReadRegistryString(kHkcu, key + sub, name), text) << sub << "\\" << name;
+    std::string settings;
+    for (const char* name : {"bare", "more", "expand", "missing"}) settings += win32.registry.GetSetting("PurgixWin32Test", "Options", name, "-") + " ";
+    EXPECT_EQ(settings, "abc abc - - ");
     registry.DeleteRegistryValue(kHkcu, key, "bare");
     EXPECT_EQ(registry.ReadRegistryString(kHkcu, key, "bare"), std::nullopt);
     registry.DeleteRegistryValue(kHkcu, key, "bare");  // harmless when gone, or when the key is
@@ -112,20 +132,21 @@ TEST_F(RealRegistry, WritesATerminatedRegSzWhereAllowedAndReadsAndDeletesGoByThe
     EXPECT_EQ(fake.calls, std::vector<std::string>{});
 }
 
+// 127 characters are offered to the profile function; what comes back is cut at a character's boundary.
 TEST_F(RealRegistry, ProfileReadsKeepTheWholeBufferUnlessMoreThanOneCharacterCame) {
-    const std::string file = Narrow((std::filesystem::temp_directory_path() / "purgix-profile-test.inf").wstring());
-    DeleteFileW(purgix::win32::Widen(file).c_str());
+    const std::string file = Narrow((fs::temp_directory_path() / "purgix-profile-test.inf").wstring()), e = "\u00e9";
+    DeleteFileW(Widen(file).c_str());
     EXPECT_EQ(registry.ReadProfileString("CONFIGSKIN", "SKIN", file), std::string(128, '\0')) << "missing file";
-    for (const auto& [stored, read] : std::vector<std::pair<std::string, std::string>>{
-             {"a", "a" + std::string(127, '\0')}, {"ab", "ab"}, {std::string(200, 'x'), std::string(126, 'x')}}) {
+    std::string many = "x", cut = "x";
+    for (int i = 0; i < 100; ++i) many += e, cut += i < 62 ? e : "";
+    for (const auto& [stored, read] : std::vector<std::pair<std::string, std::string>>{{"a", "a" + std::string(127, '\0')}, {"ab", "ab"}, {many, cut}}) {
         ASSERT_TRUE(win32.profiles.WriteProfile("CONFIGSKIN", "SKIN", stored, file));
         EXPECT_EQ(registry.ReadProfileString("configskin", "skin", file), read) << stored;
     }
-    DeleteFileW(purgix::win32::Widen(file).c_str());
+    DeleteFileW(Widen(file).c_str());
 }
 
 TEST_F(RealRegistry, ProfilesKeepEveryNameInUnicodeAndRefuseLargeOrLinkedFiles) {
-    namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / "purgix-profiles-test";
     fs::create_directories(dir);
     const std::string japanese = "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.ini", quoted = "\" lead.ini\"";
@@ -146,7 +167,7 @@ TEST_F(RealRegistry, ProfilesKeepEveryNameInUnicodeAndRefuseLargeOrLinkedFiles) 
         EXPECT_EQ(registry.ReadProfileString("SKIN", "color_Back", Narrow((dir / "big.ini").wstring())).c_str(), std::string(read)) << size;
     }
     // Read from inside a skin folder, a link out of it reads as missing; the same file inside reads.
-    const fs::path links = fs::path(purgix::win32::Widen(win32.shell.ModulePath())).parent_path() / "links";
+    const fs::path links = purgix::testing::Beside("links");
     for (const fs::path& file : {links / "Elsewhere" / "x.ini", links / "Skin" / "inside.ini"}) std::ofstream(file) << "[SKIN]\r\nBg=x.png\r\n";
     const std::string skin = Narrow((links / "Skin").wstring());
     EXPECT_EQ(registry.ReadProfileString("SKIN", "Bg", skin + "\\link.ini", skin).c_str(), std::string());

@@ -1,11 +1,12 @@
 #pragma once
 // Reading what the screen shows of a window (its pixels under colours chosen by
-// the test, its pointer), and the real main window over fake memory and settings.
+// the test, its pointer), keys as the message loop hands them over, and the
+// real main window over fake memory and settings.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <filesystem>
 
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
@@ -19,6 +20,10 @@ namespace purgix::testing {
 
 inline HWND Hwnd(const ui::Control& c) { return reinterpret_cast<HWND>(c.Handle()); }
 inline HICON IconOf(const ui::PicturePtr& p) { return win32::Native(p.get())->Icon(); }
+// What the build lays out beside the test program: "Skin" (the shipped skins), "links" (a folder with links out of it).
+inline std::filesystem::path Beside(const char* name) {
+    return std::filesystem::path(win32::Widen(win32::ShellAdapter().ModulePath())).parent_path() / name;
+}
 
 // The pointer a window chooses at a point of its client area, as a mouse move there would have it.
 inline HCURSOR CursorAt(HWND h, int x, int y) {
@@ -27,6 +32,19 @@ inline HCURSOR CursorAt(HWND h, int x, int y) {
     SetCursorPos(pt.x, pt.y);
     SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return GetCursor();
+}
+
+// As the message loop hands a key to the form, Alt and Shift held or not.
+inline bool Press(HWND h, WPARAM key, bool alt = false, bool shift = false) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG msg{h, alt ? UINT{WM_SYSKEYDOWN} : UINT{WM_KEYDOWN}, key, 1, 0, {}};
+    const bool taken = win32::HandleFormKeys(msg);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    return taken;
 }
 
 // The right-most column of the area holding a pixel other than the ground, counted from the area's left; -1 for none.
@@ -56,22 +74,6 @@ struct Screenshot {
         BitBlt(picture.Get(), 0, 0, 480, 210, window.Get(), 0, 0, SRCCOPY);
     }
     COLORREF At(int x, int y) const { return GetPixel(picture.Get(), x, y); }
-    // As a BMP file, to look at.
-    void Save(const wchar_t* path) const {
-        const DWORD pixels = 480 * 210 * 3, header = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        const BITMAPFILEHEADER file{0x4D42, header + pixels, 0, 0, header};
-        const BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), 480, -210, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        std::string rows;
-        for (int y = 0; y < 210; ++y)
-            for (int x = 0; x < 480; ++x) {
-                const COLORREF c = At(x, y);
-                rows += {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetRValue(c))};
-            }
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(&file), sizeof file);
-        out.write(reinterpret_cast<const char*>(&info), sizeof info);
-        out << rows;
-    }
     win32::gdi::WindowDC window;
     win32::gdi::MemoryDC picture;
 };
@@ -91,9 +93,9 @@ struct DistinctSystemColors {
     COLORREF saved[6] = {};
 };
 
-// The main window, made but not loaded: no start-up has run until a test calls Load.
-class MainWindow : public ::testing::Test {
-protected:
+// The main window at a DPI (0: its monitor's), made but not loaded: no start-up has run until a test calls Load.
+struct Main {
+    explicit Main(int dpi = 0) : window(frm.form, win32, false, dpi) {}
     FakePlatform fake;
     win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .pointer = win32.input, .windows = win32.input,
@@ -101,8 +103,10 @@ protected:
                                 .files = fake, .registry = fake, .profiles = fake, .settings = fake, .tray = fake,
                                 .instances = fake, .diagnostics = fake};
     app::FrmMain frm{platform, win32.windows};
-    win32::FormWindow window{frm.form, win32, false};
+    win32::FormWindow window;
     HWND h = window.Hwnd();
 };
+
+class MainWindow : public ::testing::Test, public Main {};
 
 }  // namespace purgix::testing

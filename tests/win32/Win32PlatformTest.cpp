@@ -68,8 +68,8 @@ using RealRegistry = Win32Platform;
 }  // namespace
 
 // Sixty-four-bit memory figures, the user's separators, commands that cannot start, a message box with its text and
-// OK alone, the resource pictures at their
-// designed sizes, and the visible files of a folder that match, sorted whatever their letters; a missing folder throws.
+// OK alone, the resource pictures at their designed sizes, and the visible files of a folder that match, sorted
+// whatever their letters; a missing folder throws.
 TEST_F(Win32Platform, ReportMemoryAndSeparatorsRunCommandsLoadResourcesAndListFiles) {
     purgix::platform::MemoryStatus r;
     win32.memory.GlobalMemoryStatus(r);

@@ -1,6 +1,7 @@
 // The program's start-up over hostile stores: the option values, the saved
-// skin name and a skin's keys come from the input. Whatever they hold, start-up
-// and the skin handler end (cleanly or at a failed step) and shutdown writes.
+// skin name and a skin's keys come from the input, so every conversion of a
+// stored or skin text is reached. Whatever they hold, start-up and the skin
+// handler end (cleanly or at a failed step) and shutdown writes.
 #include <cstddef>
 #include <cstdint>
 #include <string>

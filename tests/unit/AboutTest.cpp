@@ -22,7 +22,7 @@ protected:
 
 // The lines as the window prints them: two empty ones framing the version, the title and a notice naming the
 // maker, then the mail and home addresses in blue; each written line 25 blanks in, one line height apart.
-TEST_F(About, LoadDrawsTheLinesTheIconAndStaysOnTop) {
+TEST_F(About, LoadDrawsTheLinesTheIconAndStaysOnTopAndTheLinksAnswerInsideTheirStrictRegionsToAnyButton) {
     const auto& lines = about.form.Printed();
     ASSERT_EQ(lines.size(), 7u);
     const std::regex shapes[] = {std::regex(""), std::regex(R"( {25}Version \(Zarvex\)2\.0\.0)"), std::regex(" {25}Purgix"),
@@ -38,9 +38,7 @@ TEST_F(About, LoadDrawsTheLinesTheIconAndStaysOnTop) {
               std::tuple("--- About Purgix ---", 1u, 20, 13, "SetWindowPos(-1,3)", nullptr));
     about.form.Activate();
     EXPECT_EQ(about.form.Icon(), icon);
-}
-
-TEST_F(About, LinksAnswerInsideTheirStrictRegionsToAnyButton) {
+    // The links answer inside their strict regions, to any button.
     const std::string mail = "Run(explorer.exe mailto: purgix@quenlor.com?subject=Purgix%202.00,0)";
     const std::string home = "Run(explorer.exe https://www.quenlor.com/purgix/,0)";
     for (const auto& [x, y, button, shows, opens] : std::vector<std::tuple<double, double, int, bool, std::string>>{

@@ -30,16 +30,14 @@ MemoryFigures Derive(std::uint64_t totalPhys, std::uint64_t availPhys, purgix::m
 
 }  // namespace
 
-TEST(Settings, NumericTextBecomesASixteenBitIntegerWithFractionsRoundedHalvesToEven) {
+TEST(Settings, NumericTextBecomesASixteenBitIntegerRoundedHalvesToEvenAndBooleanTextTrueFalseOrANumber) {
     for (const auto& [text, value] : std::initializer_list<std::pair<const char*, int>>{
              {"15", 15}, {" 40 ", 40}, {"+7", 7}, {"-3", -3}, {"15.4", 15}, {"15.6", 16}, {"2.5", 2}, {"3.5", 4},
              {".9", 1}, {"1e1", 10}, {"32767", 32767}, {"-32768", -32768}})
         EXPECT_EQ(ToInteger16(text), value) << '"' << text << '"';
     for (const char* bad : {"", " ", "abc", "1x", "0x10", "inf", "nan", ".", "1e", "--1", "1,5", "32768", "-32769", "1e400"})
         EXPECT_THROW(ToInteger16(bad), ConversionError) << '"' << bad << '"';
-}
-
-TEST(Settings, BooleanTextIsTrueOrFalseInAnyCaseOrANumber) {
+    // A Boolean is True or False in any case, or a number.
     for (const auto& [text, value] : std::initializer_list<std::pair<const char*, bool>>{
              {"True", true}, {"tRUE", true}, {"False", false}, {"false", false}, {"0", false}, {"0.0", false},
              {"-1", true}, {"1", true}, {"70000", true}})
@@ -89,7 +87,7 @@ TEST(PicturePath, OnlyNamesThatStayInsideTheFolderPass) {
 
 // The physical row: kilobytes rounded halves away from zero, percentages from the rounded counts and rounded
 // to 15 digits for the threshold, the user's separators, totals of zero without a fault.
-TEST(MemoryFigures, PhysicalRowTexts) {
+TEST(MemoryFigures, PhysicalRowTextsAndTwoDecimalsRoundedHalvesAwayOnTheDecimalValue) {
     using Row = std::tuple<std::uint64_t, std::uint64_t, const char*, const char*, const char*>;  // total, available, separators, texts
     for (const auto& [total, avail, thousands, decimal, texts] : std::initializer_list<Row>{
              {268435456, 110727168, ",", ".", "262,144 108,132 41.25% 58.75%"}, {268435456, 110727168, ".", ",", "262.144 108.132 41,25% 58,75%"},
@@ -108,14 +106,12 @@ TEST(MemoryFigures, PhysicalRowTexts) {
     EXPECT_EQ(t.View(), "18,014,398,509,481,984");
     // 29 / 100 * 100 computes to 28.999999999999996 in doubles; 108,132 / 262,144 to 15 digits.
     EXPECT_EQ(std::tuple(Derive(100 * 1024, 29 * 1024).comparedPercent, Derive(268435456, 110727168).availFraction), std::tuple(29.0, 0.412490844726562));
-}
-
-TEST(MemoryFigures, TwoDecimalsRoundHalvesAwayOnTheDecimalValue) {
+    // Two decimals round halves away on the decimal value, not on the double's.
     for (const auto& [value, text] : std::initializer_list<std::pair<double, const char*>>{
              {41.245, "41.25"}, {2.675, "2.68"}, {0.005, "0.01"}, {0.0049, "0.00"}, {0.0004, "0.00"}, {99.995, "100.00"}, {0, "0.00"}}) {
-        FigureText t;
-        purgix::memory::FormatFixed2(value, ".", t);
-        EXPECT_EQ(t.View(), text) << value;
+        FigureText fixed;
+        purgix::memory::FormatFixed2(value, ".", fixed);
+        EXPECT_EQ(fixed.View(), text) << value;
     }
 }
 

@@ -67,7 +67,7 @@ TEST_F(Release, EachCommandWritesTwiceTheLastSampledSizeAndAFailureShowsTheMessa
     EXPECT_EQ(Take(), Cycle(0, true));
 }
 
-TEST_F(Release, EachTickSamplesSettlesTheOptionsThenReleasesForTheThresholdAndAgainForAHeldF9) {
+TEST_F(Release, EachTickSamplesSettlesAndGreysTheOptionsThenReleasesStrictlyBelowTheThresholdAndAgainForAHeldF9) {
     frm.Check2.SetValue(1);
     Available(5120);  // 5 % < 15, and the releases do not help
     fake.keys[0x78] = static_cast<std::int16_t>(0x8001);
@@ -78,10 +78,7 @@ TEST_F(Release, EachTickSamplesSettlesTheOptionsThenReleasesForTheThresholdAndAg
     fake.keys[0x78] = 1;  // pressed since the last poll but up now: only bit 15 counts
     Tick(frm.Timer1, 3);
     EXPECT_EQ(Releases(), 6);
-}
-
-// A grey box leaves its controls and Timer2 as they were.
-TEST_F(Release, EachTickGreysTheOptionsControlsAndReleasesOnlyStrictlyBelowTheThreshold) {
+    // A grey box leaves its controls and Timer2 as they were; the threshold releases only strictly below it.
     for (auto [box, kb, totalKb, threshold, on, release] : {
              std::tuple{0, 1024ull, 102400ull, 15, false, 0}, {1, 1024ull, 102400ull, 15, true, 1}, {2, 1024ull, 102400ull, 15, true, 0},
              {1, 15360ull, 102400ull, 15, true, 0}, {1, 15359ull, 102400ull, 15, true, 1},  // exactly 15 %, just under

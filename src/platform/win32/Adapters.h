@@ -119,7 +119,7 @@ public:
 
 // "Purgix: where: what" to OutputDebugStringW: the window layer's own catches use it too.
 void Trace(std::string_view where, std::string_view what);
-// The message of whatever is being handled in a catch (...).
-std::string CurrentError();
+// Traces whatever is being handled in a catch (...), with its message when it has one.
+void TraceCurrentError(std::string_view where);
 
 }  // namespace purgix::win32

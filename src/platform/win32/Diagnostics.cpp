@@ -13,13 +13,13 @@ void Trace(std::string_view where, std::string_view what) {
     OutputDebugStringW(Widen(line).c_str());
 }
 
-std::string CurrentError() {
+void TraceCurrentError(std::string_view where) {
     try {
         throw;
     } catch (const std::exception& e) {
-        return e.what();
+        Trace(where, e.what());
     } catch (...) {
-        return "an error of an unknown kind";
+        Trace(where, "an error of an unknown kind");
     }
 }
 

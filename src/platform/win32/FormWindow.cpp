@@ -32,7 +32,7 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return peer->Handle(msg, wp, lp);
     } catch (...) {
         // Nothing may unwind through the window manager; the failed handler simply ends.
-        Trace("window procedure", CurrentError());
+        TraceCurrentError("window procedure");
         return 0;
     }
 }
@@ -256,7 +256,7 @@ void FormWindow::Impl::Unload() {
     try {
         if (Form().Unload) Form().Unload();
     } catch (...) {
-        Trace("shutdown", CurrentError());
+        TraceCurrentError("shutdown");
     }
 }
 

@@ -302,7 +302,7 @@ EQUIVALENT = [
     ("w32-cont-press-release", W + "FormWindowContainers.cpp", "if (img != nullptr && img == was && img->Click)", "if (img != nullptr && (img == was || true) && img->Click)", "a release alone clicks", ""),
     ("w32-scale-style", W + "FormWindowScale.cpp", "if (f.borderStyle != ui::BorderStyle::FixedDialog && f.minButton)", "if (f.minButton)", "the About window gets a minimize box", ""),
     ("w32-keys-hidden-access", W + "FormWindowKeys.cpp", " ||\n            !label.labelFor->Reachable())", ")", "access keys reach the options under a page", ""),
-    ("w32-keys-escape", W + "FormWindowKeys.cpp", "static_cast<ui::CommandButton&>(c).isCancel && c.Reachable()", "static_cast<ui::CommandButton&>(c).isDefault && c.Reachable()", "Esc presses the default button", ""),
+    ("w32-keys-escape", W + "FormWindowKeys.cpp", "return pressButton(&ui::CommandButton::isCancel);", "return pressButton(&ui::CommandButton::isDefault);", "Esc presses the default button", ""),
     ("w32-menu-disabled", W + "FormWindowMenus.cpp", "if (item->Enabled() && item->Click) item->Click();", "if (item->Click) item->Click();", "a disabled item runs", ""),
     ("w32-paint-line-lit", W + "FormWindowPaint.cpp", "return a < b ? std::pair(a, b - 1) : a > b ? std::pair(b + 1, a) : std::pair(a, a);", "return a < b ? std::pair(a, b) : a > b ? std::pair(b, a) : std::pair(a, a);", "a scaled rule one pixel long", ""),
 ]

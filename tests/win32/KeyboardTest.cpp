@@ -7,11 +7,9 @@
 #include "platform/win32/FormWindowInternal.h"
 
 using namespace purgix::testing;
+using purgix::win32::kIAccessible;
 
 namespace {
-
-// Spelt out: MinGW's import library hands oleacc.dll's export of this GUID over as a function.
-constexpr GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 // What a screen reader is told of a control: "name|role|value|description", and "|checked" for a ticked box.
 std::string Told(HWND h) {

@@ -9,9 +9,6 @@ namespace purgix::win32 {
 
 namespace {
 
-// Spelt out: MinGW's import library hands oleacc.dll's export of this GUID over as a function.
-constexpr GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 HRESULT Text(const std::wstring& text, BSTR* out) {

@@ -7,6 +7,9 @@
 
 namespace purgix::win32 {
 
+// IID_IAccessible, spelt out: MinGW's import library hands oleacc.dll's export of it over as a function.
+inline constexpr GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
 struct AccessibleFacts {
     std::wstring name, description, value;  // empty: the standard object's
     long role = 0;                          // 0: the standard object's

@@ -141,23 +141,17 @@ bool FormWindow::Impl::OnKey(const MSG& msg) {
         ShowCues(UISF_HIDEFOCUS);
         return true;
     }
-    if (!alt && !ctrl && key == VK_RETURN) {
-        if (focused != nullptr && Press(focused->control)) return true;
+    // The first reachable button that has the part: the default one for Enter, the cancel one for Esc.
+    const auto pressButton = [this](bool ui::CommandButton::*part) {
         bool pressed = false;
         EachControl(Form(), [&](ui::Control& c) {
-            if (!pressed && c.GetKind() == ui::Kind::CommandButton && static_cast<ui::CommandButton&>(c).isDefault && c.Reachable())
+            if (!pressed && c.GetKind() == ui::Kind::CommandButton && static_cast<ui::CommandButton&>(c).*part && c.Reachable())
                 pressed = Press(c);
         });
         return pressed;
-    }
-    if (!alt && key == VK_ESCAPE) {
-        bool pressed = false;
-        EachControl(Form(), [&](ui::Control& c) {
-            if (!pressed && c.GetKind() == ui::Kind::CommandButton && static_cast<ui::CommandButton&>(c).isCancel && c.Reachable())
-                pressed = Press(c);
-        });
-        return pressed;
-    }
+    };
+    if (!alt && !ctrl && key == VK_RETURN) return (focused != nullptr && Press(focused->control)) || pressButton(&ui::CommandButton::isDefault);
+    if (!alt && key == VK_ESCAPE) return pressButton(&ui::CommandButton::isCancel);
     if (!alt || !std::iswalnum(static_cast<wint_t>(key))) return false;
     // Alt and a letter: a button whose caption marks it, or a caption's access key (its control focused, a box ticked).
     bool done = false;

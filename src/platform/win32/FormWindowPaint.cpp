@@ -267,6 +267,7 @@ void LabelPeer::ReflectedDrawItem(const DRAWITEMSTRUCT& item) {
 void LabelPeer::FitFont(const wchar_t* text) {
     const auto& label = static_cast<const ui::Label&>(control);
     HFONT chosen = designFont_;
+    const RECT area = DeviceRect();
     {
         gdi::WindowDC dc(hwnd);
         const int length = static_cast<int>(std::wcslen(text));
@@ -274,7 +275,7 @@ void LabelPeer::FitFont(const wchar_t* text) {
             SIZE extent{};
             gdi::ScopedSelectObject select(dc.Get(), chosen);
             GetTextExtentPoint32W(dc.Get(), text, length, &extent);
-            if (extent.cx <= DeviceRect().right - DeviceRect().left) break;
+            if (extent.cx <= area.right - area.left) break;
             chosen = impl.gdi.SmallerFont(label.font, step, impl.scale);
         }
     }

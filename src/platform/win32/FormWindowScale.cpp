@@ -38,11 +38,13 @@ void FormWindow::Impl::ApplyDpi(int dpi, const RECT* suggested) {
     scale.dpi = dpi;
     font = formFont = gdi.Font(Form().font, scale);
     for (auto& peer : peers) peer->Rescale();
-    if (suggested != nullptr)
+    if (suggested != nullptr) {
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-    else
-        SetWindowPos(hwnd, nullptr, 0, 0, WindowSize().cx, WindowSize().cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        const SIZE size = WindowSize();
+        SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     FitClientArea();
     SetIcons();
     Redraw(hwnd);

@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "platform/win32/BlankBlock.h"
+#include "platform/win32/release/BlankBlock.h"
 
 using namespace purgix::testing;
 namespace ui = purgix::ui;

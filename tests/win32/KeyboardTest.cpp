@@ -4,7 +4,7 @@
 
 #include <oleacc.h>
 
-#include "platform/win32/FormWindowInternal.h"
+#include "platform/win32/window/FormWindowInternal.h"
 
 using namespace purgix::testing;
 using purgix::win32::kIAccessible;

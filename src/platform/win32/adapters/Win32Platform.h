@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
-#include "platform/win32/Adapters.h"
+#include "platform/win32/adapters/Adapters.h"
 #include "ui/Form.h"
 
 namespace purgix::win32 {

@@ -1,5 +1,5 @@
 // Opening untrusted files and judging where they finally lie.
-#include "platform/win32/Files.h"
+#include "platform/win32/pictures/Files.h"
 
 namespace purgix::win32 {
 

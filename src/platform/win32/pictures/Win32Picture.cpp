@@ -1,9 +1,9 @@
 // Pictures as GDI draws them, at the size each display density asks for.
-#include "platform/win32/Win32Picture.h"
+#include "platform/win32/pictures/Win32Picture.h"
 
 #include <cmath>
 
-#include "platform/win32/Wic.h"
+#include "platform/win32/pictures/Wic.h"
 
 namespace purgix::win32 {
 

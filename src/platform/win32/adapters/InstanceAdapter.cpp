@@ -2,7 +2,7 @@
 // copy asked to show itself or to end through its shutdown.
 #include <vector>
 
-#include "platform/win32/Adapters.h"
+#include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/Messages.h"
 
 namespace purgix::win32 {

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/win32/Adapters.h"
-#include "platform/win32/Files.h"
+#include "platform/win32/adapters/Adapters.h"
+#include "platform/win32/pictures/Files.h"
 #include "platform/win32/Text.h"
 
 namespace purgix::win32 {

@@ -8,11 +8,11 @@
 #include <utility>
 
 #include "Error.h"
-#include "platform/win32/FormWindowInternal.h"
+#include "platform/win32/window/FormWindowInternal.h"
 #include "platform/win32/Messages.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Picture.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/pictures/Win32Picture.h"
+#include "platform/win32/adapters/Win32Platform.h"
 
 namespace purgix::win32 {
 

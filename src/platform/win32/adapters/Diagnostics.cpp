@@ -1,7 +1,7 @@
 // Traces of the failures the program goes on after, for a debugger or DebugView.
 #include <exception>
 
-#include "platform/win32/Adapters.h"
+#include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/Text.h"
 
 namespace purgix::win32 {

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/win32/Adapters.h"
+#include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/Text.h"
 
 namespace purgix::win32 {

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "Error.h"
-#include "platform/win32/Adapters.h"
-#include "platform/win32/Files.h"
+#include "platform/win32/adapters/Adapters.h"
+#include "platform/win32/pictures/Files.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Wic.h"
-#include "platform/win32/Win32Picture.h"
+#include "platform/win32/pictures/Wic.h"
+#include "platform/win32/pictures/Win32Picture.h"
 #include "skins/PictureHeader.h"
 #include "skins/PicturePath.h"
 

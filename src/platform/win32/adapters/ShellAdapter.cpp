@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "Error.h"
-#include "platform/win32/Adapters.h"
+#include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/Text.h"
 
 namespace purgix::win32 {

@@ -2,7 +2,7 @@
 // user can reach, Enter and Esc for its buttons, Alt and a caption's letter,
 // the cues that show the focus; and each control's window answering
 // assistive programs.
-#include "platform/win32/FormWindowInternal.h"
+#include "platform/win32/window/FormWindowInternal.h"
 
 #include <cwctype>
 

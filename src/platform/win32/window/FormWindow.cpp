@@ -1,17 +1,17 @@
 // A form's window: made from the form's design values, the one window
 // procedure of forms and picture boxes, and the messages only a form gets.
-#include "platform/win32/FormWindow.h"
+#include "platform/win32/window/FormWindow.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "Error.h"
-#include "platform/win32/Adapters.h"
-#include "platform/win32/FormWindowInternal.h"
+#include "platform/win32/adapters/Adapters.h"
+#include "platform/win32/window/FormWindowInternal.h"
 #include "platform/win32/Messages.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Picture.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/pictures/Win32Picture.h"
+#include "platform/win32/adapters/Win32Platform.h"
 
 namespace purgix::win32 {
 

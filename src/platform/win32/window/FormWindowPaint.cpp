@@ -5,9 +5,9 @@
 #include <cwchar>
 #include <optional>
 
-#include "platform/win32/FormWindowInternal.h"
+#include "platform/win32/window/FormWindowInternal.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Picture.h"
+#include "platform/win32/pictures/Win32Picture.h"
 
 namespace purgix::win32 {
 

@@ -5,9 +5,9 @@
 
 #include "app/CommandLine.h"
 #include "app/FrmMain.h"
-#include "platform/win32/FormWindow.h"
-#include "platform/win32/Switches.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/window/FormWindow.h"
+#include "platform/win32/entry/Switches.h"
+#include "platform/win32/adapters/Win32Platform.h"
 
 #if defined(__GLIBCXX__)
 // libstdc++'s default handler for an exception that escapes names its type on

@@ -1,4 +1,4 @@
-#include "platform/win32/BlankBlock.h"
+#include "platform/win32/release/BlankBlock.h"
 
 #include <algorithm>
 #include <atomic>

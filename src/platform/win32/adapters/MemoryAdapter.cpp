@@ -1,6 +1,6 @@
 // The memory status and the release's block over the real API.
-#include "platform/win32/Adapters.h"
-#include "platform/win32/BlankBlock.h"
+#include "platform/win32/adapters/Adapters.h"
+#include "platform/win32/release/BlankBlock.h"
 
 namespace purgix::win32 {
 

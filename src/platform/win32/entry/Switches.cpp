@@ -1,6 +1,6 @@
 // The command line for scripts: parsed and run by behaviour, written to the
 // console or file the program's output goes to.
-#include "platform/win32/Switches.h"
+#include "platform/win32/entry/Switches.h"
 
 #include <shellapi.h>
 
@@ -9,7 +9,7 @@
 
 #include "app/CommandLine.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/adapters/Win32Platform.h"
 
 namespace purgix::win32 {
 

@@ -1,8 +1,8 @@
 // The pictures the program carries inside itself: icons, the hand cursor, the page indicators.
 #include "Error.h"
-#include "platform/win32/Adapters.h"
-#include "platform/win32/Wic.h"
-#include "platform/win32/Win32Picture.h"
+#include "platform/win32/adapters/Adapters.h"
+#include "platform/win32/pictures/Wic.h"
+#include "platform/win32/pictures/Win32Picture.h"
 #include "resource.h"
 
 namespace purgix::win32 {

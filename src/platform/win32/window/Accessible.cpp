@@ -1,7 +1,7 @@
 // A control's client object for assistive programs: the standard one that
 // Windows makes, with the name, description, value, role and states the
 // program knows better. Built anew for each request: the facts are fresh.
-#include "platform/win32/Accessible.h"
+#include "platform/win32/window/Accessible.h"
 
 #include <oleacc.h>
 

@@ -1,7 +1,7 @@
 // The bundle of adapters, and the native windows of forms opened at run time.
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/adapters/Win32Platform.h"
 
-#include "platform/win32/FormWindow.h"
+#include "platform/win32/window/FormWindow.h"
 
 namespace purgix::win32 {
 

@@ -13,9 +13,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/win32/Accessible.h"
+#include "platform/win32/window/Accessible.h"
 #include "platform/win32/Dpi.h"
-#include "platform/win32/FormWindow.h"
+#include "platform/win32/window/FormWindow.h"
 #include "platform/win32/Gdi.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"

@@ -1,5 +1,5 @@
 // Resampling bitmaps with WIC, for displays above or below 96 dpi.
-#include "platform/win32/Wic.h"
+#include "platform/win32/pictures/Wic.h"
 
 namespace purgix::win32 {
 

@@ -2,8 +2,8 @@
 // it moves to a monitor of another), its icons and pointer in that density's sizes.
 #include <algorithm>
 
-#include "platform/win32/FormWindowInternal.h"
-#include "platform/win32/Win32Picture.h"
+#include "platform/win32/window/FormWindowInternal.h"
+#include "platform/win32/pictures/Win32Picture.h"
 
 namespace purgix::win32 {
 

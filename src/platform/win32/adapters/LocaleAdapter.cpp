@@ -1,5 +1,5 @@
 // The user's number separators, as Control Panel sets them.
-#include "platform/win32/Adapters.h"
+#include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/Text.h"
 
 namespace purgix::win32 {

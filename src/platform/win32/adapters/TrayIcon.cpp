@@ -5,10 +5,10 @@
 
 #include <iterator>
 
-#include "platform/win32/Adapters.h"
+#include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Picture.h"
+#include "platform/win32/pictures/Win32Picture.h"
 
 namespace purgix::win32 {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <utility>
 
-#include "platform/win32/FormWindowInternal.h"
-#include "platform/win32/Win32Picture.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/window/FormWindowInternal.h"
+#include "platform/win32/pictures/Win32Picture.h"
+#include "platform/win32/adapters/Win32Platform.h"
 
 namespace purgix::win32 {
 

@@ -2,7 +2,7 @@
 // peers, the command ids and the keyboard shortcuts.
 #include <cwchar>
 
-#include "platform/win32/FormWindowInternal.h"
+#include "platform/win32/window/FormWindowInternal.h"
 #include "platform/win32/Text.h"
 
 namespace purgix::win32 {

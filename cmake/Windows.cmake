@@ -10,9 +10,10 @@ add_library(purgix_win32 STATIC
   src/platform/win32/adapters/InputAdapter.cpp src/platform/win32/adapters/LocaleAdapter.cpp src/platform/win32/adapters/ShellAdapter.cpp
   src/platform/win32/adapters/ResourceAdapter.cpp src/platform/win32/pictures/PictureLoader.cpp src/platform/win32/adapters/RegistryAdapter.cpp
   src/platform/win32/adapters/ProfileAdapter.cpp src/platform/win32/adapters/TrayIcon.cpp src/platform/win32/adapters/InstanceAdapter.cpp
-  src/platform/win32/window/FormWindow.cpp src/platform/win32/window/FormWindowPeers.cpp src/platform/win32/window/FormWindowMenus.cpp
-  src/platform/win32/window/FormWindowPaint.cpp src/platform/win32/window/FormWindowContainers.cpp src/platform/win32/window/FormWindowScale.cpp
-  src/platform/win32/window/FormWindowKeys.cpp src/platform/win32/window/Accessible.cpp
+  src/platform/win32/window/FormWindow.cpp src/platform/win32/window/FormScale.cpp src/platform/win32/window/PeerTable.cpp
+  src/platform/win32/window/ControlPeer.cpp src/platform/win32/window/ContainerPeer.cpp src/platform/win32/window/Peers.cpp
+  src/platform/win32/window/LabelPeer.cpp src/platform/win32/window/Drawing.cpp src/platform/win32/window/MenuBar.cpp
+  src/platform/win32/window/FormTimers.cpp src/platform/win32/window/Keyboard.cpp src/platform/win32/window/Accessible.cpp
   src/platform/win32/entry/Switches.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32 oleaut32 oleacc)

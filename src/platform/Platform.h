@@ -62,6 +62,8 @@ class Pointer {
 public:
     virtual ~Pointer() = default;
     virtual void SetMousePointer(MousePointer pointer) = 0;
+    // What the program's windows show instead of their own pointer while it is not Default.
+    virtual MousePointer Current() const = 0;
 };
 
 inline constexpr std::intptr_t kHwndTopmost = -1;

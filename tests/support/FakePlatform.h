@@ -60,7 +60,11 @@ public:
     void ShowMessage(const std::string& text, const std::string& title) override {
         if (Log("ShowMessage(" + text + "," + title + ")"); onMessage) onMessage();
     }
-    void SetMousePointer(platform::MousePointer p) override { Log("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
+    void SetMousePointer(platform::MousePointer p) override {
+        pointer = p;
+        Log("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")");
+    }
+    platform::MousePointer Current() const override { return pointer; }
     ui::PicturePtr Resource(platform::ResourcePicture which) override { return std::make_shared<FakePicture>("resource " + std::to_string(int(which)), 16, 16); }
     std::string ModulePath() override { return modulePath; }
     // The files put in `folders`, in the order given there: sorting is the lister's business. A folder not there throws.
@@ -169,6 +173,7 @@ public:
                                   .totalPageFile = 1 << 30, .availPageFile = 402653184, .totalVirtual = 1ull << 31,
                                   .availVirtual = 1610612736};
     int samples = 0, keyPolls = 0;
+    platform::MousePointer pointer = platform::MousePointer::Default;
     std::map<int, std::int16_t> keys;
     bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
     std::function<void()> onBlock, onStop, onMessage;  // run while the block is held, as it is stopped, while the message box is open

@@ -4,7 +4,8 @@
 
 #include <oleacc.h>
 
-#include "platform/win32/window/FormWindowInternal.h"
+#include "platform/win32/window/Accessible.h"
+#include "platform/win32/window/TestHooks.h"
 
 using namespace purgix::testing;
 using purgix::win32::kIAccessible;

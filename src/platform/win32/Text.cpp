@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 namespace purgix::win32 {
 
 std::wstring Widen(std::string_view utf8) {
@@ -32,6 +34,20 @@ void WidenInto(std::string_view utf8, wchar_t* buffer, int capacity) {
         }
     }
     buffer[n] = L'\0';
+}
+
+std::wstring WithAccessKey(const wchar_t* text, char key) {
+    std::wstring out;
+    bool marked = false;
+    for (const wchar_t* p = text; *p != L'\0'; ++p) {
+        if (*p == L'&') out += L'&';
+        if (!marked && std::towupper(*p) == std::towupper(static_cast<wchar_t>(static_cast<unsigned char>(key)))) {
+            out += L'&';
+            marked = true;
+        }
+        out += *p;
+    }
+    return out;
 }
 
 }  // namespace purgix::win32

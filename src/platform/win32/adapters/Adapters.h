@@ -81,8 +81,7 @@ public:
     std::int16_t GetAsyncKeyState(int virtualKey) override;
     void SetMousePointer(platform::MousePointer pointer) override;
     void SetWindowPos(platform::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) override;
-    // What the program's windows show instead of their own pointer.
-    platform::MousePointer MousePointer() const { return pointer_; }
+    platform::MousePointer Current() const override { return pointer_; }
 
 private:
     platform::MousePointer pointer_ = platform::MousePointer::Default;

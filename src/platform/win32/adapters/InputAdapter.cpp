@@ -1,6 +1,6 @@
 // The keyboard's state, the application-wide mouse pointer and the z-order of windows.
 #include "platform/win32/adapters/Adapters.h"
-#include "platform/win32/window/FormWindow.h"
+#include "platform/win32/window/FormWindow.h"  // RefreshCursor
 
 namespace purgix::win32 {
 

@@ -1,17 +1,18 @@
 // A form's window: made from the form's design values, the one window
-// procedure of forms and picture boxes, and the messages only a form gets.
+// procedure of forms and picture boxes, the messages only a form gets, and
+// the form's printed image.
 #include "platform/win32/window/FormWindow.h"
 
-#include <algorithm>
+#include <cwchar>
 #include <utility>
 
 #include "Error.h"
-#include "platform/win32/adapters/Adapters.h"
-#include "platform/win32/window/FormWindowInternal.h"
 #include "platform/win32/Messages.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/pictures/Win32Picture.h"
+#include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/adapters/Win32Platform.h"
+#include "platform/win32/pictures/Win32Picture.h"
+#include "platform/win32/window/FormPeer.h"
 
 namespace purgix::win32 {
 
@@ -27,7 +28,7 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (peer == nullptr) return DefWindowProcW(hwnd, msg, wp, lp);
     // A handler may drop the last FormWindow (an Unload that lets its window go):
     // what it runs on stays until it returns.
-    const auto keep = peer->impl.weak_from_this().lock();
+    const auto keep = peer->form.weak_from_this().lock();
     try {
         return peer->Handle(msg, wp, lp);
     } catch (...) {
@@ -46,36 +47,23 @@ void RegisterClasses(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kFormClass;
-    RegisterClassExW(&wc);
+    if (RegisterClassExW(&wc) == 0) Trace("window classes", "cannot register " + Narrow(kFormClass) + " (error " + std::to_string(GetLastError()) + ")");
     wc.lpszClassName = kPictureClass;
-    RegisterClassExW(&wc);
+    if (RegisterClassExW(&wc) == 0) Trace("window classes", "cannot register " + Narrow(kPictureClass) + " (error " + std::to_string(GetLastError()) + ")");
     done = true;
 }
 
-struct TimerPeer : ui::Peer {
-    TimerPeer(HWND w, ui::Timer& t, UINT i) : hwnd(w), timer(t), id(i) { timer.Attach(this); }
-    ~TimerPeer() override {
-        if (timer.GetPeer() == this) timer.Attach(nullptr);
-    }
-    void Sync(ui::Change) override {
-        if (timer.Enabled())
-            SetTimer(hwnd, id, timer.Interval(), nullptr);
-        else
-            KillTimer(hwnd, id);
-    }
-    HWND hwnd;
-    ui::Timer& timer;
-    UINT id;
-};
-
 }  // namespace
 
-// --- The form
+FormPeer::FormPeer(ui::Form& f, const FormWindow::Context& context, bool quit, int dpi)
+    : ContainerPeer(*this, f),
+      instance_(context.instance),
+      pointer_(context.pointer),
+      quitOnDestroy_(quit),
+      fixedDpi_(dpi),
+      look_(dpi != 0 ? dpi : static_cast<int>(DpiOfSystem())) {}
 
-FormWindow::Impl::Impl(ui::Form& f, Win32Platform& p, bool quit, int dpi)
-    : ContainerPeer(*this, f), platform(p), quitOnDestroy(quit), fixedDpi(dpi), scale{dpi != 0 ? dpi : static_cast<int>(DpiOfSystem())} {}
-
-FormWindow::Impl::~Impl() {
+FormPeer::~FormPeer() {
     if (hwnd != nullptr && IsWindow(hwnd)) {
         // Going with its object, not closed: no Unload, and no form handler on the way out.
         SetPeerOf(hwnd, nullptr);
@@ -85,19 +73,20 @@ FormWindow::Impl::~Impl() {
     DetachAll();
 }
 
-void FormWindow::Impl::Create(HWND, int) {
-    RegisterClasses(platform.Instance());
+void FormPeer::Create(HWND, int) {
+    RegisterClasses(instance_);
     RefreshHighContrast();
     ui::Form& f = Form();
-    font = formFont = gdi.Font(f.font, scale);
-    byControl[&f] = this;
+    look_.SetDpi(look_.GetScale().dpi, f.font);
+    font = look_.FormFont();
+    peers_.AddForm(*this);
     f.Attach(this);
 
     DWORD exStyle = 0;
     if (!f.showInTaskbar) {
         // An owned window stays off the taskbar and keeps a normal caption, which
         // a tool window would shrink; its owner is an invisible stand-in.
-        owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, platform.Instance(), nullptr);
+        owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
     }
     if (f.borderStyle == ui::BorderStyle::FixedDialog) exStyle |= WS_EX_DLGMODALFRAME;
     const SIZE size = WindowSize();
@@ -110,20 +99,17 @@ void FormWindow::Impl::Create(HWND, int) {
         y = work.top + (work.bottom - work.top - size.cy) / 2;
     }
     hwnd = CreateWindowExW(exStyle, kFormClass, Widen(f.Caption()).c_str(), FrameStyle(f), x, y, size.cx, size.cy, owner_, nullptr,
-                           platform.Instance(), static_cast<ContainerPeer*>(this));
-    if (hwnd == nullptr) throw purgix::Error("cannot create the window of " + f.Name());
+                           instance_, static_cast<ContainerPeer*>(this));
+    if (hwnd == nullptr) throw purgix::Error("cannot create the window of " + f.Name() + " (error " + std::to_string(GetLastError()) + ")");
     f.SetHandle(reinterpret_cast<ui::WindowHandle>(hwnd));
     SetIcons();
     CreateChildren();
-    menus.Build();
+    peers_.Each([](ControlPeer& peer) { peer.Connect(); });
+    menus_.Build();
     // Made on a monitor of another density than the system's: laid out at its own.
-    if (fixedDpi == 0 && static_cast<int>(DpiOfWindow(hwnd)) != scale.dpi) ApplyDpi(static_cast<int>(DpiOfWindow(hwnd)), nullptr);
+    if (fixedDpi_ == 0 && static_cast<int>(DpiOfWindow(hwnd)) != look_.GetScale().dpi) ApplyDpi(static_cast<int>(DpiOfWindow(hwnd)), nullptr);
     FitClientArea();
-    UINT id = 1;
-    for (ui::Timer* t : f.Timers()) {
-        timers.push_back(std::make_unique<TimerPeer>(hwnd, *t, id++));
-        timers.back()->Sync(ui::Change::Enabled);
-    }
+    timers_.Start(hwnd, f);
     // Focus rectangles and access keys show once the keyboard is used, unless the user always wants them.
     BOOL cues = FALSE;
     SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
@@ -131,7 +117,7 @@ void FormWindow::Impl::Create(HWND, int) {
     if (f.Visible()) ShowWindow(hwnd, SW_SHOW);
 }
 
-void FormWindow::Impl::Sync(ui::Change what) {
+void FormPeer::Sync(ui::Change what) {
     if (hwnd == nullptr) return;
     switch (what) {
         case ui::Change::Caption: SetWindowTextW(hwnd, Widen(Form().Caption()).c_str()); return;
@@ -149,55 +135,56 @@ void FormWindow::Impl::Sync(ui::Change what) {
     }
 }
 
-void FormWindow::Impl::BringToFront() {
+void FormPeer::BringToFront() {
     if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
     SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(hwnd);
 }
 
-HCURSOR FormWindow::Impl::ClientCursor() const {
+HCURSOR FormPeer::ClientCursor() const {
     const ui::Form& f = Form();
     if (f.Pointer() == ui::MousePointer::Custom && f.MouseIcon() != nullptr) return CursorAtDpi(*f.MouseIcon());
     if (f.Pointer() == ui::MousePointer::Hourglass) return LoadCursorW(nullptr, IDC_WAIT);
     return nullptr;
 }
 
-ControlPeer* FormWindow::Impl::PeerOf(HWND child) const {
-    auto it = byWindow.find(child);
-    return it == byWindow.end() ? nullptr : it->second;
-}
-
-ContainerPeer* FormWindow::Impl::ContainerOf(const ui::Control& child) const {
-    auto it = byControl.find(child.Parent());
-    return it == byControl.end() ? nullptr : static_cast<ContainerPeer*>(it->second);
-}
-
-void FormWindow::Impl::Adopt(std::unique_ptr<ControlPeer> peer) {
-    byControl[&peer->control] = peer.get();
-    peer->control.Attach(peer.get());
-    peers.push_back(std::move(peer));
-}
-
-void FormWindow::Impl::Redraw(HWND container) {
-    if (container != nullptr) RedrawWindow(container, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+void FormPeer::PaintBackground(HDC dc) {
+    const ui::Form& f = Form();
+    const Scale& scale = look_.GetScale();
+    const RECT all = scale.Rect({0, 0, f.Bounds().width, f.Bounds().height});
+    FillRect(dc, &all, look_.Brush(f.BackColor(), Ink::Ground));
+    // In high contrast the skin's art gives way to the user's colours.
+    if (const auto* pic = Native(f.Picture().get()); pic != nullptr && !HighContrast()) pic->Draw(dc, 0, 0, scale.Factor());
+    // The persistent image: what was drawn and printed stays, whatever covered the window.
+    for (const ui::DrawnPicture& d : f.DrawnPictures())
+        if (const auto* pic = Native(d.picture.get())) pic->Draw(dc, scale.Px(d.x), scale.Px(d.y), scale.Factor());
+    if (f.Printed().empty()) return;
+    gdi::ScopedSelectObject select(dc, look_.FormFont());
+    SetBkMode(dc, TRANSPARENT);
+    for (const ui::PrintedLine& line : f.Printed()) {
+        wchar_t text[256];
+        WidenInto(line.text, text, 256);
+        SetTextColor(dc, Resolve(line.color));
+        TextOutW(dc, scale.Px(line.x), scale.Px(line.y), text, static_cast<int>(std::wcslen(text)));
+    }
 }
 
 // The models forget this window's peers and handles; a window opened later for the same form takes them anew.
-void FormWindow::Impl::DetachAll() {
-    for (auto& peer : peers) peer->Detach();
-    menus.Detach();
-    timers.clear();
+void FormPeer::DetachAll() {
+    peers_.DetachAll();
+    menus_.Detach();
+    timers_.Detach();
     Detach();
 }
 
-LRESULT FormWindow::Impl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT FormPeer::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     // Registered messages have their numbers only at run time (0 if the registration failed).
     if (const UINT show = ShowYourselfMessage(); show != 0 && msg == show) return OnShowRequest();
     if (const UINT exit = ExitMessage(); exit != 0 && msg == exit) return OnExitRequest();
     if (const UINT taskbar = TaskbarCreatedMessage(); taskbar != 0 && msg == taskbar) return Raise(Form().TaskbarCreated);
     switch (msg) {
         case WM_COMMAND: return OnCommand(wp, lp);
-        case WM_TIMER: return OnTimer(wp);
+        case WM_TIMER: timers_.Tick(wp, Form()); return 0;
         case WM_ACTIVATE: return OnActivate(wp, lp);
         case WM_CLOSE: return OnClose();
         case WM_QUERYENDSESSION: return TRUE;  // never stands in the way of logging off
@@ -211,87 +198,78 @@ LRESULT FormWindow::Impl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-LRESULT FormWindow::Impl::Raise(const ui::Event& event) {
+LRESULT FormPeer::Raise(const ui::Event& event) {
     if (event) event();
     return 0;
 }
 
-LRESULT FormWindow::Impl::OnCommand(WPARAM wp, LPARAM lp) {
-    if (lp == 0 && menus.Command(LOWORD(wp))) return 0;
+LRESULT FormPeer::OnCommand(WPARAM wp, LPARAM lp) {
+    if (lp == 0 && menus_.Command(LOWORD(wp))) return 0;
     return ContainerPeer::OnCommand(wp, lp);
 }
 
 // High contrast turned on or off, or the system's colours changed: everything drawn again in the colours now in force.
-LRESULT FormWindow::Impl::OnDisplaySettings(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT FormPeer::OnDisplaySettings(UINT msg, WPARAM wp, LPARAM lp) {
     RefreshHighContrast();
     Redraw(hwnd);
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT FormWindow::Impl::OnTimer(WPARAM id) {
-    auto& all = Form().Timers();
-    if (id >= 1 && id <= all.size()) {
-        ui::Timer* t = all[id - 1];
-        if (t->Enabled() && t->Tick) t->Tick();
-    }
-    return 0;
-}
-
-LRESULT FormWindow::Impl::OnActivate(WPARAM wp, LPARAM lp) {
+LRESULT FormPeer::OnActivate(WPARAM wp, LPARAM lp) {
     if (LOWORD(wp) == WA_INACTIVE) {
-        // The focus comes back where it was when the window is active again.
-        if (const HWND had = GetFocus(); had != nullptr && IsChild(hwnd, had)) focus_ = had;
+        keys_.Remember();
         return DefWindowProcW(hwnd, WM_ACTIVATE, wp, lp);
     }
     if (Form().Activate) Form().Activate();
     const LRESULT result = DefWindowProcW(hwnd, WM_ACTIVATE, wp, lp);
-    if (HIWORD(wp) == 0) RestoreFocus();  // not while minimised
+    if (HIWORD(wp) == 0) keys_.Restore();  // not while minimised
     return result;
 }
 
-// Runs the form's unload once, whichever way the window ends. Closing is never
-// cancelled: a shutdown step that fails still lets the program end.
-void FormWindow::Impl::Unload() {
-    if (std::exchange(unloaded_, true)) return;
+// The close box, Exit and /exit alike; inside a release too, whose fill the
+// form's unload stops first. Closing is never cancelled: a shutdown step that
+// fails still lets the program end. A close that comes while the unload runs
+// (it serves sent messages only once everything is saved) leaves the window
+// to it: destroying it here would pull the window from under that unload.
+LRESULT FormPeer::OnClose() {
+    if (!closing_.Begin()) {
+        if (closing_.Unloaded() && hwnd != nullptr) DestroyWindow(hwnd);
+        return 0;
+    }
     try {
         if (Form().Unload) Form().Unload();
     } catch (...) {
         TraceCurrentError("shutdown");
     }
-}
-
-// The close box, Exit and /exit alike; inside a release too, whose fill the
-// form's unload stops first.
-LRESULT FormWindow::Impl::OnClose() {
-    Unload();
-    DestroyWindow(hwnd);
+    closing_.End();
+    if (hwnd != nullptr) DestroyWindow(hwnd);
     return 0;
 }
 
-LRESULT FormWindow::Impl::OnEndSession(WPARAM ending) {
+LRESULT FormPeer::OnEndSession(WPARAM ending) {
     // Windows ends the process soon after this message: save now, or logging off loses the settings.
     if (ending == 0) return 0;
     return OnClose();
 }
 
 // Only a form that answers show requests is a program's main form; the About window says nothing.
-LRESULT FormWindow::Impl::OnShowRequest() {
+LRESULT FormPeer::OnShowRequest() {
     if (!Form().ShowRequested) return 0;
     return Form().ShowRequested() ? kAnswerShown : kAnswerClosing;
 }
 
-LRESULT FormWindow::Impl::OnExitRequest() {
-    if (!quitOnDestroy) return 0;
+LRESULT FormPeer::OnExitRequest() {
+    if (!quitOnDestroy_) return 0;
     return SendMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
-LRESULT FormWindow::Impl::OnDestroy() {
-    for (UINT id = 1; id <= Form().Timers().size(); ++id) KillTimer(hwnd, id);
-    if (quitOnDestroy) PostQuitMessage(0);
+LRESULT FormPeer::OnDestroy() {
+    timers_.Kill(hwnd, Form());
+    if (quitOnDestroy_) PostQuitMessage(0);
     return 0;
 }
 
-LRESULT FormWindow::Impl::OnNcDestroy(WPARAM wp, LPARAM lp) {
+LRESULT FormPeer::OnNcDestroy(WPARAM wp, LPARAM lp) {
     DetachAll();
     const LRESULT result = DefWindowProcW(hwnd, WM_NCDESTROY, wp, lp);
     hwnd = nullptr;
@@ -301,20 +279,21 @@ LRESULT FormWindow::Impl::OnNcDestroy(WPARAM wp, LPARAM lp) {
 
 // --- The public face
 
-FormWindow::FormWindow(ui::Form& form, Win32Platform& platform, bool quitOnDestroy, int dpi)
-    : impl_(std::make_shared<Impl>(form, platform, quitOnDestroy, dpi)) {
-    impl_->Create(nullptr, 0);
+FormWindow::FormWindow(ui::Form& form, const Context& context, bool quitOnDestroy, int dpi)
+    : peer_(std::make_shared<FormPeer>(form, context, quitOnDestroy, dpi)) {
+    peer_->Create(nullptr, 0);
 }
+
+FormWindow::FormWindow(ui::Form& form, Win32Platform& platform, bool quitOnDestroy, int dpi)
+    : FormWindow(form, Context{platform.Instance(), platform.input}, quitOnDestroy, dpi) {}
 
 FormWindow::~FormWindow() = default;
 
-HWND FormWindow::Hwnd() const { return impl_->hwnd; }
+HWND FormWindow::Hwnd() const { return peer_->hwnd; }
 
-int FormWindow::Dpi() const { return impl_->scale.dpi; }
+HMENU FormWindow::SubMenu(const ui::MenuItem& item) const { return peer_->Menus().SubMenu(item); }
 
-HMENU FormWindow::SubMenu(const ui::MenuItem& item) const { return impl_->menus.SubMenu(item); }
-
-bool FormWindow::HandleShortcut(MSG& msg) const { return impl_->menus.Shortcut(msg); }
+bool FormWindow::HandleShortcut(MSG& msg) const { return peer_->Menus().Shortcut(msg); }
 
 int RunMessageLoop(const FormWindow& main) {
     MSG msg;

@@ -1,8 +1,9 @@
 // A form's menus: the bar, the hidden menus kept apart as pop-ups, the item
 // peers, the command ids and the keyboard shortcuts.
+#include "platform/win32/window/MenuBar.h"
+
 #include <cwchar>
 
-#include "platform/win32/window/FormWindowInternal.h"
 #include "platform/win32/Text.h"
 
 namespace purgix::win32 {
@@ -54,7 +55,7 @@ void MenuBar::Detach() {
 }
 
 void MenuBar::Destroy() {
-    if (impl_.hwnd != nullptr && GetMenu(impl_.hwnd) == bar_) SetMenu(impl_.hwnd, nullptr);
+    if (window_ != nullptr && GetMenu(window_) == bar_) SetMenu(window_, nullptr);
     if (bar_ != nullptr) DestroyMenu(bar_);
     for (HMENU m : hiddenPopups_) DestroyMenu(m);
     if (accel_ != nullptr) DestroyAcceleratorTable(accel_);
@@ -68,7 +69,7 @@ void MenuBar::Destroy() {
 
 void MenuBar::Build() {
     Destroy();
-    ui::MenuItem& model = impl_.Form().Menu();
+    ui::MenuItem& model = form_.Menu();
     bar_ = CreateMenu();
     BuildMenu(model, bar_);
     std::vector<ACCEL> keys;
@@ -78,8 +79,8 @@ void MenuBar::Build() {
     }
     if (!keys.empty()) accel_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
     // A form without menus has no bar: an empty one would still take a line.
-    SetMenu(impl_.hwnd, HasVisibleItems(model) ? bar_ : nullptr);
-    DrawMenuBar(impl_.hwnd);
+    SetMenu(window_, HasVisibleItems(model) ? bar_ : nullptr);
+    DrawMenuBar(window_);
 }
 
 void MenuBar::BuildMenu(ui::MenuItem& parent, HMENU into) {
@@ -93,7 +94,7 @@ void MenuBar::BuildMenu(ui::MenuItem& parent, HMENU into) {
         }
         if (!item.Visible()) {
             // A hidden menu of the bar is kept apart, ready to open as a pop-up.
-            if (&parent == &impl_.Form().Menu() && !item.Items().empty()) {
+            if (&parent == &form_.Menu() && !item.Items().empty()) {
                 HMENU popup = CreatePopupMenu();
                 BuildMenu(item, popup);
                 subMenus_[&item] = popup;
@@ -138,8 +139,18 @@ void MenuBar::Update(const ui::MenuItem& item) {
     mii.fMask = MIIM_STRING | MIIM_STATE;
     mii.dwTypeData = text;
     mii.fState = MenuState(item);
+    MENUITEMINFOW was{};
+    was.cbSize = sizeof was;
+    was.fMask = MIIM_STATE;
+    const bool known = GetMenuItemInfoW(it->second.first, it->second.second, FALSE, &was) != FALSE;
     SetMenuItemInfoW(it->second.first, it->second.second, FALSE, &mii);
-    if (it->second.first == bar_) DrawMenuBar(impl_.hwnd);
+    if (it->second.first == bar_) DrawMenuBar(window_);
+    // A check mark that came or went is news to a screen reader; the status item's text twice a second is not.
+    if (known && ((was.fState ^ mii.fState) & MFS_CHECKED) != 0) {
+        for (int i = 0, n = GetMenuItemCount(it->second.first); i < n; ++i)
+            if (GetMenuItemID(it->second.first, i) == it->second.second)
+                NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_MENU, i + 1);
+    }
 }
 
 bool MenuBar::Command(UINT id) {
@@ -155,7 +166,7 @@ HMENU MenuBar::SubMenu(const ui::MenuItem& item) const {
 }
 
 bool MenuBar::Shortcut(MSG& msg) const {
-    HWND h = impl_.hwnd;
+    HWND h = window_;
     if (accel_ == nullptr || h == nullptr || (msg.hwnd != h && !IsChild(h, msg.hwnd))) return false;
     // A shortcut acts once per press. A held key repeats its keydown, and the
     // repeats pile up while a release keeps the thread busy: each would be one
@@ -167,7 +178,7 @@ bool MenuBar::Shortcut(MSG& msg) const {
 
 void MenuBar::Popup(const ui::MenuItem& menu) {
     HMENU h = SubMenu(menu);
-    HWND owner = impl_.hwnd;
+    HWND owner = window_;
     if (h == nullptr || owner == nullptr) return;
     POINT at{};
     GetCursorPos(&at);

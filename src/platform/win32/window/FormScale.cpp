@@ -2,8 +2,8 @@
 // it moves to a monitor of another), its icons and pointer in that density's sizes.
 #include <algorithm>
 
-#include "platform/win32/window/FormWindowInternal.h"
 #include "platform/win32/pictures/Win32Picture.h"
+#include "platform/win32/window/FormPeer.h"
 
 namespace purgix::win32 {
 
@@ -13,8 +13,9 @@ DWORD FrameStyle(const ui::Form& f) {
     return style;
 }
 
-SIZE FormWindow::Impl::WindowSize() const {
+SIZE FormPeer::WindowSize() const {
     const ui::Form& f = Form();
+    const Scale& scale = look_.GetScale();
     const auto& items = f.Menu().Items();
     const bool bar = std::any_of(items.begin(), items.end(), [](const auto& item) { return item->Visible(); });
     RECT r{0, 0, scale.Px(f.Bounds().width), scale.Px(f.Bounds().height)};
@@ -24,7 +25,8 @@ SIZE FormWindow::Impl::WindowSize() const {
 }
 
 // A menu bar may take more than one line: make the client area exactly the design's at the DPI.
-void FormWindow::Impl::FitClientArea() {
+void FormPeer::FitClientArea() {
+    const Scale& scale = look_.GetScale();
     const int cw = scale.Px(Form().Bounds().width), ch = scale.Px(Form().Bounds().height);
     RECT client{}, window{};
     GetClientRect(hwnd, &client);
@@ -34,10 +36,10 @@ void FormWindow::Impl::FitClientArea() {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FormWindow::Impl::ApplyDpi(int dpi, const RECT* suggested) {
-    scale.dpi = dpi;
-    font = formFont = gdi.Font(Form().font, scale);
-    for (auto& peer : peers) peer->Rescale();
+void FormPeer::ApplyDpi(int dpi, const RECT* suggested) {
+    look_.SetDpi(dpi, Form().font);
+    font = look_.FormFont();
+    peers_.Each([](ControlPeer& peer) { peer.Rescale(); });
     if (suggested != nullptr) {
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -52,23 +54,22 @@ void FormWindow::Impl::ApplyDpi(int dpi, const RECT* suggested) {
 }
 
 // Moved to a monitor of another density: everything at the new one, in the place Windows suggests.
-LRESULT FormWindow::Impl::OnDpiChanged(WPARAM wp, LPARAM lp) {
-    if (fixedDpi == 0) ApplyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+LRESULT FormPeer::OnDpiChanged(WPARAM wp, LPARAM lp) {
+    if (fixedDpi_ == 0) ApplyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
     return 0;
 }
 
 // The caption's and the taskbar's icons in the sizes of the window's DPI.
-void FormWindow::Impl::SetIcons() {
+void FormPeer::SetIcons() {
     const auto* icon = Native(Form().Icon().get());
-    const auto at = [&](int metric) {
-        return reinterpret_cast<LPARAM>(icon != nullptr ? icon->IconAt(SystemMetricForDpi(metric, static_cast<UINT>(scale.dpi))) : nullptr);
-    };
+    const auto dpi = static_cast<UINT>(look_.GetScale().dpi);
+    const auto at = [&](int metric) { return reinterpret_cast<LPARAM>(icon != nullptr ? icon->IconAt(SystemMetricForDpi(metric, dpi)) : nullptr); };
     SendMessageW(hwnd, WM_SETICON, ICON_BIG, at(SM_CXICON));
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL, at(SM_CXSMICON));
 }
 
-HCURSOR FormWindow::Impl::CursorAtDpi(const platform::Picture& cursor) const {
-    return Native(&cursor)->IconAt(SystemMetricForDpi(SM_CXCURSOR, static_cast<UINT>(scale.dpi)));
+HCURSOR FormPeer::CursorAtDpi(const platform::Picture& cursor) const {
+    return Native(&cursor)->IconAt(SystemMetricForDpi(SM_CXCURSOR, static_cast<UINT>(look_.GetScale().dpi)));
 }
 
 }  // namespace purgix::win32

@@ -46,7 +46,8 @@ public:
     // Refused when the block cannot be had; nothing is held either way.
     virtual BlockResult WriteBlankBlock(std::uint64_t bytes) = 0;
     // Stops the fill this thread is inside, if any; returns once its workers
-    // have stopped (at once when there is no fill).
+    // have stopped (at once when there is no fill). It serves nothing while it
+    // waits, so a second close cannot run inside the first one's shutdown.
     virtual void StopFill() = 0;
 };
 

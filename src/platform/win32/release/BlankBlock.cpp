@@ -166,9 +166,10 @@ void StopFill() {
     Fill* fill = current;
     if (fill == nullptr) return;
     fill->stop = true;
-    HANDLE waiting[kMaxFillThreads];
-    std::copy(fill->threads, fill->threads + fill->count, waiting);
-    WaitServingWindows(waiting, fill->count);
+    // The workers end within a piece, a few milliseconds. Nothing is served
+    // meanwhile: a second close (a log-off after Exit) would otherwise run
+    // inside the first one's shutdown, before it has saved anything.
+    if (fill->count > 0) WaitForMultipleObjects(fill->count, fill->threads, TRUE, INFINITE);
 }
 
 platform::BlockResult WriteBlankBlock(std::uint64_t bytes, const FillOptions& options) {

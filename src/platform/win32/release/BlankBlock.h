@@ -65,7 +65,7 @@ platform::BlockResult WriteBlankBlock(std::uint64_t bytes, const FillOptions& op
 
 // Stops the fill this thread is waiting for (from a handler served meanwhile):
 // the workers finish the piece they are writing, and this returns once they
-// have all stopped. Nothing happens when there is no fill.
+// have all stopped, serving no message meanwhile. Nothing happens when there is no fill.
 void StopFill();
 
 // True when a message time stamp lies in [start, end], GetTickCount values

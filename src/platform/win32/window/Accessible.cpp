@@ -30,7 +30,9 @@ public:
             AddRef();
             return S_OK;
         }
-        return std_->QueryInterface(riid, out);
+        // Handing out the standard object's other interfaces would give this object two identities.
+        *out = nullptr;
+        return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -107,7 +109,8 @@ LRESULT AnswerGetObject(HWND window, WPARAM wp, LPARAM lp, const AccessibleFacts
     auto* annotated = new Annotated(standard, facts);
     const LRESULT answer = LresultFromObject(kIAccessible, wp, annotated);
     annotated->Release();  // the answer holds its own reference
-    return answer;
+    // Refused (no memory, COM not ready): the window's class answers as it would without us.
+    return FAILED(static_cast<HRESULT>(answer)) ? 0 : answer;
 }
 
 }  // namespace purgix::win32

@@ -68,7 +68,6 @@ public:
 };
 
 inline constexpr std::intptr_t kHwndTopmost = -1;
-inline constexpr std::intptr_t kHwndNoTopmost = -2;
 inline constexpr unsigned kSwpNoSizeNoMove = 3;
 
 class WindowOrder {
@@ -121,7 +120,6 @@ using RegistryKey = std::uintptr_t;
 inline constexpr RegistryKey kHkeyCurrentUser = 0x80000001;
 inline constexpr RegistryKey kHkeyLocalMachine = 0x80000002;
 inline constexpr std::uint32_t kRegSz = 1;
-inline constexpr std::uint32_t kRegExpandSz = 2;
 
 class RegistryApi {
 public:

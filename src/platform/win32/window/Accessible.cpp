@@ -19,7 +19,7 @@ HRESULT Text(const std::wstring& text, BSTR* out) {
 
 class Annotated final : public IAccessible {
 public:
-    Annotated(IAccessible* standard, AccessibleFacts facts) : std_(standard), facts_(std::move(facts)) {}
+    Annotated(IAccessible* standard, AccessibleFacts facts, HWND window) : std_(standard), facts_(std::move(facts)), window_(window) {}
     Annotated(const Annotated&) = delete;
     Annotated& operator=(const Annotated&) = delete;
 
@@ -46,6 +46,7 @@ public:
 
     // What the program knows better.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
+        if (const std::wstring* item = Item(child)) return Text(*item, out);
         return IsSelf(child) && !facts_.name.empty() ? Text(facts_.name, out) : std_->get_accName(child, out);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
@@ -55,13 +56,15 @@ public:
         return IsSelf(child) && !facts_.value.empty() ? Text(facts_.value, out) : std_->get_accValue(child, out);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-        if (!IsSelf(child) || facts_.role == 0) return std_->get_accRole(child, out);
-        if (out == nullptr) return E_INVALIDARG;
-        out->vt = VT_I4;
-        out->lVal = facts_.role;
-        return S_OK;
+        const long role = Item(child) != nullptr ? ROLE_SYSTEM_LISTITEM : IsSelf(child) ? facts_.role : 0;
+        if (role == 0) return std_->get_accRole(child, out);
+        return Number(role, out);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
+        if (Item(child) != nullptr) {
+            const bool chosen = child.lVal - 1 == facts_.selected;
+            return Number(STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE | (chosen ? STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED : 0), out);
+        }
         const HRESULT hr = std_->get_accState(child, out);
         if (SUCCEEDED(hr) && IsSelf(child) && out->vt == VT_I4) out->lVal |= facts_.addedState;
         return hr;
@@ -77,8 +80,18 @@ public:
         return std_->Invoke(d, r, l, f, p, v, e, a);
     }
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return std_->get_accParent(p); }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* n) override { return std_->get_accChildCount(n); }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** p) override { return std_->get_accChild(c, p); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* n) override {
+        if (facts_.items.empty()) return std_->get_accChildCount(n);
+        if (n == nullptr) return E_POINTER;
+        *n = static_cast<long>(facts_.items.size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** p) override {
+        if (Item(c) == nullptr) return std_->get_accChild(c, p);
+        if (p == nullptr) return E_POINTER;
+        *p = nullptr;  // a line is an element of the list, not an object of its own
+        return S_FALSE;
+    }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* s) override { return std_->get_accHelp(c, s); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, long* t) override { return std_->get_accHelpTopic(f, c, t); }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* s) override { return std_->get_accKeyboardShortcut(c, s); }
@@ -86,7 +99,15 @@ public:
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* v) override { return std_->get_accSelection(v); }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* s) override { return std_->get_accDefaultAction(c, s); }
     HRESULT STDMETHODCALLTYPE accSelect(long f, VARIANT c) override { return std_->accSelect(f, c); }
-    HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT c) override { return std_->accLocation(x, y, w, h, c); }
+    HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT c) override {
+        if (Item(c) == nullptr) return std_->accLocation(x, y, w, h, c);
+        if (x == nullptr || y == nullptr || w == nullptr || h == nullptr) return E_POINTER;
+        RECT r{};
+        if (SendMessageW(window_, LB_GETITEMRECT, static_cast<WPARAM>(c.lVal - 1), reinterpret_cast<LPARAM>(&r)) == LB_ERR) return E_FAIL;
+        MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        *x = r.left, *y = r.top, *w = r.right - r.left, *h = r.bottom - r.top;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE accNavigate(long d, VARIANT s, VARIANT* e) override { return std_->accNavigate(d, s, e); }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* c) override { return std_->accHitTest(x, y, c); }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return std_->accDoDefaultAction(c); }
@@ -95,9 +116,21 @@ public:
 
 private:
     ~Annotated() = default;
+    // The list's line a child id names, if it names one.
+    const std::wstring* Item(const VARIANT& child) const {
+        if (child.vt != VT_I4 || child.lVal < 1 || static_cast<std::size_t>(child.lVal) > facts_.items.size()) return nullptr;
+        return &facts_.items[static_cast<std::size_t>(child.lVal - 1)];
+    }
+    static HRESULT Number(long value, VARIANT* out) {
+        if (out == nullptr) return E_INVALIDARG;
+        out->vt = VT_I4;
+        out->lVal = value;
+        return S_OK;
+    }
     LONG refs_ = 1;
     IAccessible* std_;
     AccessibleFacts facts_;
+    HWND window_;
 };
 
 }  // namespace
@@ -106,7 +139,7 @@ LRESULT AnswerGetObject(HWND window, WPARAM wp, LPARAM lp, const AccessibleFacts
     if (static_cast<LONG>(lp) != OBJID_CLIENT) return 0;
     IAccessible* standard = nullptr;
     if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard)))) return 0;
-    auto* annotated = new Annotated(standard, facts);
+    auto* annotated = new Annotated(standard, facts, window);
     const LRESULT answer = LresultFromObject(kIAccessible, wp, annotated);
     annotated->Release();  // the answer holds its own reference
     // Refused (no memory, COM not ready): the window's class answers as it would without us.

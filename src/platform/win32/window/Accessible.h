@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace purgix::win32 {
 
@@ -14,6 +15,9 @@ struct AccessibleFacts {
     std::wstring name, description, value;  // empty: the standard object's
     long role = 0;                          // 0: the standard object's
     long addedState = 0;                    // states on top of the standard object's (checked, ...)
+    // A list's lines, its children 1 to N, each named by its whole text; the selected one's index.
+    std::vector<std::wstring> items;
+    int selected = -1;
 };
 
 // The answer to WM_GETOBJECT for the window's client object: the standard

@@ -116,7 +116,12 @@ void ControlPeer::Subclass() {
     classProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
 }
 
-AccessibleFacts ControlPeer::Facts() const { return {Widen(control.accessibleName), Widen(control.accessibleDescription), {}, 0, 0}; }
+AccessibleFacts ControlPeer::Facts() const {
+    AccessibleFacts facts;
+    facts.name = Widen(control.accessibleName);
+    facts.description = Widen(control.accessibleDescription);
+    return facts;
+}
 
 void ControlPeer::Announce(DWORD event) const {
     if (hwnd != nullptr) NotifyWinEvent(event, hwnd, OBJID_CLIENT, CHILDID_SELF);

@@ -248,6 +248,42 @@ private:
     ui::CommandButton& Model() const { return static_cast<ui::CommandButton&>(control); }
 };
 
+// Lines to read: the keyboard moves through them, a screen reader reads each whole.
+class ListBoxPeer : public ControlPeer {
+public:
+    using ControlPeer::ControlPeer;
+    void Create(HWND parent, int id) override {
+        CreateChild(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, L"", parent, id);
+        Fill();
+    }
+    AccessibleFacts Facts() const override {
+        AccessibleFacts facts = ControlPeer::Facts();
+        facts.role = ROLE_SYSTEM_LIST;
+        for (const std::string& item : Model().Items()) facts.items.push_back(Widen(item));
+        facts.selected = static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
+        return facts;
+    }
+
+private:
+    const ui::ListBox& Model() const { return static_cast<const ui::ListBox&>(control); }
+    void SyncOwn(ui::Change what) override {
+        if (what != ui::Change::Value) return;
+        Fill();
+        Announce(EVENT_OBJECT_REORDER);
+    }
+    // The lines anew, the line the user was on kept by its place.
+    void Fill() {
+        const LRESULT at = SendMessageW(hwnd, LB_GETCURSEL, 0, 0);
+        SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
+        for (const std::string& item : Model().Items()) SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        const auto count = static_cast<LRESULT>(Model().Items().size());
+        if (count > 0) SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(at == LB_ERR ? 0 : std::min(at, count - 1)), 0);
+        SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+};
+
 }  // namespace
 
 std::unique_ptr<ControlPeer> MakePeer(FormPeer& form, ui::Control& c) {
@@ -264,6 +300,7 @@ std::unique_ptr<ControlPeer> MakePeer(FormPeer& form, ui::Control& c) {
             return std::make_unique<ImagePeer>(form, c);
         case ui::Kind::Line: return std::make_unique<LinePeer>(form, c);
         case ui::Kind::Shape: return std::make_unique<ShapePeer>(form, c);
+        case ui::Kind::ListBox: return std::make_unique<ListBoxPeer>(form, c);
         case ui::Kind::FileListBox:  // lists its folder itself and is never shown
         case ui::Kind::Form: return nullptr;
     }

@@ -169,6 +169,8 @@ public:
     virtual void Run(const std::string& commandLine, int showState) = 0;
     // A modal box with OK only, no icon.
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
+    // Puts the text on the clipboard in place of what was there; throws purgix::Error when it cannot.
+    virtual void CopyText(const std::string& text) = 0;
 };
 
 // The pictures the program carries inside itself.

@@ -57,6 +57,9 @@ public:
     void Run(const std::string& commandLine, int showState) override {
         if (Log("Run(" + commandLine + "," + std::to_string(showState) + ")"); runFails) throw purgix::Error("cannot start");
     }
+    void CopyText(const std::string& text) override {
+        if (Log("CopyText(" + text + ")"); copyFails) throw purgix::Error("clipboard in use");
+    }
     void ShowMessage(const std::string& text, const std::string& title) override {
         if (Log("ShowMessage(" + text + "," + title + ")"); onMessage) onMessage();
     }
@@ -174,6 +177,7 @@ public:
                                   .availVirtual = 1610612736};
     int samples = 0, keyPolls = 0;
     platform::MousePointer pointer = platform::MousePointer::Default;
+    bool copyFails = false;
     std::map<int, std::int16_t> keys;
     bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
     std::function<void()> onBlock, onStop, onMessage;  // run while the block is held, as it is stopped, while the message box is open

@@ -47,6 +47,7 @@ class ShellAdapter : public platform::Shell, public platform::FileSystem {
 public:
     void Run(const std::string& commandLine, int showState) override;
     void ShowMessage(const std::string& text, const std::string& title) override;
+    void CopyText(const std::string& text) override;
     std::string ModulePath() override;
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
     std::string UserDataFolder(bool create) override;

@@ -3,6 +3,7 @@
 // and the mouse over windowless controls; a picture box's drawing.
 #include "platform/win32/window/ContainerPeer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -71,12 +72,17 @@ LRESULT ContainerPeer::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT ContainerPeer::OnPaint() {
     gdi::PaintDC paint(hwnd);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    // Off screen first: the graph repaints twice a second and must not flicker.
-    gdi::MemoryDC picture(paint.Get(), client.right, client.bottom);
-    PaintAll(picture.Get());
-    picture.CopyTo(paint.Get(), paint.Dirty());
+    const RECT& dirty = paint.Dirty();
+    const int w = dirty.right - dirty.left, h = dirty.bottom - dirty.top;
+    if (w <= 0 || h <= 0) return 0;
+    // Off screen first, so the graph does not flicker, and only what needs it:
+    // a tick's new column is a sliver of the graph.
+    gdi::MemoryDC picture(paint.Get(), w, h);
+    {
+        gdi::ViewportOffset at(picture.Get(), -dirty.left, -dirty.top);
+        PaintAll(picture.Get());
+    }
+    BitBlt(paint.Get(), dirty.left, dirty.top, w, h, picture.Get(), 0, 0, SRCCOPY);
     return 0;
 }
 
@@ -192,13 +198,20 @@ void PictureBoxPeer::PaintBackground(HDC dc) {
     Density& look = form.Look();
     const RECT all = look.GetScale().Rect({0, 0, box.Bounds().width, box.Bounds().height});
     FillRect(dc, &all, look.Brush(box.BackColor(), Ink::Ground));
+    // Only the part of the drawing that this paint shows is turned into screen colours.
     const ui::Surface& s = box.Drawing();
-    if (s.Width() > 0 && s.Height() > 0) {
-        pixels_.resize(static_cast<std::size_t>(s.Width()) * static_cast<std::size_t>(s.Height()));
-        ui::Color last = s.At(0, 0) ^ 1;
+    RECT clip{0, 0, s.Width(), s.Height()};
+    GetClipBox(dc, &clip);
+    const int x0 = std::max(0, static_cast<int>(clip.left)), y0 = std::max(0, static_cast<int>(clip.top));
+    const int x1 = std::min(s.Width(), static_cast<int>(clip.right)), y1 = std::min(s.Height(), static_cast<int>(clip.bottom));
+    if (x1 > x0 && y1 > y0) {
+        const int w = x1 - x0, h = y1 - y0;
+        pixels_.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+        ui::Color last = s.At(x0, y0) ^ 1;
         std::uint32_t lastPixel = 0;
-        for (int y = 0; y < s.Height(); ++y)
-            for (int x = 0; x < s.Width(); ++x) {
+        std::size_t at = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
                 const ui::Color c = s.At(x, y);
                 if (c != last) {
                     // What is drawn stands out from the box's own ground, whatever the colours.
@@ -206,17 +219,17 @@ void PictureBoxPeer::PaintBackground(HDC dc) {
                     lastPixel = (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
                     last = c;
                 }
-                pixels_[static_cast<std::size_t>(y * s.Width() + x)] = lastPixel;
+                pixels_[at++] = lastPixel;
             }
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = s.Width();
-        bi.bmiHeader.biHeight = -s.Height();  // top-down rows
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;  // top-down rows
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
-        SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(s.Width()), static_cast<DWORD>(s.Height()), 0, 0, 0,
-                          static_cast<UINT>(s.Height()), pixels_.data(), &bi, DIB_RGB_COLORS);
+        SetDIBitsToDevice(dc, x0, y0, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h), pixels_.data(), &bi,
+                          DIB_RGB_COLORS);
     }
     if (const auto* pic = Native(box.Picture().get()); pic != nullptr && !HighContrast()) pic->Draw(dc, 0, 0, look.GetScale().Factor());
 }

@@ -16,6 +16,8 @@
 //   probe focus TITLE           the control with the keyboard focus in the window's thread (GetGUIThreadInfo),
 //                               as Active Accessibility tells it: JSON with name, role, value, description
 //   probe acc TITLE X Y         the same for the control at a client point of the window
+//   probe items TITLE           the lines of the window's list as Active Accessibility tells them: its children's
+//                               names, one JSON string a line
 //   probe events TITLE SECONDS  listens SECONDS for the focus, state and value events the window's process
 //                               raises, as a screen reader does; prints "listening", then one line of JSON
 //                               per event: "event" (focus, state, value), "class" and "name"
@@ -271,6 +273,26 @@ int wmain(int argc, wchar_t** argv) {
     } else if (cmd == L"acc" && argc >= 5) {
         POINT pt{_wtoi(argv[3]), _wtoi(argv[4])};
         PrintAccessible(ChildAt(top, pt));
+    } else if (cmd == L"items") {
+        CoInitialize(nullptr);
+        HWND list = FindWindowExW(top, nullptr, L"ListBox", nullptr);
+        static const GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+        IAccessible* acc = nullptr;
+        if (list == nullptr || FAILED(AccessibleObjectFromWindow(list, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&acc)))) {
+            std::fprintf(stderr, "probe: no list there\n");
+            return 1;
+        }
+        long count = 0;
+        acc->get_accChildCount(&count);
+        for (long i = 1; i <= count; ++i) {
+            VARIANT child;
+            child.vt = VT_I4;
+            child.lVal = i;
+            BSTR b = nullptr;
+            std::printf("%s\n", Json(SUCCEEDED(acc->get_accName(child, &b)) && b != nullptr ? Utf8(b) : "").c_str());
+            SysFreeString(b);
+        }
+        acc->Release();
     } else if (cmd == L"events" && argc >= 4) {
         CoInitialize(nullptr);
         DWORD process = 0;

@@ -33,17 +33,18 @@ class FakePlatform : public platform::MemoryStatusSource, public platform::Memor
                      public platform::Pictures, public platform::PictureFiles, public platform::FileSystem,
                      public platform::RegistryApi, public platform::ProfileApi, public platform::SettingsStore,
                      public platform::NotifyArea, public platform::Instances, public platform::Diagnostics,
-                     public ui::WindowFactory {
+                     public platform::Clock, public ui::WindowFactory {
 public:
     using Key = platform::RegistryKey;
     using Values = std::map<std::string, std::pair<std::uint32_t, std::vector<char>>>;  // lower-case name -> type, bytes
-    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
     void GlobalMemoryStatus(platform::MemoryStatus& record) override { ++samples, record = memory; }
     // Records the request and never allocates; a StopFill from `onBlock` makes it Stopped.
     platform::BlockResult WriteBlankBlock(std::uint64_t bytes) override {
         Log("WriteBlankBlock(" + std::to_string(bytes) + ")");
         filling = true;
+        now += blockMs;
         if (onBlock) onBlock();
         if (!std::exchange(filling, false)) return platform::BlockResult::Stopped;
         return blocksFail ? platform::BlockResult::Refused : platform::BlockResult::Written;
@@ -82,6 +83,10 @@ public:
         form.SetHandle(static_cast<ui::WindowHandle>(0x5000 + calls.size()));
         return Log("CreateFormWindow(" + form.Name() + ")"), std::make_unique<ui::NativeWindow>();
     }
+    void ShowReleaseLog(memory::ReleaseLog&, ui::Form& owner) override { Log("ShowReleaseLog(" + owner.Name() + ")"); }
+    // A clock that moves only when a test moves it (or a block is being written: `blockMs`).
+    std::uint64_t Milliseconds() override { return now; }
+    platform::TimeOfDay LocalTime() override { return timeOfDay; }
     // Another copy holds the lock while `otherCopy`; it answers with `answers` in turn (None when they run out),
     // ends during a wait when `endsWhileWaited`, and on an exit request when `endsOnExit`.
     bool TakeLock() override { return Log("TakeLock"), !otherCopy; }
@@ -169,6 +174,8 @@ public:
                                   .totalPageFile = 1 << 30, .availPageFile = 402653184, .totalVirtual = 1ull << 31,
                                   .availVirtual = 1610612736};
     int samples = 0, keyPolls = 0;
+    std::uint64_t now = 0, blockMs = 0;
+    platform::TimeOfDay timeOfDay{14, 3, 15};
     std::map<int, std::int16_t> keys;
     bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
     std::function<void()> onBlock, onStop, onMessage;  // run while the block is held, as it is stopped, while the message box is open

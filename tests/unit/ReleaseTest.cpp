@@ -63,7 +63,7 @@ TEST_F(Release, EachCommandWritesTwiceTheLastSampledSizeAndAFailureShowsTheMessa
     fake.memory.totalPhys = std::numeric_limits<std::uint64_t>::max();  // a size that cannot be represented
     frm.RefreshMEM();
     frm.VScroll3.SetValue(100);
-    frm.ReleaseMemory();
+    frm.ReleaseMemory(purgix::memory::ReleaseCause::Menu);
     EXPECT_EQ(Take(), Cycle(0, true));
 }
 

@@ -146,7 +146,7 @@ TEST_F(Program, TheSessionsEndDuringAFillStopsItSavesOnceAndDestroysTheWindowAtO
         SendMessageTimeoutW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, nullptr);
         seen = {IsWindow(h), fake.storeWrites.size()};
     });
-    frm.ReleaseMemory();
+    frm.ReleaseMemory(purgix::memory::ReleaseCause::Menu);
     logoff.join();
     EXPECT_EQ(std::tuple(seen.first, seen.second, answers[0], answers[1], result), std::tuple(FALSE, std::size_t{7}, 1, 2, purgix::platform::BlockResult::Stopped));
     frm.form.Close();  // nothing left to close

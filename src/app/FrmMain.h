@@ -62,6 +62,7 @@ public:
 
     // This run's releases, newest first; the log window reads them.
     memory::ReleaseLog& Releases() { return releaseLog_; }
+    const memory::ReleaseLog& Releases() const { return releaseLog_; }
     const memory::ThresholdWait& ThresholdHold() const { return thresholdWait_; }
     // File > Release log: the log's window, one at a time.
     void ShowReleaseLog();

@@ -54,7 +54,7 @@ public:
     }
     std::int16_t GetAsyncKeyState(int vk) override { return ++keyPolls, keys[vk]; }
     void SetWindowPos(ui::WindowHandle, std::intptr_t after, int, int, int, int, unsigned flags) override { Log("SetWindowPos(" + std::to_string(after) + "," + std::to_string(flags) + ")"); }
-    platform::NumberSeparators Separators() override { return {}; }
+    platform::NumberSeparators Separators() override { return separators; }
     void Run(const std::string& commandLine, int showState) override {
         if (Log("Run(" + commandLine + "," + std::to_string(showState) + ")"); runFails) throw purgix::Error("cannot start");
     }
@@ -176,6 +176,7 @@ public:
     int samples = 0, keyPolls = 0;
     std::uint64_t now = 0, blockMs = 0;
     platform::TimeOfDay timeOfDay{14, 3, 15};
+    platform::NumberSeparators separators;
     std::map<int, std::int16_t> keys;
     bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
     std::function<void()> onBlock, onStop, onMessage;  // run while the block is held, as it is stopped, while the message box is open

@@ -9,7 +9,8 @@ add_library(purgix_win32 STATIC
   src/platform/win32/Win32Platform.cpp src/platform/win32/MemoryAdapter.cpp src/platform/win32/BlankBlock.cpp
   src/platform/win32/InputAdapter.cpp src/platform/win32/LocaleAdapter.cpp src/platform/win32/ShellAdapter.cpp
   src/platform/win32/ResourceAdapter.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/RegistryAdapter.cpp
-  src/platform/win32/ProfileAdapter.cpp src/platform/win32/TrayIcon.cpp src/platform/win32/InstanceAdapter.cpp
+  src/platform/win32/ProfileAdapter.cpp src/platform/win32/TrayIcon.cpp src/platform/win32/TrayLoadIcon.cpp
+  src/platform/win32/ClockAdapter.cpp src/platform/win32/ReleaseLogWindow.cpp src/platform/win32/InstanceAdapter.cpp
   src/platform/win32/FormWindow.cpp src/platform/win32/FormWindowPeers.cpp src/platform/win32/FormWindowMenus.cpp
   src/platform/win32/FormWindowPaint.cpp src/platform/win32/FormWindowContainers.cpp src/platform/win32/FormWindowScale.cpp
   src/platform/win32/FormWindowKeys.cpp src/platform/win32/Accessible.cpp
@@ -48,7 +49,8 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
 
 # Win32 tier: the real API and the real window, inside the test process.
 add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/Win32PlatformTest.cpp
-  tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp tests/win32/DpiTest.cpp tests/win32/KeyboardTest.cpp res/Purgix.rc)
+  tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp tests/win32/DpiTest.cpp tests/win32/KeyboardTest.cpp
+  tests/win32/TrayLoadIconTest.cpp res/Purgix.rc)
 target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main psapi uuid oleacc)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})

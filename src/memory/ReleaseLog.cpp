@@ -81,7 +81,7 @@ std::string NoticeText(const ReleaseRecord& r, const NumberSeparators& sep) {
 }
 
 void ReleaseLog::Add(const ReleaseRecord& record) {
-    records_.push_front(record);
+    records_.insert(records_.begin(), record);  // a hundred small records: moving them costs nothing
     if (records_.size() > kKept) records_.pop_back();
     if (Updated) Updated();
 }

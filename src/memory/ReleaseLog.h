@@ -3,7 +3,7 @@
 // and what it left, kept newest first for the log window and the notice.
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <vector>
 #include <functional>
 #include <string>
 
@@ -37,7 +37,7 @@ public:
     // Puts the record first; the oldest goes beyond kKept. Raises Updated.
     void Add(const ReleaseRecord& record);
     // Newest first.
-    const std::deque<ReleaseRecord>& Records() const { return records_; }
+    const std::vector<ReleaseRecord>& Records() const { return records_; }
     std::size_t Size() const { return records_.size(); }
     std::string Line(std::size_t index, const NumberSeparators& separators) const { return LogLine(records_.at(index), separators); }
     // Every line, newest first, each ended by CR LF as the clipboard's text has it.
@@ -47,7 +47,7 @@ public:
     std::function<void()> Updated;
 
 private:
-    std::deque<ReleaseRecord> records_;
+    std::vector<ReleaseRecord> records_;
 };
 
 }  // namespace purgix::memory

@@ -34,8 +34,9 @@ enum class BlockResult { Written, Refused, Stopped };
 // program's SendMessage, a screen reader's question, the end of the session)
 // and repainting them; nothing posted is taken and no input is read, so no
 // command can start inside a release. When the block has been given back,
-// the clicks and F9 presses made meanwhile are dropped, so that impatience
-// does not queue more releases, and every other input stays queued in order.
+// the clicks made meanwhile are dropped, and the keys that would start a
+// release (Space, Enter, F9, Alt's: ui/ReleaseKeys.h), so that impatience
+// does not queue more releases; every other input stays queued in order.
 // A handler that runs meanwhile (the end of the session, an Exit) may call
 // StopFill: the fill stops within about a tenth of a second, the block is
 // given back as WriteBlankBlock returns, and it returns Stopped.

@@ -1,6 +1,6 @@
 #include "ui/ReleaseKeys.h"
 
-#include <map>
+#include <array>
 
 namespace purgix::ui {
 
@@ -14,7 +14,8 @@ bool PressesSomething(int ch) { return ch == ' ' || ch == '\r' || ch == '\n'; }
 
 std::vector<bool> DroppedAfterRelease(std::span<const QueuedKey> keys) {
     std::vector<bool> dropped(keys.size(), false);
-    std::map<int, bool> pressDropped;  // by key: whether its last press in the queue went
+    enum Press : unsigned char { None, Kept, Dropped };
+    std::array<Press, 256> press{};  // by virtual key: the fate of its last press in the queue
     bool lastPress = false, anyPress = false;  // the last press's fate: a character goes with it
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const auto [message, code] = keys[i];
@@ -23,15 +24,15 @@ std::vector<bool> DroppedAfterRelease(std::span<const QueuedKey> keys) {
             case KeyMessage::Down:
             case KeyMessage::SysDown:
                 drop = message == KeyMessage::SysDown || StartsSomething(code);
-                pressDropped[code] = drop;
+                press[static_cast<unsigned>(code) & 0xFF] = drop ? Dropped : Kept;
                 lastPress = drop;
                 anyPress = true;
                 break;
             case KeyMessage::Up:
             case KeyMessage::SysUp: {
-                const auto it = pressDropped.find(code);
                 // A letting go follows its press; one whose press came before the release goes when it could act.
-                drop = it != pressDropped.end() ? it->second : message == KeyMessage::SysUp || StartsSomething(code);
+                const Press p = press[static_cast<unsigned>(code) & 0xFF];
+                drop = p != None ? p == Dropped : message == KeyMessage::SysUp || StartsSomething(code);
                 break;
             }
             case KeyMessage::Char: drop = anyPress ? lastPress : PressesSomething(code); break;

@@ -16,6 +16,7 @@ class WindowFactoryAdapter : public ui::WindowFactory {
 public:
     explicit WindowFactoryAdapter(Win32Platform& platform) : platform_(platform) {}
     std::unique_ptr<ui::NativeWindow> CreateFormWindow(ui::Form& form) override;
+    void ShowReleaseLog(memory::ReleaseLog& log, ui::Form& owner) override;
 
 private:
     Win32Platform& platform_;
@@ -42,6 +43,7 @@ public:
     TrayAdapter tray;
     InstanceAdapter instances;
     TraceAdapter diagnostics;
+    ClockAdapter clock;
     WindowFactoryAdapter windows{*this};
 
 private:

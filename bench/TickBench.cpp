@@ -2,13 +2,15 @@
 // causes), measured in the Windows build: time per tick, heap allocations per
 // tick after the first, and growth of memory, handles and GDI objects over
 // 10,000 ticks. Prints "key=value" lines for tools/bench. An argument lays
-// the window out at that DPI instead of the screen's.
+// the window out at that DPI instead of the screen's (0: the screen's); a
+// second, "load", has the tray icon show the load, as Setup > Load in tray icon does.
 #include <windows.h>
 #include <psapi.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "FakePlatform.h"
@@ -53,6 +55,7 @@ int main(int argc, char** argv) {
     purgix::app::FrmMain frm(platform, win32.windows);
     purgix::win32::FormWindow window(frm.form, win32, false, argc > 1 ? std::atoi(argv[1]) : 0);
     frm.Load();
+    if (argc > 2 && std::strcmp(argv[2], "load") == 0) frm.mTrayLoad_Click();
     frm.Timer1.SetEnabled(false);  // the benchmark drives the ticks itself
     frm.Timer2.SetEnabled(false);
     Pump();

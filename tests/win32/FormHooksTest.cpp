@@ -148,7 +148,7 @@ TEST_F(Program, TheSessionsEndDuringAFillStopsItSavesOnceAndDestroysTheWindowAtO
     });
     frm.ReleaseMemory(purgix::memory::ReleaseCause::Menu);
     logoff.join();
-    EXPECT_EQ(std::tuple(seen.first, seen.second, answers[0], answers[1], result), std::tuple(FALSE, std::size_t{7}, 1, 2, purgix::platform::BlockResult::Stopped));
+    EXPECT_EQ(std::tuple(seen.first, seen.second, answers[0], answers[1], result), std::tuple(FALSE, std::size_t{10}, 1, 2, purgix::platform::BlockResult::Stopped));
     frm.form.Close();  // nothing left to close
     EXPECT_EQ(frm.form.Handle() + frm.Check1.Handle(), 0u) << "handles of a closed window";
     MSG quit;

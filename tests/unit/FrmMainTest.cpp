@@ -241,7 +241,7 @@ TEST_F(FrmMainTest, TheThreeSwitchesReadOneOrZeroAndJunkAsTheirDefaultsWithoutSt
     const auto switches = [this] {
         return std::to_string(frm->mTrayLoad->Checked()) + std::to_string(frm->mNotify->Checked()) + std::to_string(frm->mHotKey->Checked());
     };
-    Start({{"TrayLoad", "yes"}, {"Notify", "2"}, {"HotKey", ""}});
+    Start({{"TrayLoad", "2"}, {"Notify", "yes"}, {"HotKey", "true"}});
     EXPECT_EQ(switches() + " " + State(), "001 checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Blue.ini");
     ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0", "0", "0", "1"});
     frm.reset();

@@ -13,9 +13,9 @@
 #include <cstring>
 
 #include "app/FrmMain.h"
-#include "platform/win32/BlankBlock.h"
-#include "platform/win32/FormWindow.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/release/BlankBlock.h"
+#include "platform/win32/window/FormWindow.h"
+#include "platform/win32/adapters/Win32Platform.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
-#include "platform/win32/FormWindow.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/window/FormWindow.h"
+#include "platform/win32/adapters/Win32Platform.h"
 
 namespace {
 std::atomic<long long> allocations{0};

@@ -5,23 +5,24 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PROJECT_SOURCE_DIR}/res")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 add_library(purgix_win32 STATIC
-  src/platform/win32/Text.cpp src/platform/win32/Win32Picture.cpp src/platform/win32/Wic.cpp src/platform/win32/Files.cpp src/platform/win32/Diagnostics.cpp src/platform/win32/Dpi.cpp
-  src/platform/win32/Win32Platform.cpp src/platform/win32/MemoryAdapter.cpp src/platform/win32/BlankBlock.cpp
-  src/platform/win32/InputAdapter.cpp src/platform/win32/LocaleAdapter.cpp src/platform/win32/ShellAdapter.cpp
-  src/platform/win32/ResourceAdapter.cpp src/platform/win32/PictureLoader.cpp src/platform/win32/RegistryAdapter.cpp
-  src/platform/win32/ProfileAdapter.cpp src/platform/win32/TrayIcon.cpp src/platform/win32/TrayLoadIcon.cpp
-  src/platform/win32/ClockAdapter.cpp src/platform/win32/ReleaseLogWindow.cpp src/platform/win32/InstanceAdapter.cpp
-  src/platform/win32/FormWindow.cpp src/platform/win32/FormWindowPeers.cpp src/platform/win32/FormWindowMenus.cpp
-  src/platform/win32/FormWindowPaint.cpp src/platform/win32/FormWindowContainers.cpp src/platform/win32/FormWindowScale.cpp
-  src/platform/win32/FormWindowKeys.cpp src/platform/win32/Accessible.cpp
-  src/platform/win32/Switches.cpp)
+  src/platform/win32/Text.cpp src/platform/win32/pictures/Win32Picture.cpp src/platform/win32/pictures/Wic.cpp src/platform/win32/pictures/Files.cpp src/platform/win32/adapters/Diagnostics.cpp src/platform/win32/Dpi.cpp
+  src/platform/win32/adapters/Win32Platform.cpp src/platform/win32/adapters/MemoryAdapter.cpp src/platform/win32/release/BlankBlock.cpp
+  src/platform/win32/adapters/InputAdapter.cpp src/platform/win32/adapters/LocaleAdapter.cpp src/platform/win32/adapters/ShellAdapter.cpp
+  src/platform/win32/adapters/ResourceAdapter.cpp src/platform/win32/pictures/PictureLoader.cpp src/platform/win32/adapters/RegistryAdapter.cpp
+  src/platform/win32/adapters/ProfileAdapter.cpp src/platform/win32/adapters/TrayIcon.cpp src/platform/win32/adapters/InstanceAdapter.cpp
+  src/platform/win32/adapters/TrayLoadIcon.cpp src/platform/win32/adapters/ClockAdapter.cpp
+  src/platform/win32/window/FormWindow.cpp src/platform/win32/window/FormScale.cpp src/platform/win32/window/PeerTable.cpp
+  src/platform/win32/window/ControlPeer.cpp src/platform/win32/window/ContainerPeer.cpp src/platform/win32/window/Peers.cpp
+  src/platform/win32/window/LabelPeer.cpp src/platform/win32/window/Drawing.cpp src/platform/win32/window/MenuBar.cpp
+  src/platform/win32/window/FormTimers.cpp src/platform/win32/window/Keyboard.cpp src/platform/win32/window/Accessible.cpp
+  src/platform/win32/entry/Switches.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32 oleaut32 oleacc)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
 
 set(PURGIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(Purgix WIN32 src/platform/win32/WinMain.cpp src/platform/win32/LibraryThrows.cpp res/Purgix.rc)
+add_executable(Purgix WIN32 src/platform/win32/entry/WinMain.cpp src/platform/win32/entry/LibraryThrows.cpp res/Purgix.rc)
 target_link_libraries(Purgix PRIVATE purgix_win32)
 target_compile_options(Purgix PRIVATE ${PURGIX_WARNINGS})
 target_link_options(Purgix PRIVATE ${PURGIX_STATIC_LINK} -municode -Wl,--gc-sections -s)
@@ -65,7 +66,7 @@ foreach(link IN ITEMS "../Elsewhere/x.png:link.png" "../Elsewhere:Folder" "../El
 endforeach()
 set_tests_properties(win32 PROPERTIES TIMEOUT 300)
 # The program's own copies of libstdc++'s throw helpers, apart: GoogleTest links the library's.
-add_executable(win32_library_throws tests/win32/LibraryThrowsTest.cpp src/platform/win32/LibraryThrows.cpp)
+add_executable(win32_library_throws tests/win32/LibraryThrowsTest.cpp src/platform/win32/entry/LibraryThrows.cpp)
 target_include_directories(win32_library_throws PRIVATE src)
 target_compile_options(win32_library_throws PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_library_throws PRIVATE ${PURGIX_STATIC_LINK})

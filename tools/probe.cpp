@@ -16,6 +16,9 @@
 //   probe focus TITLE           the control with the keyboard focus in the window's thread (GetGUIThreadInfo),
 //                               as Active Accessibility tells it: JSON with name, role, value, description
 //   probe acc TITLE X Y         the same for the control at a client point of the window
+//   probe events TITLE SECONDS  listens SECONDS for the focus, state and value events the window's process
+//                               raises, as a screen reader does; prints "listening", then one line of JSON
+//                               per event: "event" (focus, state, value), "class" and "name"
 #include <windows.h>
 #include <oleacc.h>
 
@@ -148,6 +151,28 @@ void PrintAccessible(HWND h) {
     acc->Release();
 }
 
+void CALLBACK Heard(HWINEVENTHOOK, DWORD event, HWND h, LONG object, LONG child, DWORD, DWORD) {
+    if (object != OBJID_CLIENT || child != CHILDID_SELF) return;
+    const char* what = event == EVENT_OBJECT_FOCUS ? "focus" : event == EVENT_OBJECT_STATECHANGE ? "state" : event == EVENT_OBJECT_VALUECHANGE ? "value" : nullptr;
+    if (what == nullptr) return;
+    static const GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    wchar_t cls[64] = L"";
+    GetClassNameW(h, cls, 64);
+    std::string name;
+    IAccessible* acc = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(h, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&acc)))) {
+        VARIANT self;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR b = nullptr;
+        if (SUCCEEDED(acc->get_accName(self, &b)) && b != nullptr) name = Utf8(b);
+        SysFreeString(b);
+        acc->Release();
+    }
+    std::printf("{\"event\":\"%s\",\"class\":%s,\"name\":%s}\n", what, Json(Utf8(cls)).c_str(), Json(name).c_str());
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -246,6 +271,20 @@ int wmain(int argc, wchar_t** argv) {
     } else if (cmd == L"acc" && argc >= 5) {
         POINT pt{_wtoi(argv[3]), _wtoi(argv[4])};
         PrintAccessible(ChildAt(top, pt));
+    } else if (cmd == L"events" && argc >= 4) {
+        CoInitialize(nullptr);
+        DWORD process = 0;
+        GetWindowThreadProcessId(top, &process);
+        const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, Heard, process, 0, WINEVENT_OUTOFCONTEXT);
+        std::printf("listening\n");
+        std::fflush(stdout);
+        // Out-of-context events come as messages to this thread.
+        const DWORD start = GetTickCount(), limit = static_cast<DWORD>(_wtof(argv[3]) * 1000);
+        while (GetTickCount() - start < limit) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, limit - (GetTickCount() - start), QS_ALLINPUT);
+            for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+        }
+        UnhookWinEvent(hook);
     } else if (cmd == L"endsession") {
         DWORD_PTR ok = 0;
         SendMessageTimeoutW(top, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &ok);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "about/FrmAbout.h"
+#include "app/FrmReleases.h"
 #include "memory/MemoryFigures.h"
 #include "memory/ReleaseLog.h"
 #include "memory/ThresholdWait.h"
@@ -64,8 +65,9 @@ public:
     memory::ReleaseLog& Releases() { return releaseLog_; }
     const memory::ReleaseLog& Releases() const { return releaseLog_; }
     const memory::ThresholdWait& ThresholdHold() const { return thresholdWait_; }
-    // File > Release log: the log's window, one at a time.
+    // File > Release log: the log's window, one at a time; it follows the log while open.
     void ShowReleaseLog();
+    FrmReleases* ReleasesWindow() { return releases_ && !releases_->Unloaded() ? releases_.get() : nullptr; }
     // The Setup menu's three switches beyond the window's options.
     void mTrayLoad_Click();
     void mNotify_Click();
@@ -213,6 +215,9 @@ private:
     bool skinsReached_ = false;  // start-up got as far as the skin list
     std::unique_ptr<about::FrmAbout> about_;
     std::unique_ptr<ui::NativeWindow> aboutWindow_;
+    std::unique_ptr<FrmReleases> releases_;
+    std::unique_ptr<ui::NativeWindow> releasesWindow_;
+    std::vector<std::string> ReleaseLines() const;
 };
 
 }  // namespace purgix::app

@@ -23,6 +23,9 @@ void FrmMain::WireRelease() {
     mOpt->Click = [this] { mOpt_Click(); };
     mOptPOP->Click = [this] { mOptPOP_Click(); };
     mReleaseLog->Click = [this] { ShowReleaseLog(); };
+    releaseLog_.Updated = [this] {
+        if (FrmReleases* open = ReleasesWindow()) open->SetLines(ReleaseLines());
+    };
 }
 
 void FrmMain::ImgOptimize_Click() { ReleaseMemory(ReleaseCause::Button); }
@@ -133,7 +136,25 @@ void FrmMain::Timer2_Timer() {
     }
 }
 
-void FrmMain::ShowReleaseLog() { windowFactory_.ShowReleaseLog(releaseLog_, form); }
+std::vector<std::string> FrmMain::ReleaseLines() const {
+    const platform::NumberSeparators separators = platform_.locale.Separators();
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < releaseLog_.Size(); ++i) lines.push_back(releaseLog_.Line(i, separators));
+    return lines;
+}
+
+// One log window at a time: a second "Release log..." brings the open one forward.
+void FrmMain::ShowReleaseLog() {
+    if (FrmReleases* open = ReleasesWindow()) {
+        open->form.ZOrder();
+        return;
+    }
+    releasesWindow_.reset();
+    releases_ = std::make_unique<FrmReleases>(platform_, form.Icon());
+    releasesWindow_ = windowFactory_.CreateFormWindow(releases_->form);
+    releases_->SetLines(ReleaseLines());
+    releases_->form.SetVisible(true);
+}
 
 // Before the first sample there is no figure to show: the picture stays until then.
 void FrmMain::ShowTrayLoad() {

@@ -48,7 +48,8 @@ public:
     // Refused when the block cannot be had; nothing is held either way.
     virtual BlockResult WriteBlankBlock(std::uint64_t bytes) = 0;
     // Stops the fill this thread is inside, if any; returns once its workers
-    // have stopped (at once when there is no fill).
+    // have stopped (at once when there is no fill). It serves nothing while it
+    // waits, so a second close cannot run inside the first one's shutdown.
     virtual void StopFill() = 0;
 };
 
@@ -64,10 +65,11 @@ class Pointer {
 public:
     virtual ~Pointer() = default;
     virtual void SetMousePointer(MousePointer pointer) = 0;
+    // What the program's windows show instead of their own pointer while it is not Default.
+    virtual MousePointer Current() const = 0;
 };
 
 inline constexpr std::intptr_t kHwndTopmost = -1;
-inline constexpr std::intptr_t kHwndNoTopmost = -2;
 inline constexpr unsigned kSwpNoSizeNoMove = 3;
 
 class WindowOrder {
@@ -139,7 +141,6 @@ using RegistryKey = std::uintptr_t;
 inline constexpr RegistryKey kHkeyCurrentUser = 0x80000001;
 inline constexpr RegistryKey kHkeyLocalMachine = 0x80000002;
 inline constexpr std::uint32_t kRegSz = 1;
-inline constexpr std::uint32_t kRegExpandSz = 2;
 
 class RegistryApi {
 public:
@@ -189,6 +190,8 @@ public:
     virtual void Run(const std::string& commandLine, int showState) = 0;
     // A modal box with OK only, no icon.
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
+    // Puts the text on the clipboard in place of what was there; throws purgix::Error when it cannot.
+    virtual void CopyText(const std::string& text) = 0;
 };
 
 // The pictures the program carries inside itself.

@@ -41,7 +41,7 @@ using MouseEvent = std::function<void(int button, int shift, double x, double y)
 enum class ScaleMode { Pixel, Twip };
 inline constexpr int kTwipsPerPixel = 15;  // at the design's 96 dots per inch
 
-enum class Kind { Form, PictureBox, Label, Line, Shape, Image, CheckBox, TextBox, VScrollBar, FileListBox, CommandButton };
+enum class Kind { Form, PictureBox, Label, Line, Shape, Image, CheckBox, TextBox, VScrollBar, FileListBox, CommandButton, ListBox };
 
 using platform::MousePointer;
 

@@ -78,6 +78,12 @@ void FileListBox::SetListIndex(int i) {
     if (Click) Click();
 }
 
+void ListBox::SetItems(std::vector<std::string> items) {
+    if (items == items_) return;
+    items_ = std::move(items);
+    Notify(Change::Value);
+}
+
 void Timer::SetEnabled(bool on) {
     if (on == enabled_) return;
     enabled_ = on;

@@ -161,6 +161,17 @@ private:
     int index_ = -1;
 };
 
+// Lines of text the user reads and moves through; the program replaces them whole.
+class ListBox : public Control {
+public:
+    ListBox(std::string name, Rect r) : Control(std::move(name), Kind::ListBox, r) {}
+    const std::vector<std::string>& Items() const { return items_; }
+    void SetItems(std::vector<std::string> items);
+
+private:
+    std::vector<std::string> items_;
+};
+
 class Timer {
 public:
     Timer(std::string name, unsigned intervalMs, bool enabled) : name_(std::move(name)), interval_(intervalMs), enabled_(enabled) {}

@@ -8,10 +8,6 @@
 #include "ui/Menu.h"
 #include "ui/Picture.h"
 
-namespace purgix::memory {
-class ReleaseLog;
-}
-
 namespace purgix::ui {
 
 // How a form's window is framed and placed.
@@ -111,9 +107,6 @@ public:
     virtual ~WindowFactory() = default;
     // Creates the window with the form's design values and binds the form to it.
     virtual std::unique_ptr<NativeWindow> CreateFormWindow(Form& form) = 0;
-    // Opens the window listing this run's releases ("Purgix releases"), owned
-    // by `owner`, or brings the open one forward. It follows the log's Updated.
-    virtual void ShowReleaseLog(memory::ReleaseLog& log, Form& owner) = 0;
 };
 
 }  // namespace purgix::ui

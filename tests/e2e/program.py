@@ -439,14 +439,29 @@ class Keyboard(Program):
         self.assertEqual(seen, [("Quenlor on the web", 43), ("Interval minute", 44), ("Interval minute", 52), ("Less than", 44),
                                 ("Less than", 52), ("Release percent", 52), ("Start with Windows", 44), ("Start minimized", 44)])
         box = lambda: e2e.child_at(dump(), None, [256, 96, 269, 109])["check"]
-        self.keys("shift+Tab")  # back to "Start with Windows"
-        self.keys("space")
-        self.assertEqual(box(), 1, "Space did not tick Start with Windows")
-        screenshot("keyboard-options.png", self.top()["rect"])
-        self.keys("alt+r")
-        before = int(self.focused()["value"])
-        self.keys("Up")
-        self.assertEqual(int(self.focused()["value"]), before + 5, "Up did not raise the release percent by its step")
+        # A screen reader in another process hears the focus come, the box ticked and the percent raised.
+        with tempfile.TemporaryFile("w+") as heard:
+            listener = subprocess.Popen([ARGS.wine_run, ARGS.probe, "events", CAPTION, "8"], stdout=heard, stderr=subprocess.DEVNULL)
+            for _ in range(100):
+                heard.seek(0)
+                if "listening" in heard.read():
+                    break
+                time.sleep(0.05)
+            self.keys("shift+Tab")  # back to "Start with Windows"
+            self.keys("space")
+            self.assertEqual(box(), 1, "Space did not tick Start with Windows")
+            screenshot("keyboard-options.png", self.top()["rect"])
+            self.keys("alt+r")
+            before = int(self.focused()["value"])
+            self.keys("Up")
+            self.assertEqual(int(self.focused()["value"]), before + 5, "Up did not raise the release percent by its step")
+            listener.wait(timeout=30)
+            heard.seek(0)
+            events = [(e["event"], e["name"]) for e in map(json.loads, heard.read().splitlines()[1:])]
+        for wanted in [("focus", "Start with Windows"), ("state", "Start with Windows"), ("focus", "Release percent"),
+                       ("value", "Release percent")]:
+            self.assertIn(wanted, events)
+        self.assertLess(events.index(("focus", "Start with Windows")), events.index(("state", "Start with Windows")))
         # The About window opens on OK; Enter closes it, and Esc the next one.
         about = "--- About Purgix ---"
         for key in ("Return", "Escape"):

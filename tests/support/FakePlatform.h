@@ -58,10 +58,17 @@ public:
     void Run(const std::string& commandLine, int showState) override {
         if (Log("Run(" + commandLine + "," + std::to_string(showState) + ")"); runFails) throw purgix::Error("cannot start");
     }
+    void CopyText(const std::string& text) override {
+        if (Log("CopyText(" + text + ")"); copyFails) throw purgix::Error("clipboard in use");
+    }
     void ShowMessage(const std::string& text, const std::string& title) override {
         if (Log("ShowMessage(" + text + "," + title + ")"); onMessage) onMessage();
     }
-    void SetMousePointer(platform::MousePointer p) override { Log("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")"); }
+    void SetMousePointer(platform::MousePointer p) override {
+        pointer = p;
+        Log("SetMousePointer(" + std::to_string(static_cast<int>(p)) + ")");
+    }
+    platform::MousePointer Current() const override { return pointer; }
     ui::PicturePtr Resource(platform::ResourcePicture which) override { return std::make_shared<FakePicture>("resource " + std::to_string(int(which)), 16, 16); }
     std::string ModulePath() override { return modulePath; }
     // The files put in `folders`, in the order given there: sorting is the lister's business. A folder not there throws.
@@ -83,7 +90,6 @@ public:
         form.SetHandle(static_cast<ui::WindowHandle>(0x5000 + calls.size()));
         return Log("CreateFormWindow(" + form.Name() + ")"), std::make_unique<ui::NativeWindow>();
     }
-    void ShowReleaseLog(memory::ReleaseLog&, ui::Form& owner) override { Log("ShowReleaseLog(" + owner.Name() + ")"); }
     // A clock that moves only when a test moves it (or a block is being written: `blockMs`).
     std::uint64_t Milliseconds() override { return now; }
     platform::TimeOfDay LocalTime() override { return timeOfDay; }
@@ -177,6 +183,8 @@ public:
     std::uint64_t now = 0, blockMs = 0;
     platform::TimeOfDay timeOfDay{14, 3, 15};
     platform::NumberSeparators separators;
+    platform::MousePointer pointer = platform::MousePointer::Default;
+    bool copyFails = false;
     std::map<int, std::int16_t> keys;
     bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
     std::function<void()> onBlock, onStop, onMessage;  // run while the block is held, as it is stopped, while the message box is open

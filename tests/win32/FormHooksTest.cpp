@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "platform/win32/BlankBlock.h"
+#include "platform/win32/release/BlankBlock.h"
 
 using namespace purgix::testing;
 namespace ui = purgix::ui;
@@ -161,6 +161,53 @@ TEST_F(Program, TheSessionsEndDuringAFillStopsItSavesOnceAndDestroysTheWindowAtO
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// Exit during a release, and a log-off that comes while the shutdown stops the fill: the log-off is handled only
+// once everything is saved and the window has gone, never inside the first close's stop.
+TEST_F(Program, ASecondCloseDuringTheReleasesStopWaitsForTheFirstOnesSaveAndEnding) {
+    frm.Load();
+    frm.RefreshMEM();
+    static HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr), letGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    static HANDLE unloading = CreateEventW(nullptr, TRUE, FALSE, nullptr), queued = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const auto hold = [](void*) {
+        SetEvent(filling);
+        WaitForSingleObject(letGo, 10000);
+    };
+    fake.onBlock = [&] { purgix::win32::WriteBlankBlock(200u << 20, {2, UINT_MAX, nullptr, nullptr, hold}); };
+    fake.onStop = [&] { win32.memory.StopFill(); };
+    const purgix::ui::Event save = frm.form.Unload;
+    frm.form.Unload = [&] {
+        SetEvent(unloading);
+        WaitForSingleObject(queued, 10000);  // the log-off is waiting before the stop begins
+        save();
+    };
+    // What the window had saved, and whether it still stood, when the log-off reached it (a window
+    // that has gone gets nothing: as good as after).
+    static std::pair<std::size_t, BOOL> seen{10, FALSE};
+    static const FakePlatform* store = &fake;
+    static HWND main = h;
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto& m = *reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (m.message == WM_ENDSESSION && m.wParam == TRUE) seen = {store->storeWrites.size(), IsWindow(main)};
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }, nullptr, GetCurrentThreadId());
+    std::thread exit([&] {
+        WaitForSingleObject(filling, 10000);
+        SendMessageTimeoutW(h, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, nullptr);  // as /exit has the main window do
+    });
+    std::thread logoff([&] {
+        WaitForSingleObject(unloading, 10000);
+        SendMessageCallbackW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, [](HWND, UINT, ULONG_PTR, LRESULT) {}, 0);
+        SetEvent(queued);
+        SetEvent(letGo);
+    });
+    frm.ReleaseMemory(purgix::memory::ReleaseCause::Menu);
+    exit.join();
+    logoff.join();
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(std::tuple(seen.first, seen.second, fake.storeWrites.size(), IsWindow(h)), std::tuple(std::size_t{10}, FALSE, std::size_t{10}, FALSE));
+}
+
 // Stay-on-top follows its menu item on the real window. Hidden by Ctrl+H, shown again by a left click on the icon; F9;
 // the options, covered by the table and then the chart, take no click until their page is in view. Explorer
 // restarted, the icon is added again; the window on a monitor of another density, the icon is drawn anew.
@@ -189,9 +236,16 @@ TEST_F(Program, StayOnTopHideAndShowThePagesAndTheIconAfterExplorerAndAtANewDens
         EXPECT_EQ(ChildWindowFromPointEx(h, {70, 102}, CWP_SKIPINVISIBLE) == Hwnd(frm.Check1), page == 2) << page;
     fake.trayCalls.clear();
     SendMessageW(h, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    // At 144 dpi the window goes where Windows suggests, its client area the design's at that density.
     RECT place{};
     GetWindowRect(h, &place);
-    SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
+    const RECT suggested{place.left + 37, place.top + 23, place.left + 37 + (place.right - place.left) * 3 / 2,
+                         place.top + 23 + (place.bottom - place.top) * 3 / 2};
+    SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT now{}, client{};
+    GetWindowRect(h, &now);
+    GetClientRect(h, &client);
+    EXPECT_EQ(std::tuple(now.left, now.top, client.right, client.bottom), std::tuple(suggested.left, suggested.top, 720L, 315L));
     ASSERT_EQ(fake.trayCalls.size(), 2u);
     EXPECT_EQ(std::tuple(fake.trayCalls[0].first, fake.trayCalls[1].first, fake.trayCalls[0].second.window),
               std::tuple(purgix::platform::kNimAdd, purgix::platform::kNimModify, frm.PicTray.Handle()));

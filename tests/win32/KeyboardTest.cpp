@@ -4,7 +4,8 @@
 
 #include <oleacc.h>
 
-#include "platform/win32/FormWindowInternal.h"
+#include "platform/win32/window/Accessible.h"
+#include "platform/win32/window/TestHooks.h"
 
 using namespace purgix::testing;
 using purgix::win32::kIAccessible;
@@ -30,6 +31,29 @@ std::string Told(HWND h) {
     acc->Release();
     return told;
 }
+
+// The focus, state and value events the window raises for assistive programs, as "event:control" lines.
+struct HeardEvents {
+    static inline std::vector<std::pair<DWORD, HWND>> heard;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, Heard, GetCurrentProcessId(), 0,
+                                         WINEVENT_OUTOFCONTEXT);
+    HeardEvents() { heard.clear(); }
+    ~HeardEvents() { UnhookWinEvent(hook); }
+    static void CALLBACK Heard(HWINEVENTHOOK, DWORD event, HWND h, LONG object, LONG child, DWORD, DWORD) {
+        if (object == OBJID_CLIENT && child == CHILDID_SELF && event != EVENT_OBJECT_LOCATIONCHANGE) heard.emplace_back(event, h);
+    }
+    // What was heard of these windows since the last call, in order; out-of-context events come with the messages.
+    std::string Of(const std::vector<std::pair<const char*, HWND>>& named) {
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+        std::string out;
+        for (const auto& [event, h] : heard)
+            for (const auto& [name, w] : named)
+                if (w == h)
+                    out += std::string(event == EVENT_OBJECT_FOCUS ? "focus" : event == EVENT_OBJECT_STATECHANGE ? "state" : event == EVENT_OBJECT_VALUECHANGE ? "value" : "other") + ":" + name + " ";
+        heard.clear();
+        return out;
+    }
+};
 
 // A key that the focused native control takes itself, down and up.
 void Type(WPARAM key) {
@@ -60,15 +84,30 @@ TEST_F(MainWindow, TabReachesThePageInViewAndSpaceEnterArrowsAndAccessKeysActOnW
     Type(VK_SPACE);
     EXPECT_EQ(frm.PageIndex(), 2);
     // Alt and a caption's letter reach its control and tick a box; Space on the focused box ticks it again.
+    // A screen reader hears of each move of the focus and each tick, for the box that changed.
+    HeardEvents events;
+    const std::vector<std::pair<const char*, HWND>> named{{"Check3", Hwnd(frm.Check3)}, {"Check4", Hwnd(frm.Check4)},
+                                                          {"VScroll3", Hwnd(frm.VScroll3)}, {"Text3", Hwnd(frm.Text3)}};
+    events.Of(named);
     EXPECT_TRUE(Press(h, 'W', true));
     Type(VK_SPACE);
     EXPECT_TRUE(Press(h, 'M', true));
     EXPECT_EQ(std::tuple(focused(), frm.Check4.Value(), frm.Check3.Value()), std::tuple(std::string("Check3"), 0, 1));
-    // Up and Down on the release percent, as its arrows: steps of 5.
+    EXPECT_EQ(events.Of(named), "focus:Check4 state:Check4 state:Check4 focus:Check3 state:Check3 ");
+    // Up and Down on the release percent, as its arrows: steps of 5, each told with the box that shows it;
+    // the spinner itself holds the value it shows.
     EXPECT_TRUE(Press(h, 'R', true));
     std::string values;
-    for (WPARAM key : {VK_UP, VK_DOWN, VK_DOWN}) values += (Type(key), std::to_string(frm.VScroll3.Value())) + " ";
-    EXPECT_EQ(values, "35 30 25 ") << "from the stored 30";
+    for (WPARAM key : {VK_UP, VK_DOWN, VK_DOWN})
+        values += (Type(key), std::to_string(frm.VScroll3.Value()) + "/" + std::to_string(GetScrollPos(Hwnd(frm.VScroll3), SB_CTL))) + " ";
+    EXPECT_EQ(values, "35/35 30/30 25/25 ") << "from the stored 30";
+    EXPECT_EQ(events.Of(named), "focus:VScroll3 value:VScroll3 value:Text3 value:VScroll3 value:Text3 value:VScroll3 value:Text3 ");
+    // Set by the program, the same; the figures of a tick raise nothing.
+    frm.VScroll3.SetValue(40);
+    frm.Timer1.Tick();
+    EXPECT_EQ(events.Of({{"Text3", Hwnd(frm.Text3)}, {"VScroll3", Hwnd(frm.VScroll3)}, {"lblAvailPhys", Hwnd(frm.lblAvailPhys)}}),
+              "value:VScroll3 value:Text3 ");
+    frm.VScroll3.SetValue(25);
     // What a screen reader is told: names, roles (43 button, 44 check box, 52 spinner, 41 text), values, descriptions.
     frm.Timer1.Tick();
     EXPECT_EQ(Told(Hwnd(frm.ImgOptimize)), "Optimize|43||Releases physical memory now");
@@ -94,4 +133,29 @@ TEST_F(MainWindow, HighContrastDrawsInTheUsersColoursAndShowsTheClickAreasAsButt
         EXPECT_EQ(shot.At(430, 164) == GetSysColor(COLOR_BTNFACE), contrast) << contrast;
     }
     purgix::win32::OverrideHighContrast(std::nullopt);
+}
+
+// A control that no caption names has its focus rectangle drawn in its own paint: a repaint of half of it shows
+// the same pixels as a whole repaint, not half a rectangle.
+TEST_F(MainWindow, TheFocusRoundAControlWithoutACaptionSurvivesARepaintOfPartOfIt) {
+    purgix::ui::Form form("Focus", "Focus", 120, 60);
+    purgix::ui::CheckBox box("Box", {10, 10, 90, 30});
+    form.Add(box);
+    form.SetVisible(true);
+    const purgix::win32::FormWindow own(form, win32, false, 96);
+    const HWND w = Hwnd(box);
+    SetFocus(w);
+    SendMessageW(own.Hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    const auto pixels = [w](const RECT* part) {
+        RedrawWindow(w, part, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const purgix::win32::gdi::WindowDC dc(w);
+        std::vector<COLORREF> seen;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 90; ++x) seen.push_back(GetPixel(dc.Get(), x, y));
+        return seen;
+    };
+    const std::vector<COLORREF> whole = pixels(nullptr);
+    const RECT rightHalf{45, 0, 90, 30};
+    EXPECT_EQ(pixels(&rightHalf), whole);
+    EXPECT_NE(std::count(whole.begin(), whole.end(), whole[0]), static_cast<std::ptrdiff_t>(whole.size())) << "something is drawn";
 }

@@ -12,7 +12,7 @@
 
 #include "Error.h"
 #include "WindowTest.h"
-#include "platform/win32/Files.h"
+#include "platform/win32/pictures/Files.h"
 
 using purgix::win32::Narrow;
 using Bytes = std::string;

@@ -4,7 +4,7 @@
 #include "WindowTest.h"
 
 #include "platform/win32/Dpi.h"
-#include "platform/win32/TrayLoadIcon.h"
+#include "platform/win32/adapters/TrayLoadIcon.h"
 #include "tray/CTray.h"
 #include "tray/TrayLoad.h"
 

@@ -86,6 +86,10 @@ TEST_F(Win32Platform, ReportMemoryAndSeparatorsRunCommandsLoadResourcesAndListFi
         const auto s = win32.locale.Separators();
         EXPECT_EQ(std::pair(s.thousands, s.decimal), std::pair(Narrow(thousands), Narrow(decimal)));
     }
+    // A text too long for the stack's buffer keeps the characters that fit, never half of one.
+    wchar_t cut[4];
+    purgix::win32::WidenInto("\u65e5\u672c\U0001F600\u8a9e", cut, 4);
+    EXPECT_EQ(std::wstring(cut), L"\u65e5\u672c");
     EXPECT_THROW(win32.shell.Run("no-such-program-purgix.exe", 0), purgix::Error);
     EXPECT_NO_THROW(win32.shell.Run("cmd.exe /c exit 0", 0));
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadAndCloseBox);

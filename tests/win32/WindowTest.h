@@ -10,11 +10,11 @@
 
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
-#include "platform/win32/FormWindow.h"
+#include "platform/win32/window/FormWindow.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Picture.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/pictures/Win32Picture.h"
+#include "platform/win32/adapters/Win32Platform.h"
 
 namespace purgix::testing {
 

@@ -12,4 +12,7 @@ std::string Narrow(std::wstring_view utf16);
 // the per-tick paths use it to stay off the heap.
 void WidenInto(std::string_view utf8, wchar_t* buffer, int capacity);
 
+// Text as DrawText shows it with an access key: "&" doubled, then one before the key's letter.
+std::wstring WithAccessKey(const wchar_t* text, char key);
+
 }  // namespace purgix::win32

@@ -114,7 +114,7 @@ int main() {
     Pinger pinger{window.Hwnd()};
     HANDLE thread = CreateThread(nullptr, 0, Pinger::Run, &pinger, 0, nullptr);
     const double t0 = Seconds();
-    frm.ReleaseMemory();
+    frm.ReleaseMemory(purgix::memory::ReleaseCause::Menu);
     const double wall = Seconds() - t0;
     pinger.stop = true;
     // The last question may be waiting for this thread: answer it while the pinger ends.

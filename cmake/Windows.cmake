@@ -10,6 +10,7 @@ add_library(purgix_win32 STATIC
   src/platform/win32/adapters/InputAdapter.cpp src/platform/win32/adapters/LocaleAdapter.cpp src/platform/win32/adapters/ShellAdapter.cpp
   src/platform/win32/adapters/ResourceAdapter.cpp src/platform/win32/pictures/PictureLoader.cpp src/platform/win32/adapters/RegistryAdapter.cpp
   src/platform/win32/adapters/ProfileAdapter.cpp src/platform/win32/adapters/TrayIcon.cpp src/platform/win32/adapters/InstanceAdapter.cpp
+  src/platform/win32/adapters/TrayLoadIcon.cpp src/platform/win32/adapters/ClockAdapter.cpp
   src/platform/win32/window/FormWindow.cpp src/platform/win32/window/FormScale.cpp src/platform/win32/window/PeerTable.cpp
   src/platform/win32/window/ControlPeer.cpp src/platform/win32/window/ContainerPeer.cpp src/platform/win32/window/Peers.cpp
   src/platform/win32/window/LabelPeer.cpp src/platform/win32/window/Drawing.cpp src/platform/win32/window/MenuBar.cpp
@@ -49,7 +50,8 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
 
 # Win32 tier: the real API and the real window, inside the test process.
 add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/Win32PlatformTest.cpp
-  tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp tests/win32/DpiTest.cpp tests/win32/KeyboardTest.cpp res/Purgix.rc)
+  tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp tests/win32/DpiTest.cpp tests/win32/KeyboardTest.cpp
+  tests/win32/TrayLoadIconTest.cpp res/Purgix.rc)
 target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main psapi uuid oleacc)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})

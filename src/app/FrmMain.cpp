@@ -180,11 +180,16 @@ void FrmMain::BuildMenus() {
     mFile = &bar.Add("mFile", "&File");
     mOpt = &mFile->Add("mOpt", "&Optimize  ", ui::Shortcut::F9);
     mHide = &mFile->Add("mHide", "&Hide", ui::Shortcut::CtrlH);
+    mReleaseLog = &mFile->Add("mReleaseLog", "Release &log...");
     mSp1 = &mFile->Add("mSp1", "-");
     mExit = &mFile->Add("mExit", "&Exit");
 
     mSetup = &bar.Add("mSetup", "&Setup");
     mStayOnTop = &mSetup->Add("mStayOnTop", "Stay &On top");
+    mTrayLoad = &mSetup->Add("mTrayLoad", "Load in tray &icon");
+    mNotify = &mSetup->Add("mNotify", "&Notify after releases");
+    mHotKey = &mSetup->Add("mHotKey", "&F9 in any program");
+    mHotKey->SetChecked(true);  // the hot key works anywhere until the user says otherwise
     mSkin = &mSetup->Add("mSkin", "S&kins ...");
     mSSkin.push_back(&mSkin->Add("mSSkin(0)", "Skin1"));
     mSp4 = &mSetup->Add("mSp4", "-");
@@ -225,6 +230,7 @@ void FrmMain::RefreshMEM() {
     }
     levels_.push_back(figures_.availFraction);
     sampled_ = true;
+    if (mTrayLoad->Checked()) ShowTrayLoad();  // the shell hears of it only when the figure moves
     if (form.Visible()) ShowFigures();
 }
 

@@ -4,7 +4,10 @@
 #include <string>
 
 #include "about/FrmAbout.h"
+#include "app/FrmReleases.h"
 #include "memory/MemoryFigures.h"
+#include "memory/ReleaseLog.h"
+#include "memory/ThresholdWait.h"
 #include "platform/Platform.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
@@ -45,8 +48,10 @@ public:
 
     // Every release, by the user or automatic, goes through here: a block of
     // two bytes for each character of the release percent of physical memory,
-    // taken, written through and given back. Reports its own failure.
-    void ReleaseMemory();
+    // taken, written through and given back. Reports its own failure; one
+    // that ends goes into the log (with what started it) and, when asked
+    // for, into a notice.
+    void ReleaseMemory(memory::ReleaseCause cause);
     // True while the key is down (bit 15 of the asynchronous key state), system-wide.
     bool IsKeyDown(int virtualKey);
 
@@ -55,6 +60,18 @@ public:
     void ImgOptimize_Click();
     void mOpt_Click();
     void mOptPOP_Click();
+
+    // This run's releases, newest first; the log window reads them.
+    memory::ReleaseLog& Releases() { return releaseLog_; }
+    const memory::ReleaseLog& Releases() const { return releaseLog_; }
+    const memory::ThresholdWait& ThresholdHold() const { return thresholdWait_; }
+    // File > Release log: the log's window, one at a time; it follows the log while open.
+    void ShowReleaseLog();
+    FrmReleases* ReleasesWindow() { return releases_ && !releases_->Unloaded() ? releases_.get() : nullptr; }
+    // The Setup menu's three switches beyond the window's options.
+    void mTrayLoad_Click();
+    void mNotify_Click();
+    void mHotKey_Click();
 
     std::int32_t IntervalSeconds() const { return intervalSeconds_; }
     std::int64_t ReleaseSize() const { return releaseSize_; }
@@ -124,8 +141,8 @@ public:
     ui::Image ImgOptimize, ImgTab;
 
     // Menus (owned by the form's menu bar).
-    ui::MenuItem *mFile, *mOpt, *mHide, *mSp1, *mExit;
-    ui::MenuItem *mSetup, *mStayOnTop, *mSkin, *mSp4, *mDloadSkin;
+    ui::MenuItem *mFile, *mOpt, *mHide, *mReleaseLog, *mSp1, *mExit;
+    ui::MenuItem *mSetup, *mStayOnTop, *mTrayLoad, *mNotify, *mHotKey, *mSkin, *mSp4, *mDloadSkin;
     std::vector<ui::MenuItem*> mSSkin;
     ui::MenuItem *mHelp, *mContents, *mWeb, *mSp2, *mAbout;
     ui::MenuItem *mPOP, *mStPOP, *mSpPOP1, *mOptPOP, *mShowPOP, *mSpPOP2, *mWebPOP, *mSpPOP3, *mExitPOP;
@@ -144,6 +161,9 @@ private:
     void WireOptions();
     // Start-up steps over the settings store and the Run value; each throws on a failure.
     void LoadOptions();
+    void LoadSwitches();
+    // The load in the icon while asked for, the picture otherwise.
+    void ShowTrayLoad();
     void HideIfMinimized();
     void ReadStartWithWindows();
     void RestoreStayOnTop();
@@ -186,10 +206,18 @@ private:
     std::int32_t intervalSeconds_ = 0;
     std::int64_t releaseSize_ = 0;
     bool releasing_ = false;
+    // Available memory as the last release that ended left it, in the threshold test's percent.
+    double releasedTo_ = 0;
+    memory::ReleaseLog releaseLog_;
+    memory::ThresholdWait thresholdWait_;
+    bool f9Down_ = false;  // F9 was down at the last poll, or its press was answered by the menu
     bool closing_ = false;       // the shutdown has begun
     bool skinsReached_ = false;  // start-up got as far as the skin list
     std::unique_ptr<about::FrmAbout> about_;
     std::unique_ptr<ui::NativeWindow> aboutWindow_;
+    std::unique_ptr<FrmReleases> releases_;
+    std::unique_ptr<ui::NativeWindow> releasesWindow_;
+    std::vector<std::string> ReleaseLines() const;
 };
 
 }  // namespace purgix::app

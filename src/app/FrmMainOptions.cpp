@@ -17,6 +17,9 @@ void FrmMain::WireOptions() {
     VScroll1.Change = [this] { VScroll1_Change(); };
     VScroll2.Change = [this] { VScroll2_Change(); };
     VScroll3.Change = [this] { VScroll3_Change(); };
+    mTrayLoad->Click = [this] { mTrayLoad_Click(); };
+    mNotify->Click = [this] { mNotify_Click(); };
+    mHotKey->Click = [this] { mHotKey_Click(); };
 }
 
 void FrmMain::ImgTab_Click() {
@@ -74,6 +77,16 @@ void FrmMain::LoadOptions() {
     Check3.SetValue(ToInteger16(Setting(key::kMinimized, "0")));
 }
 
+// Read before the seven, and unable to fail: a junk value here reads as the
+// default, and one of the seven that ends start-up early leaves these read.
+void FrmMain::LoadSwitches() {
+    namespace key = settings::key;
+    mTrayLoad->SetChecked(settings::SwitchValue(Setting(key::kTrayLoad, "0"), false));
+    mNotify->SetChecked(settings::SwitchValue(Setting(key::kNotify, "0"), false));
+    mHotKey->SetChecked(settings::SwitchValue(Setting(key::kHotKey, "1"), true));
+    ShowTrayLoad();
+}
+
 void FrmMain::HideIfMinimized() {
     if (Check3.Value() == 1) {
         startHidden_ = true;
@@ -98,6 +111,9 @@ void FrmMain::SaveOptions() {
     SaveSetting(key::kPrecent, std::to_string(VScroll3.Value()));
     SaveSetting(key::kStayOnTop, settings::BooleanText(mStayOnTop->Checked()));
     SaveSetting(key::kMinimized, std::to_string(Check3.Value()));
+    SaveSetting(key::kTrayLoad, settings::SwitchText(mTrayLoad->Checked()));
+    SaveSetting(key::kNotify, settings::SwitchText(mNotify->Checked()));
+    SaveSetting(key::kHotKey, settings::SwitchText(mHotKey->Checked()));
 }
 
 void FrmMain::SaveStartWithWindows() {

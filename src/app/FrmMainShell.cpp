@@ -42,6 +42,7 @@ void FrmMain::Load() {
         NewTray->TipText(form.Caption());
         NewTray->PicBox(PicTray);
         NewTray->ShowIcon();
+        LoadSwitches();
         LoadOptions();
         HideIfMinimized();
         ReadStartWithWindows();

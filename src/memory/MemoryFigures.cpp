@@ -62,6 +62,11 @@ void FormatFixed2(double value, std::string_view decimal, FigureText& out) {
     out.Append(std::string_view(cents, 2));
 }
 
+double ComparedPercent(const MemoryStatus& r) {
+    const std::uint64_t total = Kilobytes(r.totalPhys);
+    return total == 0 ? 0.0 : RoundSignificant15(static_cast<double>(Kilobytes(r.availPhys)) / static_cast<double>(total) * 100);
+}
+
 void DeriveFigures(const MemoryStatus& r, const NumberSeparators& sep, MemoryFigures& f) {
     f.totalPageFileKB = Kilobytes(r.totalPageFile);
     f.totalVirtualKB = Kilobytes(r.totalVirtual);

@@ -50,6 +50,10 @@ void FormatGrouped(std::uint64_t value, std::string_view thousands, FigureText& 
 // significant digits, so 41.245 shows 41.25), the user's decimal separator.
 void FormatFixed2(double value, std::string_view decimal, FigureText& out);
 
+// Available over total physical kilobytes x 100, to 15 significant digits:
+// what the threshold test compares (0 for a total of zero).
+double ComparedPercent(const MemoryStatus& record);
+
 // Fills every figure from one record. A total of zero gives zero percentages
 // and a zero fraction instead of a fault.
 void DeriveFigures(const MemoryStatus& record, const NumberSeparators& separators, MemoryFigures& out);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +34,9 @@ enum class BlockResult { Written, Refused, Stopped };
 // program's SendMessage, a screen reader's question, the end of the session)
 // and repainting them; nothing posted is taken and no input is read, so no
 // command can start inside a release. When the block has been given back,
-// the clicks and F9 presses made meanwhile are dropped, so that impatience
-// does not queue more releases, and every other input stays queued in order.
+// the clicks made meanwhile are dropped, and the keys that would start a
+// release (Space, Enter, F9, Alt's: ui/ReleaseKeys.h), so that impatience
+// does not queue more releases; every other input stays queued in order.
 // A handler that runs meanwhile (the end of the session, an Exit) may call
 // StopFill: the fill stops within about a tenth of a second, the block is
 // given back as WriteBlankBlock returns, and it returns Stopped.
@@ -89,7 +91,21 @@ inline constexpr int kNimDelete = 2;
 inline constexpr std::uint32_t kNifMessage = 1;
 inline constexpr std::uint32_t kNifIcon = 2;
 inline constexpr std::uint32_t kNifTip = 4;
+inline constexpr std::uint32_t kNifInfo = 0x10;
 inline constexpr std::size_t kTipField = 64;
+// A notice's look: no sound, and held back while the user does not want to be disturbed.
+inline constexpr std::uint32_t kNiifNoSound = 0x10;
+inline constexpr std::uint32_t kNiifRespectQuietTime = 0x80;
+
+// How heavily physical memory is used, as the icon shows it: below 70 %, from 70 %, from 90 %.
+enum class LoadLevel { Normal, High, Critical };
+
+// The figure the icon shows instead of its picture: used physical memory in whole percent.
+struct TrayLoad {
+    int percent = 0;
+    LoadLevel level = LoadLevel::Normal;
+    bool operator==(const TrayLoad&) const = default;
+};
 
 struct NotifyIconData {
     WindowHandle window = 0;
@@ -98,6 +114,11 @@ struct NotifyIconData {
     std::uint32_t callbackMessage = 0x200;
     const Picture* icon = nullptr;
     std::string tip = std::string(kTipField, '\0');  // the 64-character field: text, NUL, blank padding
+    // Drawn in place of `icon` while set.
+    std::optional<TrayLoad> load;
+    // The notice shown with kNifInfo: its text, its title and its kNiif flags.
+    std::string info, infoTitle;
+    std::uint32_t infoFlags = 0;
 };
 
 // What the shell shows of the tooltip field: up to its first NUL, at most 63 characters.
@@ -232,6 +253,19 @@ public:
     virtual void Trace(std::string_view where, std::string_view what) = 0;
 };
 
+// Time as the program needs it: a count of milliseconds that only goes
+// forward (waits and durations), and the wall clock's time of day (the log).
+struct TimeOfDay {
+    int hour = 0, minute = 0, second = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::uint64_t Milliseconds() = 0;
+    virtual TimeOfDay LocalTime() = 0;
+};
+
 // Everything behaviour may ask of the system, bundled for constructor injection.
 // Built by name: Platform{.memory = m, .blocks = b, ...}.
 struct Platform {
@@ -251,6 +285,7 @@ struct Platform {
     NotifyArea& tray;
     Instances& instances;
     Diagnostics& diagnostics;
+    Clock& clock;
 };
 
 // Starts a command the user asked for (help, a web or mail link) without

@@ -27,6 +27,10 @@ inline constexpr const char* kInterval = "interval";
 inline constexpr const char* kPrecent = "Precent";
 inline constexpr const char* kMinimized = "Minimized";
 inline constexpr const char* kStayOnTop = "StayOnTop";
+// Switches of the Setup menu, kept beside the window's options.
+inline constexpr const char* kTrayLoad = "TrayLoad";
+inline constexpr const char* kNotify = "Notify";
+inline constexpr const char* kHotKey = "HotKey";
 }  // namespace key
 
 // Numeric text (blanks around it, a sign, a fraction, an exponent) to a 16-bit
@@ -44,6 +48,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 bool ToBoolean(std::string_view text);
 
 inline std::string BooleanText(bool value) { return value ? "True" : "False"; }
+
+// A switch stored as "1" or "0"; any other text (a hand-edited store) is the
+// default, and never a failure that would end start-up.
+inline bool SwitchValue(std::string_view text, bool def) { return text == "1" ? true : text == "0" ? false : def; }
+inline const char* SwitchText(bool on) { return on ? "1" : "0"; }
 
 // Identity values, all taken from the running executable's full path.
 // The file name without its extension: the application name of the settings.

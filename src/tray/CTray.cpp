@@ -50,6 +50,22 @@ void CTray::ModifyIcon() { shell_.ShellNotifyIcon(platform::kNimModify, record_)
 
 void CTray::DeleteIcon() { shell_.ShellNotifyIcon(platform::kNimDelete, record_); }
 
+void CTray::ShowLoad(const std::optional<platform::TrayLoad>& load) {
+    if (load == record_.load) return;
+    record_.load = load;
+    ModifyIcon();
+}
+
+void CTray::Notice(std::string_view text, std::string_view title) {
+    record_.info = text;
+    record_.infoTitle = title;
+    record_.infoFlags = platform::kNiifNoSound | platform::kNiifRespectQuietTime;
+    record_.flags |= platform::kNifInfo;
+    ModifyIcon();
+    // Later calls (a new load, the tooltip) must not show it again.
+    record_.flags &= ~platform::kNifInfo;
+}
+
 // The shell sends the callback message to the box's window; taken as a mouse
 // move, its x is the mouse message code, in the box's twips.
 void CTray::mPic_MouseMove(double x) {

@@ -1,6 +1,7 @@
 #pragma once
 // One icon in the notification area: its record, its tooltip, and the shell's
 // mouse notifications turned into six events.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,13 @@ public:
     // The shell takes the record again (the icon drawn anew).
     void ModifyIcon();
     void DeleteIcon();
+
+    // The load drawn in place of the picture (nothing: the picture again).
+    // The shell hears of it only when the figure or its level changes.
+    void ShowLoad(const std::optional<platform::TrayLoad>& load);
+    // A notice beside the icon, without sound and not in the user's quiet
+    // hours; a newer one replaces it.
+    void Notice(std::string_view text, std::string_view title);
 
     const platform::NotifyIconData& Record() const { return record_; }
 

@@ -80,7 +80,8 @@ OPTIONS_KEY = r"HKEY_CURRENT_USER\Software\Quenlor\Purgix\Options"
 RUN_KEY = r"Software\Microsoft\Windows\CurrentVersion\Run"
 # The automatic releases are real and large: no test turns them on by surprise.
 QUIET = {"LessC": "0", "intervalC": "0"}
-SEVEN_KEYS = ("LessC", "Less", "intervalC", "interval", "Precent", "StayOnTop", "Minimized")
+# The window's seven options, then the Setup menu's three switches.
+STORED_KEYS = ("LessC", "Less", "intervalC", "interval", "Precent", "StayOnTop", "Minimized", "TrayLoad", "Notify", "HotKey")
 # Option controls by their rectangles in the main window's client area.
 OPTION_RECTS = {
     "Check1": [64, 96, 77, 109], "Check2": [64, 120, 77, 133], "Check3": [256, 120, 269, 133], "Check4": [256, 96, 269, 109],
@@ -186,8 +187,9 @@ class RunningCopy(unittest.TestCase):
 
     def assertStored(self, expected):
         stored = stored_options()
-        self.assertEqual(set(stored), set(SEVEN_KEYS), "the store must hold exactly the seven keys, letter case included")
-        self.assertEqual({k: v for k, (_, v) in stored.items()}, expected)
+        self.assertEqual(set(stored), set(STORED_KEYS), "the store must hold exactly the ten keys, letter case included")
+        # The Setup menu's switches at their defaults unless a case says otherwise.
+        self.assertEqual({k: v for k, (_, v) in stored.items()}, {"TrayLoad": "0", "Notify": "0", "HotKey": "1", **expected})
         self.assertEqual({t for t, _ in stored.values()}, {"REG_SZ"})
 
 
@@ -271,7 +273,7 @@ class StoredOptions(RunningCopy):
         self.assertFalse(c["VScroll1"]["enabled"] or c["VScroll2"]["enabled"])
         probe("click", CAPTION, *map(str, IMG_TAB_CENTRE))
 
-    def test_9_close_box_writes_the_seven_keys_and_the_run_value(self):
+    def test_9_close_box_writes_the_ten_keys_and_the_run_value(self):
         self.close_and_wait()
         self.assertStored({"LessC": "0", "Less": "39", "intervalC": "0", "interval": "19", "Precent": "30",
                            "StayOnTop": "False", "Minimized": "0"})

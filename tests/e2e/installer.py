@@ -15,7 +15,7 @@ import zipfile
 
 import e2e
 import program
-from e2e import CAPTION, OPTIONS_KEY, RUN_KEY, SEVEN_KEYS, probe, reg_values, wine
+from e2e import CAPTION, OPTIONS_KEY, RUN_KEY, STORED_KEYS, probe, reg_values, wine
 
 ARGS = None
 ROOT = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir))
@@ -188,7 +188,7 @@ class FolderWithABlank(Installed):
         self.assertEqual(proc.wait(timeout=30), 0)
         self.assertEqual(sorted(os.listdir(self.folder)), ["Notes.txt"])
         stored = reg_values(OPTIONS_KEY)
-        self.assertEqual(set(stored), set(SEVEN_KEYS), "it ended without its shutdown, or the settings went")
+        self.assertEqual(set(stored), set(STORED_KEYS), "it ended without its shutdown, or the settings went")
         self.assertEqual(stored["Precent"], ("REG_SZ", "45"))
 
 
@@ -216,7 +216,7 @@ class RunningCopy(Installed):
         proc = self.start()
         self.assertEqual(wine(self.exe, "/exit", check=False).returncode, 0)
         self.assertEqual(proc.wait(timeout=30), 0)
-        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS), "it ended without its shutdown")
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(STORED_KEYS), "it ended without its shutdown")
 
     def test_upgrade_ends_it_through_its_shutdown_and_starts_it_again_only_with_run(self):
         e2e.seed({})
@@ -227,7 +227,7 @@ class RunningCopy(Installed):
 
         self.assertEqual(self.install("/RUN"), 0)
         self.assertEqual(proc.wait(timeout=30), 0)
-        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS), "it ended without its shutdown")
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(STORED_KEYS), "it ended without its shutdown")
         self.assertRegex(e2e.read_profile_text(os.path.join(self.folder, "Config.inf")), r'SKIN="?Graphite\.ini')
         self.assertEqual(self.read("README.txt"), shipped()["README.txt"])
         self.assertEqual(probe("wait", CAPTION, "60000", check=False).returncode, 0, "/RUN did not start it again")

@@ -17,7 +17,7 @@ import zipfile
 import zlib
 
 import e2e
-from e2e import CAPTION, OPTIONS_KEY, RUN_KEY, SEVEN_KEYS, dump, probe, reg_values, screenshot, wine
+from e2e import CAPTION, OPTIONS_KEY, RUN_KEY, STORED_KEYS, dump, probe, reg_values, screenshot, wine
 
 ARGS = None
 TEMPLATE = None
@@ -172,8 +172,8 @@ class FirstRun(Program):
         self.assertEqual(proc.wait(timeout=30), 0)
         stored = {k: v for k, (_, v) in reg_values(OPTIONS_KEY).items()}
         self.assertEqual(stored, {"LessC": "1", "Less": "15", "intervalC": "1", "interval": "5", "Precent": "30",
-                                  "StayOnTop": "True", "Minimized": "0"})
-        self.assertEqual(set(stored), set(SEVEN_KEYS))
+                                  "StayOnTop": "True", "Minimized": "0", "TrayLoad": "0", "Notify": "0", "HotKey": "1"})
+        self.assertEqual(set(stored), set(STORED_KEYS))
         self.assertEqual(reg_values(f"HKEY_LOCAL_MACHINE\\{RUN_KEY}", "Purgix"), {})
         self.assertEqual(self.saved_skin(), "Aurora.ini")
         self.assertTrue(wait(lambda: tray_window() is None, 5), "the icon stayed")
@@ -260,7 +260,7 @@ class HelpAndLogOff(Program):
         self.assertEqual(probe("endsession", CAPTION).stdout.strip(), "1")
         self.assertEqual(proc.wait(timeout=30), 0)
         self.assertEqual(self.saved_skin(), "Graphite.ini")
-        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS))
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(STORED_KEYS))
         self.assertTrue(wait(lambda: tray_window() is None, 5), "the icon stayed")
 
 
@@ -276,7 +276,7 @@ class LogOff(Program):
         sent = time.monotonic()
         self.assertEqual(probe("endsession", CAPTION).stdout.strip(), "1")
         self.assertTrue(wait(lambda: self.saved_skin() == "Graphite.ini", 5), "the skin was not saved within 5 s")
-        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS))
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(STORED_KEYS))
         self.assertLess(time.monotonic() - sent, 5)
         self.assertEqual(proc.wait(timeout=10), 0)
 
@@ -560,6 +560,61 @@ class Responsive(Program):
         self.assertLess(gap, 1000, f"the window went silent during the release: {result}")
 
 
+def peak_resident_kib(pid):
+    """The most physical memory the process has held (VmHWM): a release's block shows there."""
+    with open(f"/proc/{pid}/status") as f:
+        return int(re.search(r"^VmHWM:\s+(\d+)", f.read(), re.M).group(1))
+
+
+class TrayLoad(Program):
+    SEED = {"LessC": "0", "intervalC": "0"}
+
+    def test_the_load_switched_on_from_the_setup_menu_shows_in_the_icon_and_is_stored(self):
+        proc = self.start()
+        x, y = tray_icon_point()
+        picture = colours(x - 8, y - 8, 16, 16)
+        self.menu_keys("alt+s", "i")  # Setup > Load in tray &icon
+        self.assertTrue(wait(lambda: colours(x - 8, y - 8, 16, 16) != picture, 5), "the icon did not change at once")
+        screenshot("tray-load.png", (x - 40, y - 24, x + 40, y + 24))
+        probe("close", CAPTION)
+        self.assertEqual(proc.wait(timeout=30), 0)
+        stored = {k: v for k, (_, v) in reg_values(OPTIONS_KEY).items()}
+        self.assertEqual((stored["TrayLoad"], stored["Notify"], stored["HotKey"]), ("1", "0", "1"))
+
+
+class HotKeyOff(Program):
+    SEED = {"LessC": "0", "intervalC": "0", "Precent": "10", "HotKey": "0"}
+
+    def f9_in_notepad(self):
+        """Holds F9 three times in Notepad, each over a tick; what Purgix's peak memory grew by, in KiB."""
+        self.start()
+        pid = e2e.purgix_pid()
+        other = subprocess.Popen([ARGS.wine_run, "notepad"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(other)
+        notepad = wait(lambda: xdo("search", "--onlyvisible", "--name", "Notepad", check=False).split(), 30)
+        self.assertTrue(notepad, "no Notepad to press F9 in")
+        xdo("windowfocus", "--sync", notepad[0], check=False)
+        before = peak_resident_kib(pid)
+        for _ in range(3):
+            xdo("keydown", "F9")
+            time.sleep(0.8)
+            xdo("keyup", "F9")
+            time.sleep(0.3)
+        time.sleep(1.0)
+        return peak_resident_kib(pid) - before
+
+    def test_f9_in_another_program_releases_nothing(self):
+        self.assertLess(self.f9_in_notepad(), 64 * 1024, "F9 in another program released")
+
+
+class HotKeyOn(HotKeyOff):
+    """The same presses with the option on: the measure sees a release when there is one."""
+    SEED = dict(HotKeyOff.SEED, HotKey="1")
+    test_f9_in_another_program_releases_nothing = None
+
+    def test_f9_in_another_program_releases(self):
+        self.assertGreater(self.f9_in_notepad(), 256 * 1024, "F9 in another program did not release a fifth of physical memory")
+
 class Zip(Program):
     SEED = {"LessC": "0", "intervalC": "0"}
 
@@ -575,7 +630,7 @@ class Zip(Program):
         self.assertTrue(wait(lambda: near(self.band(), SKIN_BANDS["Aurora.ini"])), "no skin from the zip")
         probe("close", CAPTION)
         self.assertEqual(proc.wait(timeout=30), 0)
-        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(SEVEN_KEYS))
+        self.assertEqual(set(reg_values(OPTIONS_KEY)), set(STORED_KEYS))
         self.assertEqual(self.saved_skin(), "Aurora.ini")
 
 

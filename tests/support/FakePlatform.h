@@ -33,17 +33,18 @@ class FakePlatform : public platform::MemoryStatusSource, public platform::Memor
                      public platform::Pictures, public platform::PictureFiles, public platform::FileSystem,
                      public platform::RegistryApi, public platform::ProfileApi, public platform::SettingsStore,
                      public platform::NotifyArea, public platform::Instances, public platform::Diagnostics,
-                     public ui::WindowFactory {
+                     public platform::Clock, public ui::WindowFactory {
 public:
     using Key = platform::RegistryKey;
     using Values = std::map<std::string, std::pair<std::uint32_t, std::vector<char>>>;  // lower-case name -> type, bytes
-    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    FakePlatform() : platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
     void GlobalMemoryStatus(platform::MemoryStatus& record) override { ++samples, record = memory; }
     // Records the request and never allocates; a StopFill from `onBlock` makes it Stopped.
     platform::BlockResult WriteBlankBlock(std::uint64_t bytes) override {
         Log("WriteBlankBlock(" + std::to_string(bytes) + ")");
         filling = true;
+        now += blockMs;
         if (onBlock) onBlock();
         if (!std::exchange(filling, false)) return platform::BlockResult::Stopped;
         return blocksFail ? platform::BlockResult::Refused : platform::BlockResult::Written;
@@ -53,7 +54,7 @@ public:
     }
     std::int16_t GetAsyncKeyState(int vk) override { return ++keyPolls, keys[vk]; }
     void SetWindowPos(ui::WindowHandle, std::intptr_t after, int, int, int, int, unsigned flags) override { Log("SetWindowPos(" + std::to_string(after) + "," + std::to_string(flags) + ")"); }
-    platform::NumberSeparators Separators() override { return {}; }
+    platform::NumberSeparators Separators() override { return separators; }
     void Run(const std::string& commandLine, int showState) override {
         if (Log("Run(" + commandLine + "," + std::to_string(showState) + ")"); runFails) throw purgix::Error("cannot start");
     }
@@ -89,6 +90,9 @@ public:
         form.SetHandle(static_cast<ui::WindowHandle>(0x5000 + calls.size()));
         return Log("CreateFormWindow(" + form.Name() + ")"), std::make_unique<ui::NativeWindow>();
     }
+    // A clock that moves only when a test moves it (or a block is being written: `blockMs`).
+    std::uint64_t Milliseconds() override { return now; }
+    platform::TimeOfDay LocalTime() override { return timeOfDay; }
     // Another copy holds the lock while `otherCopy`; it answers with `answers` in turn (None when they run out),
     // ends during a wait when `endsWhileWaited`, and on an exit request when `endsOnExit`.
     bool TakeLock() override { return Log("TakeLock"), !otherCopy; }
@@ -176,6 +180,9 @@ public:
                                   .totalPageFile = 1 << 30, .availPageFile = 402653184, .totalVirtual = 1ull << 31,
                                   .availVirtual = 1610612736};
     int samples = 0, keyPolls = 0;
+    std::uint64_t now = 0, blockMs = 0;
+    platform::TimeOfDay timeOfDay{14, 3, 15};
+    platform::NumberSeparators separators;
     platform::MousePointer pointer = platform::MousePointer::Default;
     bool copyFails = false;
     std::map<int, std::int16_t> keys;

@@ -70,12 +70,15 @@ protected:
           << (f.form.Visible() ? "shown" : "hidden") << (f.ImgLstView.Picture() ? ", ran to its end, " : ", stopped, ") << f.mSSkin[0]->Caption();
         return s.str();
     }
-    // Shuts down and checks that exactly these seven values were ever written, in this order.
+    // Shuts down and checks that exactly these values were ever written, in this order (the Setup menu's three
+    // switches after the seven, their defaults when not given).
     void ExpectShutdownWrites(const Strings& values) {
         frm->form.Unload();
-        const char* keys[] = {"LessC", "Less", "intervalC", "interval", "Precent", "StayOnTop", "Minimized"};
+        const char* keys[] = {"LessC", "Less", "intervalC", "interval", "Precent", "StayOnTop", "Minimized", "TrayLoad", "Notify", "HotKey"};
         std::vector<std::pair<std::string, std::string>> expected;
-        for (std::size_t i = 0; i < values.size(); ++i) expected.emplace_back(std::string("Purgix\\Options\\") + keys[i], values[i]);
+        Strings all = values;
+        if (all.size() == 7) all.insert(all.end(), {"0", "0", "1"});
+        for (std::size_t i = 0; i < all.size(); ++i) expected.emplace_back(std::string("Purgix\\Options\\") + keys[i], all[i]);
         EXPECT_EQ(fake.storeWrites, expected);
     }
 
@@ -200,7 +203,8 @@ TEST_F(FrmMainTest, GraphColumnAndLevelBoxAreFTimesHHighInTheColumnColourAndTheG
 TEST_F(FrmMainTest, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWritesThemBack) {
     Start();
     EXPECT_EQ(State(), "checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Skin1");
-    EXPECT_EQ(fake.reads, (Strings{"LessC", "Less", "intervalC", "interval", "Precent", "Minimized", "Purgix", "Purgix", "StayOnTop"}));
+    EXPECT_EQ(fake.reads, (Strings{"TrayLoad", "Notify", "HotKey", "LessC", "Less", "intervalC", "interval", "Precent", "Minimized", "Purgix",
+                                   "Purgix", "StayOnTop"}));
     const auto& record = fake.trayCalls.at(1).second;  // so there are two calls at least
     EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), (Strings{"ShellNotifyIcon(1)", "ShellNotifyIcon(0)"}));
     EXPECT_EQ(std::tuple(record.window, record.icon, record.tip), std::tuple(purgix::ui::WindowHandle{0x98}, frm->PicTray.Picture().get(),
@@ -209,7 +213,8 @@ TEST_F(FrmMainTest, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWrit
     fake.calls.clear();
     ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0"});
     EXPECT_EQ(fake.calls, (Strings{"SaveSetting(LessC)", "SaveSetting(Less)", "SaveSetting(intervalC)", "SaveSetting(interval)",
-                                   "SaveSetting(Precent)", "SaveSetting(StayOnTop)", "SaveSetting(Minimized)", "SetValue(Purgix)",
+                                   "SaveSetting(Precent)", "SaveSetting(StayOnTop)", "SaveSetting(Minimized)", "SaveSetting(TrayLoad)",
+                                   "SaveSetting(Notify)", "SaveSetting(HotKey)", "SetValue(Purgix)",
                                    "DeleteValue(Purgix)",  // the user's copy of the Run value goes
                                    "WriteProfile(CONFIGSKIN,SKIN,,C:\\Tools\\Config.inf)", "ShellNotifyIcon(2)"}));
     EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u);
@@ -227,6 +232,25 @@ TEST_F(FrmMainTest, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesAfte
     for (int i = 0; i < 20; ++i) frm->VScroll3.Arrow(false);
     EXPECT_EQ(frm->Text3.Text(), "10%");
     ExpectShutdownWrites({"2", "1", "0", "20", "10", "False", "1"});
+}
+
+// The Setup menu's three switches: "1" and "0" as stored, anything else their default, without ending start-up
+// (the skin still applied); read even when one of the seven ends it; written back after the seven.
+TEST_F(FrmMainTest, TheThreeSwitchesReadOneOrZeroAndJunkAsTheirDefaultsWithoutStoppingStartUp) {
+    fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
+    const auto switches = [this] {
+        return std::to_string(frm->mTrayLoad->Checked()) + std::to_string(frm->mNotify->Checked()) + std::to_string(frm->mHotKey->Checked());
+    };
+    Start({{"TrayLoad", "2"}, {"Notify", "yes"}, {"HotKey", "true"}});
+    EXPECT_EQ(switches() + " " + State(), "001 checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Blue.ini");
+    ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0", "0", "0", "1"});
+    frm.reset();
+    fake.store.clear();
+    fake.storeWrites.clear();
+    fake.calls.clear();
+    Start({{"TrayLoad", "1"}, {"Notify", "1"}, {"HotKey", "0"}, {"Less", "41"}});
+    EXPECT_EQ(switches() + " " + State(), "110 checks 0100, scrolls 5/15/10, texts 5/15%/40%, on top 0 (0 calls), shown, stopped, Skin1");
+    ExpectShutdownWrites({"1", "15", "0", "5", "10", "False", "0", "1", "1", "0"});
 }
 
 // A value that does not convert, or that its control refuses, ends start-up silently at its step: what each

@@ -1,7 +1,7 @@
 // The release block on the real API: every unit written whatever the threads,
 // the thread's windows kept alive while the fill runs, a stop obeyed before
-// another piece is written and the block given back, and the clicks and F9
-// presses of an impatient user dropped.
+// another piece is written and the block given back, and the clicks and the
+// Space, Enter, F9 and Alt presses of an impatient user dropped, Tab kept.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -122,7 +122,9 @@ TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndT
         if (!g_visit->clicked.exchange(true)) {  // by the first worker only, before the visitor comes by
             for (auto [message, wp] : {std::pair<UINT, WPARAM>{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}, {WM_LBUTTONDBLCLK, MK_LBUTTON},
                                        {WM_RBUTTONUP, 0}, {WM_NCLBUTTONDOWN, HTCAPTION}, {WM_KEYDOWN, VK_F9}, {WM_KEYDOWN, 'A'},
-                                       {WM_KEYUP, VK_F9}, {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}})
+                                       {WM_KEYUP, VK_F9}, {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON},
+                                       {WM_KEYDOWN, VK_SPACE}, {WM_KEYUP, VK_SPACE}, {WM_KEYDOWN, VK_TAB}, {WM_KEYDOWN, VK_RETURN},
+                                       {WM_SYSKEYDOWN, 'O'}, {WM_SYSCHAR, 'o'}, {WM_KEYUP, VK_TAB}})
                 PostMessageW(g_visit->window, message, wp, 2);
             SetEvent(g_visit->filling);
         }
@@ -140,6 +142,7 @@ TEST(BlankBlock, DuringTheFillSentMessagesAndRepaintsAreServedInputIsDroppedAndT
     std::vector<std::pair<UINT, WPARAM>> left;
     while (PeekMessageW(&msg, visit.window, 0, 0, PM_REMOVE)) left.emplace_back(msg.message, msg.wParam);
     EXPECT_EQ(left, (std::vector<std::pair<UINT, WPARAM>>{
-                        {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_APP, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_KEYDOWN, 'A'}}));
+                        {WM_COMMAND, 7}, {WM_MOUSEMOVE, 0}, {WM_APP, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_KEYDOWN, 'A'},
+                        {WM_KEYDOWN, VK_TAB}, {WM_KEYUP, VK_TAB}}));
     DestroyWindow(visit.window);
 }

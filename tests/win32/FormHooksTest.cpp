@@ -146,9 +146,9 @@ TEST_F(Program, TheSessionsEndDuringAFillStopsItSavesOnceAndDestroysTheWindowAtO
         SendMessageTimeoutW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, nullptr);
         seen = {IsWindow(h), fake.storeWrites.size()};
     });
-    frm.ReleaseMemory();
+    frm.ReleaseMemory(purgix::memory::ReleaseCause::Menu);
     logoff.join();
-    EXPECT_EQ(std::tuple(seen.first, seen.second, answers[0], answers[1], result), std::tuple(FALSE, std::size_t{7}, 1, 2, purgix::platform::BlockResult::Stopped));
+    EXPECT_EQ(std::tuple(seen.first, seen.second, answers[0], answers[1], result), std::tuple(FALSE, std::size_t{10}, 1, 2, purgix::platform::BlockResult::Stopped));
     frm.form.Close();  // nothing left to close
     EXPECT_EQ(frm.form.Handle() + frm.Check1.Handle(), 0u) << "handles of a closed window";
     MSG quit;
@@ -182,7 +182,7 @@ TEST_F(Program, ASecondCloseDuringTheReleasesStopWaitsForTheFirstOnesSaveAndEndi
     };
     // What the window had saved, and whether it still stood, when the log-off reached it (a window
     // that has gone gets nothing: as good as after).
-    static std::pair<std::size_t, BOOL> seen{7, FALSE};
+    static std::pair<std::size_t, BOOL> seen{10, FALSE};
     static const FakePlatform* store = &fake;
     static HWND main = h;
     const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
@@ -200,12 +200,12 @@ TEST_F(Program, ASecondCloseDuringTheReleasesStopWaitsForTheFirstOnesSaveAndEndi
         SetEvent(queued);
         SetEvent(letGo);
     });
-    frm.ReleaseMemory();
+    frm.ReleaseMemory(purgix::memory::ReleaseCause::Menu);
     exit.join();
     logoff.join();
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
     UnhookWindowsHookEx(hook);
-    EXPECT_EQ(std::tuple(seen.first, seen.second, fake.storeWrites.size(), IsWindow(h)), std::tuple(std::size_t{7}, FALSE, std::size_t{7}, FALSE));
+    EXPECT_EQ(std::tuple(seen.first, seen.second, fake.storeWrites.size(), IsWindow(h)), std::tuple(std::size_t{10}, FALSE, std::size_t{10}, FALSE));
 }
 
 // Stay-on-top follows its menu item on the real window. Hidden by Ctrl+H, shown again by a left click on the icon; F9;

@@ -23,8 +23,14 @@ std::string Items(HMENU m) {
 
 TEST_F(MainWindow, MenuBarHasTheThreeMenusAndThePopUpStaysOutOfIt) {
     EXPECT_EQ(Items(GetMenu(h)),
-              "&File(&Optimize  \tF9|&Hide\tCtrl+H|-|&Exit|)|&Setup(Stay &On top|S&kins ...(Skin1|)|-|&Download more skins...|)|"
+              "&File(&Optimize  \tF9|&Hide\tCtrl+H|Release &log...|-|&Exit|)|&Setup(Stay &On top|Load in tray &icon|"
+              "&Notify after releases|&F9 in any program|S&kins ...(Skin1|)|-|&Download more skins...|)|"
               "&Help(&Contents|Quenlor on the &web|-|&About|)|");
+    // The three switches carry their check marks: F9 anywhere from the start, the load once chosen.
+    frm.mTrayLoad->Click();
+    const HMENU setup = GetSubMenu(GetMenu(h), 1);
+    const auto checked = [setup](UINT at) { return (GetMenuState(setup, at, MF_BYPOSITION) & MF_CHECKED) != 0; };
+    EXPECT_EQ(std::tuple(checked(1), checked(2), checked(3)), std::tuple(true, false, true));
     EXPECT_EQ(Items(window.SubMenu(*frm.mPOP)), "St|-|&Optimize      F9|&Show|-|Quenlor on the &web|-|&Exit|");
 }
 

@@ -58,7 +58,7 @@ protected:
     purgix::platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .pointer = fake, .windows = fake, .locale = fake,
                                         .shell = fake, .pictures = fake, .pictureFiles = fake, .files = fake, .registry = win32.registry,
                                         .profiles = win32.profiles, .settings = win32.registry, .tray = fake, .instances = fake,
-                                        .diagnostics = fake};
+                                        .diagnostics = fake, .clock = fake};
     purgix::settings::Registry registry{platform, "Purgix"};
     const std::string key = Narrow(kTestKey);
 };

@@ -101,7 +101,7 @@ struct Main {
     platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .pointer = win32.input, .windows = win32.input,
                                 .locale = fake, .shell = fake, .pictures = win32.resources, .pictureFiles = win32.pictures,
                                 .files = fake, .registry = fake, .profiles = fake, .settings = fake, .tray = fake,
-                                .instances = fake, .diagnostics = fake};
+                                .instances = fake, .diagnostics = fake, .clock = fake};
     app::FrmMain frm{platform, win32.windows};
     win32::FormWindow window;
     HWND h = window.Hwnd();

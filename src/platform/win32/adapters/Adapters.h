@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/win32/adapters/TrayLoadIcon.h"
 
 namespace purgix::win32 {
 
@@ -70,10 +71,24 @@ public:
     platform::PicturePtr LoadPicture(const std::string& folder, const std::string& name) override;
 };
 
-// TrayIcon.cpp: the notification-area icon.
+// TrayIcon.cpp: the notification-area icon, the load drawn in it, the notice beside it.
 class TrayAdapter : public platform::NotifyArea {
 public:
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override;
+    // The load icon the shell was last handed; nullptr while none is shown.
+    HICON LoadIconShown() const { return load_.Current(); }
+
+private:
+    LoadIcon load_;
+};
+// The taskbar's small-icon size, at the density of its monitor.
+int TrayIconSize();
+
+// ClockAdapter.cpp: the tick count and the local time.
+class ClockAdapter : public platform::Clock {
+public:
+    std::uint64_t Milliseconds() override;
+    platform::TimeOfDay LocalTime() override;
 };
 
 // InputAdapter.cpp: the keyboard's state, the application-wide pointer and the windows' z-order.

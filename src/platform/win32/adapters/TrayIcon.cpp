@@ -1,5 +1,6 @@
 // The notification-area icon: the tray class's record handed to the shell in
-// the shell's own (wide) form.
+// the shell's own (wide) form, the load drawn in place of the picture, and the
+// notice beside it.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -13,7 +14,15 @@
 namespace purgix::win32 {
 
 static_assert(platform::kNimAdd == NIM_ADD && platform::kNimModify == NIM_MODIFY && platform::kNimDelete == NIM_DELETE);
-static_assert(platform::kNifMessage == NIF_MESSAGE && platform::kNifIcon == NIF_ICON && platform::kNifTip == NIF_TIP);
+static_assert(platform::kNifMessage == NIF_MESSAGE && platform::kNifIcon == NIF_ICON && platform::kNifTip == NIF_TIP &&
+              platform::kNifInfo == NIF_INFO);
+static_assert(platform::kNiifNoSound == NIIF_NOSOUND && platform::kNiifRespectQuietTime == NIIF_RESPECT_QUIET_TIME);
+
+int TrayIconSize() {
+    // In the small-icon size of the taskbar's monitor, which need not be the window's.
+    const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    return SystemMetricForDpi(SM_CXSMICON, taskbar != nullptr ? DpiOfWindow(taskbar) : DpiOfSystem());
+}
 
 bool TrayAdapter::ShellNotifyIcon(int operation, const platform::NotifyIconData& data) {
     NOTIFYICONDATAW nid{};
@@ -22,14 +31,24 @@ bool TrayAdapter::ShellNotifyIcon(int operation, const platform::NotifyIconData&
     nid.uID = data.id;
     nid.uFlags = data.flags;
     nid.uCallbackMessage = data.callbackMessage;
-    // In the small-icon size of the taskbar's monitor, which need not be the window's.
-    if (const auto* icon = Native(data.icon)) {
-        const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-        nid.hIcon = icon->IconAt(SystemMetricForDpi(SM_CXSMICON, taskbar != nullptr ? DpiOfWindow(taskbar) : DpiOfSystem()));
-    }
+    if (data.load && operation != platform::kNimDelete)
+        nid.hIcon = load_.For(TrayIconSize(), *data.load);
+    else if (const auto* icon = Native(data.icon))
+        nid.hIcon = icon->IconAt(TrayIconSize());
     // The wide record's field is twice as wide as the tray class's: what it shows is the narrow one's.
     WidenInto(platform::ShownTip(data), nid.szTip, static_cast<int>(std::size(nid.szTip)));
-    return Shell_NotifyIconW(static_cast<DWORD>(operation), &nid) != FALSE;
+    if ((data.flags & NIF_INFO) != 0) {
+        WidenInto(data.info, nid.szInfo, static_cast<int>(std::size(nid.szInfo)));
+        WidenInto(data.infoTitle, nid.szInfoTitle, static_cast<int>(std::size(nid.szInfoTitle)));
+        nid.dwInfoFlags = data.infoFlags;
+    }
+    const bool done = Shell_NotifyIconW(static_cast<DWORD>(operation), &nid) != FALSE;
+    // The shell keeps its own copy of what it was handed: the icon before it can go, and all of them once the load is off.
+    if (data.load && operation != platform::kNimDelete)
+        load_.Handed();
+    else
+        load_.Clear();
+    return done;
 }
 
 }  // namespace purgix::win32

@@ -8,7 +8,8 @@ namespace purgix::win32 {
 platform::Platform Win32Platform::Bundle() {
     return {.memory = memory, .blocks = memory, .keyboard = input, .pointer = input, .windows = input, .locale = locale,
             .shell = shell, .pictures = resources, .pictureFiles = pictures, .files = shell, .registry = registry,
-            .profiles = profiles, .settings = registry, .tray = tray, .instances = instances, .diagnostics = diagnostics};
+            .profiles = profiles, .settings = registry, .tray = tray, .instances = instances, .diagnostics = diagnostics,
+            .clock = clock};
 }
 
 namespace {

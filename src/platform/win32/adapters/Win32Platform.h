@@ -42,6 +42,7 @@ public:
     TrayAdapter tray;
     InstanceAdapter instances;
     TraceAdapter diagnostics;
+    ClockAdapter clock;
     WindowFactoryAdapter windows{*this};
 
 private:

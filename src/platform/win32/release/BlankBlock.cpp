@@ -4,7 +4,11 @@
 #include <atomic>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <utility>
 #include <vector>
+
+#include "ui/ReleaseKeys.h"
 
 namespace purgix::win32 {
 
@@ -30,6 +34,21 @@ void FillBlanks(void* start, std::size_t bytes) noexcept {
 }
 
 namespace {
+
+static_assert(ui::kVkTab == VK_TAB && ui::kVkReturn == VK_RETURN && ui::kVkShift == VK_SHIFT && ui::kVkControl == VK_CONTROL &&
+              ui::kVkMenu == VK_MENU && ui::kVkSpace == VK_SPACE && ui::kVkF9 == VK_F9);
+
+std::optional<ui::KeyMessage> KeyKind(UINT message) {
+    switch (message) {
+        case WM_KEYDOWN: return ui::KeyMessage::Down;
+        case WM_KEYUP: return ui::KeyMessage::Up;
+        case WM_CHAR: return ui::KeyMessage::Char;
+        case WM_SYSKEYDOWN: return ui::KeyMessage::SysDown;
+        case WM_SYSKEYUP: return ui::KeyMessage::SysUp;
+        case WM_SYSCHAR: return ui::KeyMessage::SysChar;
+        default: return std::nullopt;  // dead keys and the rest: left as they were
+    }
+}
 
 struct Slice {
     unsigned char* start = nullptr;
@@ -132,32 +151,41 @@ void FillInParallel(unsigned char* data, std::size_t bytes, unsigned wanted, con
     for (unsigned i = 0; i < started; ++i) CloseHandle(threads[i]);
 }
 
-// Clicks and F9 presses queued while the release ran would each start one
-// more release once it returns: they go. Anything else in the same message
-// ranges (other keys, input from before the release) is put back in order.
+// Clicks queued while the release ran would each start one more release once
+// it returns, and so would Space, Enter, F9 and Alt's keys: they go (which
+// keys, ui::DroppedAfterRelease decides). Everything else in the same message
+// ranges (Tab and the other keys, input from before the release) is put back
+// in order.
 void DropReleaseInput(DWORD start) {
     // Whatever is queued now was made before now. The bound only tells input
     // from before the release apart across a tick-count wrap, so it is generous:
     // a message's time comes from the window server's clock, which Wine lets run
     // a tick ahead of this thread's GetTickCount.
     const DWORD end = GetTickCount() + 1000;
-    const struct {
-        UINT first, last;
-        bool f9Only;
-    } ranges[] = {{WM_KEYDOWN, WM_KEYUP, true}, {WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, false}, {WM_NCLBUTTONDOWN, WM_NCMBUTTONDBLCLK, false}};
     std::vector<MSG> kept;
-    for (const auto& range : ranges) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, range.first, range.last, PM_REMOVE | PM_NOYIELD)) {
-            const bool releaseInput = IsWithinTicks(msg.time, start, end) && (!range.f9Only || msg.wParam == VK_F9);
-            if (!releaseInput) kept.push_back(msg);
+    std::vector<MSG> keys;
+    std::vector<ui::QueuedKey> queued;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE | PM_NOYIELD)) {
+        const auto kind = KeyKind(msg.message);
+        if (!kind || !IsWithinTicks(msg.time, start, end)) {
+            kept.push_back(msg);
+            continue;
         }
+        keys.push_back(msg);
+        queued.push_back({*kind, static_cast<int>(msg.wParam)});
     }
+    const std::vector<bool> dropped = ui::DroppedAfterRelease(queued);
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (!dropped[i]) kept.push_back(keys[i]);
+    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_LBUTTONDOWN, WM_MBUTTONDBLCLK}, {WM_NCLBUTTONDOWN, WM_NCMBUTTONDBLCLK}})
+        while (PeekMessageW(&msg, nullptr, first, last, PM_REMOVE | PM_NOYIELD))
+            if (!IsWithinTicks(msg.time, start, end)) kept.push_back(msg);
     // Back in the order they came, across the ranges (an insertion sort: a handful at most, each range in order already).
     const auto age = [start](const MSG& m) { return static_cast<LONG>(m.time - start); };
     for (std::size_t i = 1; i < kept.size(); ++i)
         for (std::size_t j = i; j > 0 && age(kept[j]) < age(kept[j - 1]); --j) std::swap(kept[j], kept[j - 1]);
-    for (const MSG& msg : kept) PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    for (const MSG& m : kept) PostMessageW(m.hwnd, m.message, m.wParam, m.lParam);
 }
 
 }  // namespace

@@ -58,9 +58,9 @@ struct FillOptions {
 //
 // The fill runs on worker threads, one contiguous page-aligned slice each,
 // while the calling thread answers sent messages and repaints its windows;
-// posted messages and input wait. Afterwards, clicks and F9 presses made
-// during the release are dropped, so that impatience does not queue more
-// releases. Only when no worker can be started does the calling thread fill alone.
+// posted messages and input wait. Afterwards, clicks and the keys that would
+// start a release (Space, Enter, F9, Alt's) made during it are dropped, so
+// that impatience does not queue more releases; Tab and the like stay. Only when no worker can be started does the calling thread fill alone.
 platform::BlockResult WriteBlankBlock(std::uint64_t bytes, const FillOptions& options = {});
 
 // Stops the fill this thread is waiting for (from a handler served meanwhile):

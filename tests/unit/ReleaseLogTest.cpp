@@ -104,3 +104,16 @@ TEST_F(ReleaseLog, WhileAskedForEachEndedReleaseShowsOneQuietNoticeAndAFailureOn
     frm.ImgOptimize.Click();
     EXPECT_EQ(std::pair(fake.trayCalls.size(), fake.Calls("ShowMessage").size()), std::pair(calls, std::size_t{1}));
 }
+
+// The log's window before any release says so and copies nothing; a clipboard that refuses leaves a trace.
+TEST(ReleasesWindow, SaysWhenThereIsNothingYetAndACopyThatFailsLeavesATrace) {
+    purgix::testing::FakePlatform fake;
+    purgix::app::FrmReleases log(fake.platform, nullptr);
+    EXPECT_EQ(log.lstReleases.Items(), Strings{purgix::app::kNoReleaseYet});
+    log.cmdCopy.Click();
+    EXPECT_TRUE(fake.Calls("CopyText").empty());
+    log.SetLines({"b", "a"});
+    fake.copyFails = true;
+    log.cmdCopy.Click();
+    EXPECT_EQ(std::pair(fake.Calls("CopyText"), fake.traces), std::pair(Strings{"CopyText(b\r\na\r\n)"}, Strings{"release log: clipboard in use"}));
+}

@@ -159,3 +159,57 @@ TEST_F(MainWindow, TheFocusRoundAControlWithoutACaptionSurvivesARepaintOfPartOfI
     EXPECT_EQ(pixels(&rightHalf), whole);
     EXPECT_NE(std::count(whole.begin(), whole.end(), whole[0]), static_cast<std::ptrdiff_t>(whole.size())) << "something is drawn";
 }
+
+// The release log from the File menu: each line read whole by a screen reader, a new release shown while it is open,
+// one window for two clicks; Tab goes list, Copy, Close; Alt+C copies the lines; Enter and Esc close it.
+TEST_F(MainWindow, TheReleaseLogReadsEachLineWholeFollowsNewReleasesCopiesAndClosesByKey) {
+    frm.Load();
+    frm.RefreshMEM();
+    frm.ImgOptimize.Click();
+    frm.mReleaseLog->Click();
+    purgix::app::FrmReleases* open = frm.ReleasesWindow();
+    ASSERT_NE(open, nullptr);
+    const HWND log = Hwnd(open->form), list = Hwnd(open->lstReleases);
+    wchar_t caption[64] = L"";
+    GetWindowTextW(log, caption, 64);
+    EXPECT_EQ(std::pair(std::wstring(caption), IsWindowVisible(log)), std::pair(std::wstring(L"Purgix releases"), TRUE));
+    const auto lines = [list] {
+        std::vector<std::string> told;
+        IAccessible* acc = nullptr;
+        if (FAILED(AccessibleObjectFromWindow(list, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&acc)))) return told;
+        long count = 0;
+        acc->get_accChildCount(&count);
+        for (long i = 1; i <= count; ++i) {
+            VARIANT child{};
+            child.vt = VT_I4;
+            child.lVal = i;
+            BSTR b = nullptr;
+            acc->get_accName(child, &b);
+            told.push_back(b != nullptr ? purgix::win32::Narrow(b) : "");
+            SysFreeString(b);
+        }
+        acc->Release();
+        return told;
+    };
+    ASSERT_EQ(lines().size(), 1u);
+    EXPECT_NE(lines()[0].find("  Button  "), std::string::npos) << lines()[0];
+    frm.mOptPOP->Click();
+    const std::vector<std::string> two = lines();
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_NE(two[0].find("  Tray  "), std::string::npos) << "the newest first: " << two[0];
+    EXPECT_EQ(two, open->lstReleases.Items());
+    frm.mReleaseLog->Click();
+    EXPECT_EQ(std::pair(frm.ReleasesWindow(), IsWindow(log)), std::pair(open, TRUE)) << "the open one comes forward";
+    SetFocus(list);
+    std::string order;
+    for (int i = 0; i < 3; ++i) order += (Press(log, VK_TAB), std::to_string(GetFocus() == Hwnd(open->cmdCopy) ? 1 : GetFocus() == Hwnd(open->cmdClose) ? 2 : GetFocus() == list ? 0 : 9));
+    EXPECT_EQ(order, "120");
+    EXPECT_TRUE(Press(log, 'C', true));
+    EXPECT_EQ(fake.Calls("CopyText"), std::vector<std::string>{"CopyText(" + two[0] + "\r\n" + two[1] + "\r\n)"});
+    EXPECT_TRUE(Press(log, VK_RETURN));
+    EXPECT_EQ(std::pair(IsWindow(log), frm.ReleasesWindow()), std::pair(FALSE, static_cast<purgix::app::FrmReleases*>(nullptr)));
+    frm.mReleaseLog->Click();
+    const HWND again = Hwnd(frm.ReleasesWindow()->form);
+    EXPECT_TRUE(Press(again, VK_ESCAPE));
+    EXPECT_FALSE(IsWindow(again));
+}

@@ -87,7 +87,8 @@ std::string SwitchesHelp() {
            "Purgix.exe /?                 shows this text\n"
            "\n"
            "Exit codes: /release 0 released, 1 the memory block could not be had;\n"
-           "/exit 0 no copy left running, 1 a copy still runs; 2 bad switch.\n";
+           "/exit 0 no copy left running, 1 a copy still runs or cannot be reached;\n"
+           "2 bad switch.\n";
 }
 
 int ScriptedRelease(platform::Platform& platform, std::optional<int> percent, const std::function<double()>& seconds,
@@ -130,8 +131,11 @@ bool StartAsOnlyCopy(platform::Instances& instances) {
     return false;
 }
 
-int ExitRunningCopy(platform::Instances& instances) {
-    return instances.AskRunningCopyToExit(kWaitForExitMs) ? kExitNoCopyLeft : kExitCopyStillRuns;
+int ExitRunningCopy(platform::Instances& instances, std::string& line) {
+    const platform::ExitAnswer answer = instances.AskRunningCopyToExit(kWaitForExitMs);
+    if (answer.noCopyLeft) return kExitNoCopyLeft;
+    line = "Purgix: the running copy may still run: " + answer.reason + ".";
+    return kExitCopyStillRuns;
 }
 
 }  // namespace purgix::app

@@ -207,6 +207,12 @@ public:
 // copy holds for its whole life.
 enum class ShowAnswer { None, Shown, Closing };
 
+// What came of asking the running copy to end: no copy left running, or why one may still run.
+struct ExitAnswer {
+    bool noCopyLeft = false;
+    std::string reason;  // when a copy may still run: "it still runs after 10 s", "it cannot be reached: ..."
+};
+
 class Instances {
 public:
     virtual ~Instances() = default;
@@ -216,9 +222,10 @@ public:
     virtual bool WaitForLock(unsigned milliseconds) = 0;
     // Asks the running copy's window to show itself. None when no window answered.
     virtual ShowAnswer AskRunningCopyToShow() = 0;
-    // Asks the running copy to end through its shutdown; true once no copy is
-    // left running, within `milliseconds`.
-    virtual bool AskRunningCopyToExit(unsigned milliseconds) = 0;
+    // Asks the running copy to end through its shutdown and waits up to
+    // `milliseconds` for it. No copy is left only when none holds the lock; a
+    // copy whose lock or process this user may not open counts as running.
+    virtual ExitAnswer AskRunningCopyToExit(unsigned milliseconds) = 0;
 };
 
 // Failures the program goes on after without a word to the user leave a

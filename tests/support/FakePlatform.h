@@ -93,9 +93,11 @@ public:
         Log("AskRunningCopyToShow");
         return asked < answers.size() ? answers[asked++] : platform::ShowAnswer::None;
     }
-    bool AskRunningCopyToExit(unsigned ms) override {
+    platform::ExitAnswer AskRunningCopyToExit(unsigned ms) override {
         Log("AskRunningCopyToExit(" + std::to_string(ms) + ")");
-        return !(otherCopy = otherCopy && !endsOnExit);
+        if (!unreachable.empty()) return {false, unreachable};
+        otherCopy = otherCopy && !endsOnExit;
+        return {!otherCopy, otherCopy ? "it still runs" : ""};
     }
     void Trace(std::string_view where, std::string_view what) override { traces.push_back(std::string(where) + ": " + std::string(what)); }
     // Result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
@@ -180,6 +182,7 @@ public:
     std::vector<std::string> calls, traces, reads;
     bool filling = false;  // inside WriteBlankBlock, until StopFill
     bool otherCopy = false, endsWhileWaited = false, endsOnExit = false;
+    std::string unreachable;  // why the running copy cannot be reached, when it cannot
     std::vector<platform::ShowAnswer> answers;
     std::size_t asked = 0;
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;

@@ -69,11 +69,17 @@ TEST(Switches, AStartRunsAloneOrAfterAClosingCopyAndExitWaitsForTheRunningOne) {
         EXPECT_EQ(purgix::app::StartAsOnlyCopy(fake), runs) << calls.size();
         EXPECT_EQ(fake.calls, calls);
     }
-    for (bool ends : {true, false}) {
+    // /exit: 0 only when no copy is left; a copy that stays, or that cannot be reached, is 1 with the reason.
+    for (const auto& [ends, unreachable, code, line] : std::initializer_list<std::tuple<bool, const char*, int, const char*>>{
+             {true, "", 0, ""}, {false, "", 1, "Purgix: the running copy may still run: it still runs."},
+             {true, "it cannot be reached (Access denied. (5))", 1, "Purgix: the running copy may still run: it cannot be reached (Access denied. (5))."}}) {
         purgix::testing::FakePlatform fake;
         fake.otherCopy = true;
         fake.endsOnExit = ends;
-        EXPECT_EQ(purgix::app::ExitRunningCopy(fake), ends ? 0 : 1);
+        fake.unreachable = unreachable;
+        std::string said;
+        EXPECT_EQ(purgix::app::ExitRunningCopy(fake, said), code);
+        EXPECT_EQ(said, line);
         EXPECT_EQ(fake.calls, Calls{"AskRunningCopyToExit(10000)"});
     }
 }

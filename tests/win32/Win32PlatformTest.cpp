@@ -5,6 +5,7 @@
 #include "Error.h"
 #include "WindowTest.h"
 #include "memory/Release.h"
+#include "platform/win32/Messages.h"
 #include "settings/Registry.h"
 
 using purgix::platform::ResourcePicture;
@@ -173,4 +174,35 @@ TEST_F(RealRegistry, ProfilesKeepEveryNameInUnicodeAndRefuseLargeOrLinkedFiles) 
     EXPECT_EQ(registry.ReadProfileString("SKIN", "Bg", skin + "\\link.ini", skin).c_str(), std::string());
     EXPECT_EQ(registry.ReadProfileString("SKIN", "Bg", skin + "\\inside.ini", skin), "x.png");
     fs::remove_all(dir);
+}
+
+// /exit's answer rests on the running copy's lock: a copy that outlives the wait, and a lock that cannot be opened,
+// may still run; only a lock that no longer exists means none is left. Wine grants every access, so the lock that
+// cannot be opened is a name taken by an object of another kind: the same path as another user's copy or an
+// elevated one, which Windows refuses with "access denied".
+TEST_F(Win32Platform, ExitCountsACopyThatOutlivesTheWaitOrCannotBeOpenedAsStillRunning) {
+    struct Copy {
+        HANDLE holding = CreateEventW(nullptr, TRUE, FALSE, nullptr), ending = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    } copy;
+    const HANDLE thread = CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
+        auto& c = *static_cast<Copy*>(p);
+        const HANDLE lock = CreateMutexW(nullptr, TRUE, purgix::win32::kRunningLockName);
+        SetEvent(c.holding);
+        WaitForSingleObject(c.ending, INFINITE);
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+        return 0;
+    }, &copy, 0, nullptr);
+    WaitForSingleObject(copy.holding, INFINITE);
+    purgix::platform::ExitAnswer answer = win32.instances.AskRunningCopyToExit(300);
+    EXPECT_EQ(std::pair(answer.noCopyLeft, answer.reason), std::pair(false, std::string("it still runs after 0 s")));
+    SetEvent(copy.ending);
+    WaitForSingleObject(thread, INFINITE);
+    for (HANDLE h : {thread, copy.holding, copy.ending}) CloseHandle(h);
+
+    const HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, purgix::win32::kRunningLockName);
+    answer = win32.instances.AskRunningCopyToExit(300);
+    EXPECT_EQ(std::pair(answer.noCopyLeft, answer.reason.substr(0, 22)), std::pair(false, std::string("it cannot be reached ("))) << answer.reason;
+    CloseHandle(squatter);
+    EXPECT_TRUE(win32.instances.AskRunningCopyToExit(300).noCopyLeft);
 }

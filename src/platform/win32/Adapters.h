@@ -104,7 +104,7 @@ public:
     bool TakeLock() override;
     bool WaitForLock(unsigned milliseconds) override;
     platform::ShowAnswer AskRunningCopyToShow() override;
-    bool AskRunningCopyToExit(unsigned milliseconds) override;
+    platform::ExitAnswer AskRunningCopyToExit(unsigned milliseconds) override;
 
 private:
     HANDLE lock_ = nullptr;
@@ -121,5 +121,7 @@ public:
 void Trace(std::string_view where, std::string_view what);
 // Traces whatever is being handled in a catch (...), with its message when it has one.
 void TraceCurrentError(std::string_view where);
+// A Windows error code as words and number, for traces and the console: "Access denied. (5)".
+std::string SystemError(unsigned long code);
 
 }  // namespace purgix::win32

@@ -29,16 +29,13 @@ std::optional<int> Percent(const std::string& text) {
     return value;
 }
 
-// The release percent the window would use, when it is one the window accepts.
+// The release percent the window would use: the stored one as start-up takes it.
 int StoredPercent(platform::Platform& platform) {
     const std::string exe = settings::ExecutableName(platform.files.ModulePath());
-    try {
-        const int stored = settings::ToInteger16(platform.settings.GetSetting(exe, settings::kSection, settings::key::kPrecent, std::to_string(kDefaultReleasePercent)));
-        if (stored >= kMinReleasePercent && stored <= kMaxReleasePercent) return stored;
-    } catch (const std::exception& e) {
-        platform.diagnostics.Trace("stored release percent", e.what());
-    }
-    return kDefaultReleasePercent;
+    const std::string text = platform.settings.GetSetting(exe, settings::kSection, settings::key::kPrecent, std::to_string(kDefaultReleasePercent));
+    const settings::Bounded stored = settings::ToBounded(text, kMinReleasePercent, kMaxReleasePercent, kDefaultReleasePercent);
+    if (!stored.accepted) platform.diagnostics.Trace("stored release percent", "no number from 10 to 100: " + text);
+    return stored.value;
 }
 
 // Whole mebibytes with thousands commas, as a script's log wants them: "4,821 MiB".

@@ -144,6 +144,8 @@ private:
     void WireOptions();
     // Start-up steps over the settings store and the Run value; each throws on a failure.
     void LoadOptions();
+    void LoadSpinner(ui::VScrollBar& scroll, const char* key, int def);
+    void ShowSpinnerValues();
     void HideIfMinimized();
     void ReadStartWithWindows();
     void RestoreStayOnTop();

@@ -55,6 +55,7 @@ void FrmMain::Load() {
         // A failed step ends start-up without a word to the user; the program runs on.
         platform_.diagnostics.Trace("start-up", e.what());
     }
+    ShowSpinnerValues();
     if (!startHidden_) ShowWindow();
 }
 

@@ -123,9 +123,12 @@ TEST_F(RealRegistry, WritesATerminatedRegSzWhereAllowedAndReadsAndDeletesGoByThe
              {"\\Deep", "purgix", grosse}, {"", "bare", "abc"}, {"", "more", "abc"}, {"", "expand", std::nullopt},
              {"", "missing", std::nullopt}, {"\\Nowhere", "bare", std::nullopt}})
         EXPECT_EQ(registry.ReadRegistryString(kHkcu, key + sub, name), text) << sub << "\\" << name;
+    // A setting stored as a REG_DWORD (by hand, or by a policy) reads as its number's text.
+    const DWORD fifty = 50;
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, (kSettingsKey + std::wstring(L"\\Options")).c_str(), L"dword", REG_DWORD, &fifty, 4), ERROR_SUCCESS);
     std::string settings;
-    for (const char* name : {"bare", "more", "expand", "missing"}) settings += win32.registry.GetSetting("PurgixWin32Test", "Options", name, "-") + " ";
-    EXPECT_EQ(settings, "abc abc - - ");
+    for (const char* name : {"bare", "more", "expand", "missing", "dword"}) settings += win32.registry.GetSetting("PurgixWin32Test", "Options", name, "-") + " ";
+    EXPECT_EQ(settings, "abc abc - - 50 ");
     registry.DeleteRegistryValue(kHkcu, key, "bare");
     EXPECT_EQ(registry.ReadRegistryString(kHkcu, key, "bare"), std::nullopt);
     registry.DeleteRegistryValue(kHkcu, key, "bare");  // harmless when gone, or when the key is

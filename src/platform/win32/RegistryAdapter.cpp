@@ -1,6 +1,7 @@
 // The registry through the wide calls, and the per-user settings kept in it.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/win32/Adapters.h"
 #include "platform/win32/Text.h"
@@ -102,6 +103,12 @@ std::string RegistryAdapter::GetSetting(const std::string& app, const std::strin
     std::vector<BYTE> raw;
     const LONG rc = ReadRaw(h, Widen(key), type, raw);
     RegCloseKey(h);
+    // A number stored as a number (by hand or by a policy) is that number's text, as the program would have stored it.
+    if (rc == ERROR_SUCCESS && type == REG_DWORD && raw.size() == sizeof(DWORD)) {
+        DWORD number = 0;
+        std::memcpy(&number, raw.data(), sizeof number);
+        return std::to_string(number);
+    }
     if (rc != ERROR_SUCCESS || type != REG_SZ) return def;
     std::string text = TextBytes(raw);
     text.resize(std::strlen(text.c_str()));  // the stored terminator, if any, ends the text

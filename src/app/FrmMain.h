@@ -69,6 +69,9 @@ public:
     // The tray icon's two buttons.
     void NewTray_LButtonDown();
     void NewTray_RButtonDown();
+    // Shows the tray icon, offering it again every 2 s for a minute while the notification area refuses it.
+    void ShowTrayIcon();
+    void TrayTimer_Timer();
 
     // Window commands, help, links and the About window.
     void mHide_Click();
@@ -114,6 +117,10 @@ public:
     ui::VScrollBar VScroll2, VScroll1, VScroll3;
     ui::PictureBox PicTray;
     ui::Timer Timer1, Timer2;
+    // Offers the tray icon again while the notification area refuses it (the taskbar still starting at log-on).
+    ui::Timer TrayTimer{"TrayTimer", kTrayRetryMs, false};
+    static constexpr unsigned kTrayRetryMs = 2000;
+    static constexpr int kTrayRetries = 30;  // a minute
     ui::TextBox Text3, Text2;
     ui::CheckBox Check3, Check4;
     ui::Label Label6, Label1;
@@ -190,6 +197,7 @@ private:
     bool releasing_ = false;
     bool closing_ = false;       // the shutdown has begun
     bool skinsReached_ = false;  // start-up got as far as the skin list
+    int trayRetries_ = 0;        // refused offers of the tray icon since it was last shown
     std::unique_ptr<about::FrmAbout> about_;
     std::unique_ptr<ui::NativeWindow> aboutWindow_;
 };

@@ -72,10 +72,11 @@ public:
         Log("LoadPicture(" + folder + "\\" + name + ")");
         return pictureFiles.at(folder + "\\" + name);
     }
+    // The next `trayAddsRefused` adds are refused, as a notification area still starting refuses them.
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override {
         trayCalls.push_back({operation, data});
         Log("ShellNotifyIcon(" + std::to_string(operation) + ")");
-        return true;
+        return operation != platform::kNimAdd || trayAddsRefused == 0 || (--trayAddsRefused, false);
     }
     // No window; the form gets a made-up handle.
     std::unique_ptr<ui::NativeWindow> CreateFormWindow(ui::Form& form) override {
@@ -186,6 +187,7 @@ public:
     std::vector<platform::ShowAnswer> answers;
     std::size_t asked = 0;
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;
+    int trayAddsRefused = 0;
     std::set<std::string> readOnlyFolders, linkedOutside;
     // Registry calls ("CreateKey", "SetValue", ...) that raise instead of returning a code, with
     // the error number they raise (0: an error without a number).

@@ -215,6 +215,38 @@ TEST_F(FrmMainTest, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWrit
     EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u);
 }
 
+// The notification area refuses icons while the taskbar starts (at log-on) and Explorer restarts: a refused icon is
+// offered again every 2 s, each refusal traced, until it is taken; after a minute of refusals the program gives up,
+// says so in a trace, and runs on. Shutdown stops the offers.
+TEST_F(FrmMainTest, ARefusedTrayIconIsOfferedAgainEveryTwoSecondsForAMinute) {
+    const std::string refused = "tray icon: the notification area refused the icon";
+    fake.folders["C:\\Tools\\Skin"] = {};
+    fake.trayAddsRefused = 2;
+    Start();
+    EXPECT_EQ(std::pair(frm->TrayTimer.Enabled(), frm->TrayTimer.Interval()), std::pair(true, 2000u));
+    frm->TrayTimer.Tick();
+    EXPECT_TRUE(frm->TrayTimer.Enabled());
+    frm->TrayTimer.Tick();
+    EXPECT_FALSE(frm->TrayTimer.Enabled());
+    EXPECT_EQ(fake.Calls("ShellNotifyIcon(0)").size(), 3u);
+    EXPECT_EQ(fake.traces, Strings(2, refused));
+
+    fake.traces.clear();
+    fake.trayAddsRefused = 1000;
+    frm->form.TaskbarCreated();
+    for (int tick = 1; tick <= 30; ++tick) {
+        EXPECT_TRUE(frm->TrayTimer.Enabled()) << tick;
+        frm->TrayTimer.Tick();
+    }
+    EXPECT_FALSE(frm->TrayTimer.Enabled());
+    EXPECT_EQ(fake.traces.size(), 32u);
+    EXPECT_EQ(fake.traces.back(), "tray icon: still refused after a minute: the program runs on without it");
+
+    frm->form.TaskbarCreated();
+    frm->form.Unload();
+    EXPECT_FALSE(frm->TrayTimer.Enabled());
+}
+
 // A grey box stays grey; a scroll bar takes the number rounded and its text box shows that number in the box's
 // own form, as exit writes it. An arrow rewrites its text; one at a bound changes and rewrites nothing (up, down
 // twice, up).

@@ -52,7 +52,8 @@ std::string FrmMain::Setting(const char* key, const char* def) {
 }
 
 void FrmMain::SaveSetting(const char* key, const std::string& value) {
-    platform_.settings.SaveSetting(exeName_, settings::kSection, key, value);
+    if (!platform_.settings.SaveSetting(exeName_, settings::kSection, key, value))
+        platform_.diagnostics.Trace("settings", std::string(key) + " = " + value + " could not be saved");
 }
 
 // A spinner's stored number, in the reading order. One the conversion rejects

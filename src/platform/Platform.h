@@ -117,6 +117,7 @@ public:
 using RegistryKey = std::uintptr_t;
 inline constexpr RegistryKey kHkeyCurrentUser = 0x80000001;
 inline constexpr RegistryKey kHkeyLocalMachine = 0x80000002;
+inline constexpr long kErrorFileNotFound = 2;  // a key or value that is not there
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
 
@@ -154,7 +155,8 @@ class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
     virtual std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) = 0;
-    virtual void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) = 0;
+    // False when the store refused the value.
+    virtual bool SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) = 0;
 };
 
 // Start states for a command line's window.

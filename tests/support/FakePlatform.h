@@ -148,10 +148,13 @@ public:
         auto it = store.find(Lower(app + "\\" + section + "\\" + key));
         return it == store.end() ? def : it->second;
     }
-    void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override {
+    // Refused while `settingsRefused` (a store that cannot be written).
+    bool SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override {
+        Log("SaveSetting(" + key + ")");
+        if (settingsRefused) return false;
         store[Lower(app + "\\" + section + "\\" + key)] = value;
         storeWrites.emplace_back(app + "\\" + section + "\\" + key, value);
-        Log("SaveSetting(" + key + ")");
+        return true;
     }
 
     // A registry value as stored: a string's bytes as given, so a terminator is the caller's to add.
@@ -173,7 +176,7 @@ public:
                                   .availVirtual = 1610612736};
     int samples = 0, keyPolls = 0;
     std::map<int, std::int16_t> keys;
-    bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
+    bool blocksFail = false, runFails = false, refuseMachineWrites = false, settingsRefused = false;  // the last as for a user without administrator rights
     std::function<void()> onBlock, onStop, onMessage;  // run while the block is held, as it is stopped, while the message box is open
     std::string modulePath = "C:\\Tools\\Purgix.exe", userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files

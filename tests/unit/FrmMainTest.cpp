@@ -215,6 +215,31 @@ TEST_F(FrmMainTest, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWrit
     EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u);
 }
 
+// Shutdown's writes that the system refuses leave a trace each and the shutdown goes on: a settings store that cannot
+// be written, the machine's Run key (refused to most users, so the user's takes the value), a Run value that
+// cannot be deleted (one that is not there is no failure), and a skin choice that fits neither beside the program
+// nor in the user's own copy.
+TEST_F(FrmMainTest, EveryRefusedWriteOfTheShutdownLeavesATraceAndTheShutdownGoesOn) {
+    fake.folders["C:\\Tools\\Skin"] = {};
+    fake.settingsRefused = fake.refuseMachineWrites = true;
+    fake.readOnlyFolders = {"c:\\tools", purgix::testing::Lower(fake.userDataFolder)};
+    fake.Put(purgix::platform::kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Purgix", std::string("x\0", 2));
+    fake.Put(purgix::platform::kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Other", std::string("y\0", 2));
+    Start();
+    frm->form.Unload();
+    Strings expected;
+    for (const char* key : {"LessC = 1", "Less = 15", "intervalC = 1", "interval = 5", "Precent = 30", "StayOnTop = True", "Minimized = 0"})
+        expected.push_back(std::string("settings: ") + key + " could not be saved");
+    expected.push_back("registry: deleting HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Purgix: error 5");
+    expected.push_back("skin choice: could not be written to C:\\Tools\\Config.inf nor to the user's own copy");
+    EXPECT_EQ(fake.traces, expected);
+    EXPECT_EQ(fake.calls.back(), "ShellNotifyIcon(2)") << "the icon still goes";
+    fake.traces.clear();
+    frm->Check4.SetValue(1);
+    frm->form.Unload();
+    EXPECT_EQ(fake.traces.at(7), "registry: writing HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Purgix: error 5");
+}
+
 // The notification area refuses icons while the taskbar starts (at log-on) and Explorer restarts: a refused icon is
 // offered again every 2 s, each refusal traced, until it is taken; after a minute of refusals the program gives up,
 // says so in a trace, and runs on. Shutdown stops the offers.

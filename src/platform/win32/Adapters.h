@@ -31,7 +31,7 @@ public:
     long DeleteValue(platform::RegistryKey key, const std::string& name) override;
     long CloseKey(platform::RegistryKey key) override;
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) override;
-    void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override;
+    bool SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override;
 };
 
 // ProfileAdapter.cpp: INI files, small ones only, written in Unicode.

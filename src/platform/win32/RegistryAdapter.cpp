@@ -115,15 +115,16 @@ std::string RegistryAdapter::GetSetting(const std::string& app, const std::strin
     return text;
 }
 
-void RegistryAdapter::SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) {
+bool RegistryAdapter::SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) {
     HKEY h = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey(app, section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, &h, nullptr) != ERROR_SUCCESS)
-        return;
+        return false;
     const std::wstring text = Widen(value);
-    RegSetValueExW(h, Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    const LONG rc = RegSetValueExW(h, Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
 }
 
 }  // namespace purgix::win32

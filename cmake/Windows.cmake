@@ -13,7 +13,7 @@ add_library(purgix_win32 STATIC
   src/platform/win32/FormWindow.cpp src/platform/win32/FormWindowPeers.cpp src/platform/win32/FormWindowMenus.cpp
   src/platform/win32/FormWindowPaint.cpp src/platform/win32/FormWindowContainers.cpp src/platform/win32/FormWindowScale.cpp
   src/platform/win32/FormWindowKeys.cpp src/platform/win32/Accessible.cpp
-  src/platform/win32/Switches.cpp)
+  src/platform/win32/Switches.cpp src/platform/win32/Program.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32 oleaut32 oleacc)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})

@@ -6,6 +6,7 @@
 #include "WindowTest.h"
 #include "memory/Release.h"
 #include "platform/win32/Messages.h"
+#include "platform/win32/Program.h"
 #include "settings/Registry.h"
 
 using purgix::platform::ResourcePicture;
@@ -208,4 +209,16 @@ TEST_F(Win32Platform, ExitCountsACopyThatOutlivesTheWaitOrCannotBeOpenedAsStillR
     EXPECT_EQ(std::pair(answer.noCopyLeft, answer.reason.substr(0, 22)), std::pair(false, std::string("it cannot be reached ("))) << answer.reason;
     CloseHandle(squatter);
     EXPECT_TRUE(win32.instances.AskRunningCopyToExit(300).noCopyLeft);
+}
+
+// A main form that cannot be made (here the module holds none of its icons, as a damaged copy of the program would)
+// is no silent end: a box says why, and the program ends with its own exit code.
+TEST_F(Win32Platform, AFailureWhileTheMainWindowIsMadeIsShownWithItsReasonAndEndsTheProgram) {
+    purgix::win32::Win32Platform damaged(GetModuleHandleW(L"kernel32.dll"));
+    g_seen.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadAndCloseBox);
+    EXPECT_EQ(purgix::win32::RunProgram(damaged), purgix::win32::kExitCannotStart);
+    KillTimer(nullptr, timer);
+    ASSERT_EQ(g_seen.size(), 4u);
+    EXPECT_EQ(std::vector(g_seen.begin(), g_seen.begin() + 3), (std::vector<std::string>{"Purgix", "Purgix cannot start: missing icon resource.", "OK"}));
 }

@@ -1,9 +1,9 @@
 #include "app/CommandLine.h"
 
 #include <cctype>
-#include <cstdio>
 #include <exception>
 
+#include "memory/MemoryFigures.h"
 #include "memory/Release.h"
 #include "settings/Settings.h"
 
@@ -109,11 +109,10 @@ int ScriptedRelease(platform::Platform& platform, std::optional<int> percent, co
     }
     platform::MemoryStatus after;
     platform.memory.GlobalMemoryStatus(after);
-    char buf[256];
-    std::snprintf(buf, sizeof buf, "Purgix: released %s (%s) in %.2f s; available physical memory %s before, %s after.",
-                  Mebibytes(bytes).c_str(), Share(used).c_str(), taken, Mebibytes(before.availPhys).c_str(),
-                  Mebibytes(after.availPhys).c_str());
-    line = buf;
+    memory::FigureText time;
+    memory::FormatFixed2(taken, ".", time);
+    line = "Purgix: released " + Mebibytes(bytes) + " (" + Share(used) + ") in " + std::string(time.View()) + " s; available physical memory " +
+           Mebibytes(before.availPhys) + " before, " + Mebibytes(after.availPhys) + " after.";
     return kExitReleased;
 }
 

@@ -222,3 +222,24 @@ TEST_F(Win32Platform, AFailureWhileTheMainWindowIsMadeIsShownWithItsReasonAndEnd
     ASSERT_EQ(g_seen.size(), 4u);
     EXPECT_EQ(std::vector(g_seen.begin(), g_seen.begin() + 3), (std::vector<std::string>{"Purgix", "Purgix cannot start: missing icon resource.", "OK"}));
 }
+
+// What reaches Shell_NotifyIconW: the icon drawn in the small-icon size of the taskbar's density, and the tooltip's
+// every shown character, 63 of them.
+TEST_F(Win32Platform, TheShellsTrayRecordHasTheIconAtTheTaskbarsDensityAndTheWholeTooltip) {
+    const purgix::ui::PicturePtr icon = win32.resources.Resource(ResourcePicture::TrayIcon);
+    purgix::platform::NotifyIconData data;
+    data.window = 0x1234;
+    data.icon = icon.get();
+    data.tip = std::string(63, 'x') + '\0';
+    for (auto [dpi, size] : {std::pair{96u, 16}, {144u, 24}, {192u, 32}}) {
+        const NOTIFYICONDATAW nid = purgix::win32::ShellRecord(data, dpi);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(nid.hIcon, &info)) << dpi;
+        BITMAP mask{};
+        GetObjectW(info.hbmMask, sizeof mask, &mask);
+        for (HBITMAP b : {info.hbmMask, info.hbmColor}) DeleteObject(b);
+        EXPECT_EQ(mask.bmWidth, size) << dpi;
+        EXPECT_EQ(std::wstring(nid.szTip), std::wstring(63, L'x')) << dpi;
+        EXPECT_EQ(nid.hWnd, reinterpret_cast<HWND>(0x1234));
+    }
+}

@@ -2,6 +2,7 @@
 // The platform interfaces over the real API, one adapter per interface or
 // small family, each implemented in the file named beside it.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <string_view>
@@ -74,6 +75,8 @@ class TrayAdapter : public platform::NotifyArea {
 public:
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override;
 };
+// The shell's record of the tray class's: the icon in the small-icon size at `dpi`, the tooltip's shown text.
+NOTIFYICONDATAW ShellRecord(const platform::NotifyIconData& data, UINT dpi);
 
 // InputAdapter.cpp: the keyboard's state, the application-wide pointer and the windows' z-order.
 class InputAdapter : public platform::Keyboard, public platform::Pointer, public platform::WindowOrder {

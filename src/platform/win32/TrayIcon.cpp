@@ -15,20 +15,23 @@ namespace purgix::win32 {
 static_assert(platform::kNimAdd == NIM_ADD && platform::kNimModify == NIM_MODIFY && platform::kNimDelete == NIM_DELETE);
 static_assert(platform::kNifMessage == NIF_MESSAGE && platform::kNifIcon == NIF_ICON && platform::kNifTip == NIF_TIP);
 
-bool TrayAdapter::ShellNotifyIcon(int operation, const platform::NotifyIconData& data) {
+NOTIFYICONDATAW ShellRecord(const platform::NotifyIconData& data, UINT dpi) {
     NOTIFYICONDATAW nid{};
     nid.cbSize = sizeof nid;
     nid.hWnd = reinterpret_cast<HWND>(data.window);
     nid.uID = data.id;
     nid.uFlags = data.flags;
     nid.uCallbackMessage = data.callbackMessage;
-    // In the small-icon size of the taskbar's monitor, which need not be the window's.
-    if (const auto* icon = Native(data.icon)) {
-        const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-        nid.hIcon = icon->IconAt(SystemMetricForDpi(SM_CXSMICON, taskbar != nullptr ? DpiOfWindow(taskbar) : DpiOfSystem()));
-    }
+    if (const auto* icon = Native(data.icon)) nid.hIcon = icon->IconAt(SystemMetricForDpi(SM_CXSMICON, dpi));
     // The wide record's field is twice as wide as the tray class's: what it shows is the narrow one's.
     WidenInto(platform::ShownTip(data), nid.szTip, static_cast<int>(std::size(nid.szTip)));
+    return nid;
+}
+
+bool TrayAdapter::ShellNotifyIcon(int operation, const platform::NotifyIconData& data) {
+    // In the small-icon size of the taskbar's monitor, which need not be the window's.
+    const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    NOTIFYICONDATAW nid = ShellRecord(data, taskbar != nullptr ? DpiOfWindow(taskbar) : DpiOfSystem());
     return Shell_NotifyIconW(static_cast<DWORD>(operation), &nid) != FALSE;
 }
 

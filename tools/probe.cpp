@@ -11,7 +11,8 @@
 //   probe ping TITLE SECONDS    sends WM_NULL every 50 ms for SECONDS and prints the longest answer
 //                               and the longest stretch without one, in ms, as JSON
 //   probe endsession TITLE      what log-off sends: WM_QUERYENDSESSION, then WM_ENDSESSION (TRUE);
-//                               prints the first answer
+//                               prints the first answer, then the ms the program took to answer the
+//                               second (what Windows times: it ends a program that holds it past 5 s)
 //   probe gone TITLE MS         waits until no window has the title (the program has ended)
 //   probe focus TITLE           the control with the keyboard focus in the window's thread (GetGUIThreadInfo),
 //                               as Active Accessibility tells it: JSON with name, role, value, description
@@ -251,7 +252,9 @@ int wmain(int argc, wchar_t** argv) {
         SendMessageTimeoutW(top, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &ok);
         std::printf("%d\n", static_cast<int>(ok));
         DWORD_PTR ignored = 0;
+        const ULONGLONG sent = GetTickCount64();
         SendMessageTimeoutW(top, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &ignored);
+        std::printf("%llu\n", static_cast<unsigned long long>(GetTickCount64() - sent));
     } else {
         std::fprintf(stderr, "probe: unknown command\n");
         return 2;

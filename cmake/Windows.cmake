@@ -15,15 +15,15 @@ add_library(purgix_win32 STATIC
   src/platform/win32/window/ControlPeer.cpp src/platform/win32/window/ContainerPeer.cpp src/platform/win32/window/Peers.cpp
   src/platform/win32/window/LabelPeer.cpp src/platform/win32/window/Drawing.cpp src/platform/win32/window/MenuBar.cpp
   src/platform/win32/window/FormTimers.cpp src/platform/win32/window/Keyboard.cpp src/platform/win32/window/Accessible.cpp
-  src/platform/win32/entry/Switches.cpp)
+  src/platform/win32/entry/Switches.cpp src/platform/win32/entry/Program.cpp)
 target_include_directories(purgix_win32 PUBLIC src res)
 target_link_libraries(purgix_win32 PUBLIC purgix_core msimg32 gdi32 user32 kernel32 advapi32 shell32 ole32 oleaut32 oleacc)
 target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
 
 set(PURGIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(Purgix WIN32 src/platform/win32/entry/WinMain.cpp src/platform/win32/entry/LibraryThrows.cpp res/Purgix.rc)
-target_link_libraries(Purgix PRIVATE purgix_win32)
+add_executable(Purgix WIN32 src/platform/win32/entry/WinMain.cpp res/Purgix.rc)
+target_link_libraries(Purgix PRIVATE purgix_throws purgix_win32)
 target_compile_options(Purgix PRIVATE ${PURGIX_WARNINGS})
 target_link_options(Purgix PRIVATE ${PURGIX_STATIC_LINK} -municode -Wl,--gc-sections -s)
 # Purgix.exe takes libstdc++ and libgcc from the same GCC's win32 threads model.
@@ -51,8 +51,8 @@ set_property(SOURCE res/Purgix.rc APPEND PROPERTY OBJECT_DEPENDS
 # Win32 tier: the real API and the real window, inside the test process.
 add_executable(win32_tests tests/win32/FormWindowTest.cpp tests/win32/FormHooksTest.cpp tests/win32/Win32PlatformTest.cpp
   tests/win32/BlankBlockTest.cpp tests/win32/PictureLoaderTest.cpp tests/win32/DpiTest.cpp tests/win32/KeyboardTest.cpp
-  tests/win32/TrayLoadIconTest.cpp res/Purgix.rc)
-target_link_libraries(win32_tests PRIVATE purgix_win32 purgix_fakes GTest::gtest_main psapi uuid oleacc)
+  tests/win32/TrayLoadIconTest.cpp tests/unit/LibraryThrowsTest.cpp res/Purgix.rc)
+target_link_libraries(win32_tests PRIVATE purgix_throws purgix_win32 purgix_fakes GTest::gtest_main psapi uuid oleacc)
 target_compile_options(win32_tests PRIVATE ${PURGIX_WARNINGS})
 target_link_options(win32_tests PRIVATE ${PURGIX_STATIC_LINK})
 add_test(NAME win32 COMMAND win32_tests)
@@ -65,12 +65,6 @@ foreach(link IN ITEMS "../Elsewhere/x.png:link.png" "../Elsewhere:Folder" "../El
   file(CREATE_LINK ${target} ${PROJECT_BINARY_DIR}/links/Skin/${name} SYMBOLIC)
 endforeach()
 set_tests_properties(win32 PROPERTIES TIMEOUT 300)
-# The program's own copies of libstdc++'s throw helpers, apart: GoogleTest links the library's.
-add_executable(win32_library_throws tests/win32/LibraryThrowsTest.cpp src/platform/win32/entry/LibraryThrows.cpp)
-target_include_directories(win32_library_throws PRIVATE src)
-target_compile_options(win32_library_throws PRIVATE ${PURGIX_WARNINGS})
-target_link_options(win32_library_throws PRIVATE ${PURGIX_STATIC_LINK})
-add_test(NAME win32_library_throws COMMAND win32_library_throws)
 
 # End-to-end tier: a small probe reads and drives the running program's windows from outside.
 add_executable(probe tools/probe.cpp)
@@ -96,11 +90,11 @@ set_tests_properties(e2e_installer PROPERTIES TIMEOUT 600)
 
 # Benchmarks (not a test tier): tools/bench runs them.
 add_executable(bench_tick bench/TickBench.cpp res/Purgix.rc)
-target_link_libraries(bench_tick PRIVATE purgix_win32 purgix_fakes psapi)
+target_link_libraries(bench_tick PRIVATE purgix_throws purgix_win32 purgix_fakes psapi)
 target_compile_options(bench_tick PRIVATE ${PURGIX_WARNINGS})
 target_link_options(bench_tick PRIVATE ${PURGIX_STATIC_LINK})
 add_executable(bench_release bench/ReleaseBench.cpp res/Purgix.rc)
-target_link_libraries(bench_release PRIVATE purgix_win32)
+target_link_libraries(bench_release PRIVATE purgix_throws purgix_win32)
 target_compile_options(bench_release PRIVATE ${PURGIX_WARNINGS})
 target_link_options(bench_release PRIVATE ${PURGIX_STATIC_LINK})
 

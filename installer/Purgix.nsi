@@ -152,9 +152,23 @@ Function un.onInit
 FunctionEnd
 
 ; Mirrors the install: only what it put there, and the folders only when
-; nothing of the user's is left in them.
+; nothing of the user's is left in them. The settings are asked about first:
+; the skin choice in Config.inf is one of them, and goes or stays with them.
 Section "Uninstall"
   !insertmacro StopPurgix
+
+  StrCpy $R0 "keep"
+  ${If} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove your Purgix settings as well (the options and the skin choice)?" /SD IDNO IDYES`
+    StrCpy $R0 "remove"
+  ${ElseIfNot} ${FileExists} "$APPDATA\Quenlor\Purgix\Config.inf"
+    ; Kept: the choice moves, bytes and all, to the user's own copy, which
+    ; start-up reads first; a reinstall then starts with the same skin. A user
+    ; copy that already exists is the one the program reads and writes.
+    ${If} ${FileExists} "$INSTDIR\Config.inf"
+      CreateDirectory "$APPDATA\Quenlor\Purgix"
+      CopyFiles /SILENT "$INSTDIR\Config.inf" "$APPDATA\Quenlor\Purgix\Config.inf"
+    ${EndIf}
+  ${EndIf}
 
   Delete "$INSTDIR\Purgix.exe"
   Delete "$INSTDIR\Help.chm"
@@ -173,7 +187,7 @@ Section "Uninstall"
   DeleteRegValue HKCU "${RUN_KEY}" "Purgix"
   DeleteRegValue HKLM "${RUN_KEY}" "Purgix"
 
-  ${If} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove your Purgix settings as well (the options and your own copy of the skin choice)?" /SD IDNO IDYES`
+  ${If} $R0 == "remove"
     DeleteRegKey HKCU "${SETTINGS_KEY}\Options"
     DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Quenlor"

@@ -10,8 +10,10 @@
 //                                       (found under whatever covers it, as a tab key would reach it)
 //   probe ping TITLE SECONDS    sends WM_NULL every 50 ms for SECONDS and prints the longest answer
 //                               and the longest stretch without one, in ms, as JSON
-//   probe endsession TITLE      what log-off sends: WM_QUERYENDSESSION, then WM_ENDSESSION (TRUE);
-//                               prints the first answer
+//   probe endsession TITLE [FILE]  what log-off sends: WM_QUERYENDSESSION, then WM_ENDSESSION (TRUE);
+//                               prints the first answer, the ms the program took to answer the second
+//                               (what Windows times: it ends a program that holds it past 5 s), and with
+//                               FILE the ms until the program last wrote it meanwhile (-1: not written)
 //   probe gone TITLE MS         waits until no window has the title (the program has ended)
 //   probe focus TITLE           the control with the keyboard focus in the window's thread (GetGUIThreadInfo),
 //                               as Active Accessibility tells it: JSON with name, role, value, description
@@ -311,8 +313,34 @@ int wmain(int argc, wchar_t** argv) {
         DWORD_PTR ok = 0;
         SendMessageTimeoutW(top, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &ok);
         std::printf("%d\n", static_cast<int>(ok));
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(top, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &ignored);
+        // Sent from a thread of its own, so that this one can watch the file being saved meanwhile.
+        struct Ending {
+            HWND top;
+            ULONGLONG answered = 0;
+        } ending{top};
+        const auto lastWrite = [file = argc > 3 ? argv[3] : nullptr] {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            return file != nullptr && GetFileAttributesExW(file, GetFileExInfoStandard, &data)
+                       ? ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime
+                       : 0;
+        };
+        const ULONGLONG before = lastWrite(), sent = GetTickCount64();
+        const HANDLE sender = CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
+            auto& e = *static_cast<Ending*>(p);
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(e.top, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &ignored);
+            e.answered = GetTickCount64();
+            return 0;
+        }, &ending, 0, nullptr);
+        long long saved = -1;
+        ULONGLONG seen = before;
+        for (bool done = false; !done;) {
+            done = WaitForSingleObject(sender, 5) == WAIT_OBJECT_0;
+            if (const ULONGLONG now = lastWrite(); now != seen) seen = now, saved = static_cast<long long>(GetTickCount64() - sent);
+        }
+        CloseHandle(sender);
+        std::printf("%llu\n", static_cast<unsigned long long>(ending.answered - sent));
+        if (argc > 3) std::printf("%lld\n", saved);
     } else {
         std::fprintf(stderr, "probe: unknown command\n");
         return 2;

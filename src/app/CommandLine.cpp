@@ -1,9 +1,9 @@
 #include "app/CommandLine.h"
 
 #include <cctype>
-#include <cstdio>
 #include <exception>
 
+#include "memory/MemoryFigures.h"
 #include "memory/Release.h"
 #include "settings/Settings.h"
 
@@ -29,16 +29,13 @@ std::optional<int> Percent(const std::string& text) {
     return value;
 }
 
-// The release percent the window would use, when it is one the window accepts.
+// The release percent the window would use: the stored one as start-up takes it.
 int StoredPercent(platform::Platform& platform) {
     const std::string exe = settings::ExecutableName(platform.files.ModulePath());
-    try {
-        const int stored = settings::ToInteger16(platform.settings.GetSetting(exe, settings::kSection, settings::key::kPrecent, std::to_string(kDefaultReleasePercent)));
-        if (stored >= kMinReleasePercent && stored <= kMaxReleasePercent) return stored;
-    } catch (const std::exception& e) {
-        platform.diagnostics.Trace("stored release percent", e.what());
-    }
-    return kDefaultReleasePercent;
+    const std::string text = platform.settings.GetSetting(exe, settings::kSection, settings::key::kPrecent, std::to_string(kDefaultReleasePercent));
+    const settings::Bounded stored = settings::ToBounded(text, kMinReleasePercent, kMaxReleasePercent, kDefaultReleasePercent);
+    if (!stored.accepted) platform.diagnostics.Trace("stored release percent", "no number from 10 to 100: " + text);
+    return stored.value;
 }
 
 // Whole mebibytes with thousands commas, as a script's log wants them: "4,821 MiB".
@@ -87,7 +84,8 @@ std::string SwitchesHelp() {
            "Purgix.exe /?                 shows this text\n"
            "\n"
            "Exit codes: /release 0 released, 1 the memory block could not be had;\n"
-           "/exit 0 no copy left running, 1 a copy still runs; 2 bad switch.\n";
+           "/exit 0 no copy left running, 1 a copy still runs or cannot be reached;\n"
+           "2 bad switch.\n";
 }
 
 int ScriptedRelease(platform::Platform& platform, std::optional<int> percent, const std::function<double()>& seconds,
@@ -111,11 +109,10 @@ int ScriptedRelease(platform::Platform& platform, std::optional<int> percent, co
     }
     platform::MemoryStatus after;
     platform.memory.GlobalMemoryStatus(after);
-    char buf[256];
-    std::snprintf(buf, sizeof buf, "Purgix: released %s (%s) in %.2f s; available physical memory %s before, %s after.",
-                  Mebibytes(bytes).c_str(), Share(used).c_str(), taken, Mebibytes(before.availPhys).c_str(),
-                  Mebibytes(after.availPhys).c_str());
-    line = buf;
+    memory::FigureText time;
+    memory::FormatFixed2(taken, ".", time);
+    line = "Purgix: released " + Mebibytes(bytes) + " (" + Share(used) + ") in " + std::string(time.View()) + " s; available physical memory " +
+           Mebibytes(before.availPhys) + " before, " + Mebibytes(after.availPhys) + " after.";
     return kExitReleased;
 }
 
@@ -130,8 +127,11 @@ bool StartAsOnlyCopy(platform::Instances& instances) {
     return false;
 }
 
-int ExitRunningCopy(platform::Instances& instances) {
-    return instances.AskRunningCopyToExit(kWaitForExitMs) ? kExitNoCopyLeft : kExitCopyStillRuns;
+int ExitRunningCopy(platform::Instances& instances, std::string& line) {
+    const platform::ExitAnswer answer = instances.AskRunningCopyToExit(kWaitForExitMs);
+    if (answer.noCopyLeft) return kExitNoCopyLeft;
+    line = "Purgix: the running copy may still run: " + answer.reason + ".";
+    return kExitCopyStillRuns;
 }
 
 }  // namespace purgix::app

@@ -39,7 +39,8 @@ inline constexpr unsigned kWaitForExitMs = 10000;
 bool StartAsOnlyCopy(platform::Instances& instances);
 
 // /exit: asks the running copy to end through its shutdown and waits for it.
-int ExitRunningCopy(platform::Instances& instances);
+// 0 only when no copy is left running; otherwise 1, and `line` says why.
+int ExitRunningCopy(platform::Instances& instances, std::string& line);
 
 // One release of the given percent (the stored release percent when none is
 // given) through the same block as the window's release; `line` gets the

@@ -109,7 +109,7 @@ FrmMain::FrmMain(platform::Platform& platform, ui::WindowFactory& windows)
     DescribeForKeyboardAndReaders();
     BuildMenus();
     levels_.reserve(static_cast<std::size_t>(PicGraph.Bounds().width) + 1);  // a tick stays off the heap
-    form.Timers() = {&Timer1, &Timer2};
+    form.Timers() = {&Timer1, &Timer2, &TrayTimer};
     WireRelease();
     WireOptions();
     WireSkins();

@@ -86,6 +86,9 @@ public:
     // The tray icon's two buttons.
     void NewTray_LButtonDown();
     void NewTray_RButtonDown();
+    // Shows the tray icon, offering it again every 2 s for a minute while the notification area refuses it.
+    void ShowTrayIcon();
+    void TrayTimer_Timer();
 
     // Window commands, help, links and the About window.
     void mHide_Click();
@@ -131,6 +134,10 @@ public:
     ui::VScrollBar VScroll2, VScroll1, VScroll3;
     ui::PictureBox PicTray;
     ui::Timer Timer1, Timer2;
+    // Offers the tray icon again while the notification area refuses it (the taskbar still starting at log-on).
+    ui::Timer TrayTimer{"TrayTimer", kTrayRetryMs, false};
+    static constexpr unsigned kTrayRetryMs = 2000;
+    static constexpr int kTrayRetries = 30;  // a minute
     ui::TextBox Text3, Text2;
     ui::CheckBox Check3, Check4;
     ui::Label Label6, Label1;
@@ -164,6 +171,8 @@ private:
     void LoadSwitches();
     // The load in the icon while asked for, the picture otherwise.
     void ShowTrayLoad();
+    void LoadSpinner(ui::VScrollBar& scroll, const char* key, int def);
+    void ShowSpinnerValues();
     void HideIfMinimized();
     void ReadStartWithWindows();
     void RestoreStayOnTop();
@@ -213,6 +222,7 @@ private:
     bool f9Down_ = false;  // F9 was down at the last poll, or its press was answered by the menu
     bool closing_ = false;       // the shutdown has begun
     bool skinsReached_ = false;  // start-up got as far as the skin list
+    int trayRetries_ = 0;        // refused offers of the tray icon since it was last shown
     std::unique_ptr<about::FrmAbout> about_;
     std::unique_ptr<ui::NativeWindow> aboutWindow_;
     std::unique_ptr<FrmReleases> releases_;

@@ -55,25 +55,30 @@ std::string FrmMain::Setting(const char* key, const char* def) {
 }
 
 void FrmMain::SaveSetting(const char* key, const std::string& value) {
-    platform_.settings.SaveSetting(exeName_, settings::kSection, key, value);
+    if (!platform_.settings.SaveSetting(exeName_, settings::kSection, key, value))
+        platform_.diagnostics.Trace("settings", std::string(key) + " = " + value + " could not be saved");
 }
 
-// A scroll bar that gets a new value rewrites its text box at once; the text
-// box then shows the stored text itself, as it was stored.
+// A spinner's stored number, in the reading order. One the conversion rejects
+// takes the default and one outside the spinner's bounds the nearer bound, so
+// that the box shows what exit will write; such a value is still the failure
+// of its step, and ends start-up there as any other failed step does.
+void FrmMain::LoadSpinner(ui::VScrollBar& scroll, const char* key, int def) {
+    const std::string text = Setting(key, std::to_string(def).c_str());
+    const settings::Bounded stored = settings::ToBounded(text, scroll.Min(), scroll.Max(), def);
+    scroll.SetValue(stored.value);
+    if (!stored.accepted) throw settings::ConversionError(std::string(key) + " is no number from " + std::to_string(scroll.Min()) + " to " +
+                                                          std::to_string(scroll.Max()) + ": " + text);
+}
+
 void FrmMain::LoadOptions() {
     using settings::ToInteger16;
     namespace key = settings::key;
     Check2.SetValue(ToInteger16(Setting(key::kLessC, "1")));
-    const std::string less = Setting(key::kLess, "15");
-    VScroll2.SetValue(ToInteger16(less));
-    Text2.SetText(less + "%");
+    LoadSpinner(VScroll2, key::kLess, 15);
     Check1.SetValue(ToInteger16(Setting(key::kIntervalC, "1")));
-    const std::string interval = Setting(key::kInterval, "5");
-    VScroll1.SetValue(ToInteger16(interval));
-    Text1.SetText(interval);
-    const std::string precent = Setting(key::kPrecent, std::to_string(memory::kDefaultReleasePercent).c_str());
-    VScroll3.SetValue(ToInteger16(precent));
-    Text3.SetText(precent + "%");
+    LoadSpinner(VScroll1, key::kInterval, 5);
+    LoadSpinner(VScroll3, key::kPrecent, memory::kDefaultReleasePercent);
     Check3.SetValue(ToInteger16(Setting(key::kMinimized, "0")));
 }
 
@@ -85,6 +90,14 @@ void FrmMain::LoadSwitches() {
     mNotify->SetChecked(settings::SwitchValue(Setting(key::kNotify, "0"), false));
     mHotKey->SetChecked(settings::SwitchValue(Setting(key::kHotKey, "1"), true));
     ShowTrayLoad();
+}
+
+// Whatever start-up reached, each box shows its spinner's value in the box's
+// own form: the design's texts and the stored ones alike give way to it.
+void FrmMain::ShowSpinnerValues() {
+    VScroll1_Change();
+    VScroll2_Change();
+    VScroll3_Change();
 }
 
 void FrmMain::HideIfMinimized() {

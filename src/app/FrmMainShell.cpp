@@ -24,8 +24,9 @@ void FrmMain::WireShell() {
     form.ShowRequested = [this] { return ShowRequested(); };
     // Explorer restarted: its new notification area starts empty.
     form.TaskbarCreated = [this] {
-        if (NewTray) NewTray->ShowIcon();
+        if (NewTray) ShowTrayIcon();
     };
+    TrayTimer.Tick = [this] { TrayTimer_Timer(); };
     // The icon again, drawn for the notification area's density.
     form.ScaleChanged = [this] {
         if (NewTray) NewTray->ModifyIcon();
@@ -36,12 +37,12 @@ void FrmMain::WireShell() {
 // the program runs on with what the earlier steps did.
 void FrmMain::Load() {
     try {
-        NewTray = std::make_unique<tray::CTray>(platform_.tray);
+        NewTray = std::make_unique<tray::CTray>(platform_.tray, platform_.diagnostics);
         NewTray->LButtonDown = [this] { NewTray_LButtonDown(); };
         NewTray->RButtonDown = [this] { NewTray_RButtonDown(); };
         NewTray->TipText(form.Caption());
         NewTray->PicBox(PicTray);
-        NewTray->ShowIcon();
+        ShowTrayIcon();
         LoadSwitches();
         LoadOptions();
         HideIfMinimized();
@@ -56,6 +57,7 @@ void FrmMain::Load() {
         // A failed step ends start-up without a word to the user; the program runs on.
         platform_.diagnostics.Trace("start-up", e.what());
     }
+    ShowSpinnerValues();
     if (!startHidden_) ShowWindow();
 }
 
@@ -75,7 +77,22 @@ void FrmMain::Form_Unload() {
     SaveStartWithWindows();
     // A start-up that stopped early never read the saved skin: the choice stays as it is.
     if (skinsReached_) SaveSkin();
+    TrayTimer.SetEnabled(false);
     if (NewTray) NewTray->DeleteIcon();
+}
+
+void FrmMain::ShowTrayIcon() {
+    trayRetries_ = 0;
+    TrayTimer.SetEnabled(!NewTray->ShowIcon());
+}
+
+void FrmMain::TrayTimer_Timer() {
+    if (closing_ || NewTray->ShowIcon()) {
+        TrayTimer.SetEnabled(false);
+    } else if (++trayRetries_ >= kTrayRetries) {
+        TrayTimer.SetEnabled(false);
+        platform_.diagnostics.Trace("tray icon", "still refused after a minute: the program runs on without it");
+    }
 }
 
 bool FrmMain::ShowRequested() {

@@ -115,12 +115,15 @@ void FrmMain::SaveSkin() {
         value = '"' + value + '"';
     const std::string user = UserConfigPath(false);
     if (!user.empty() && platform_.files.FileExists(user)) {
-        platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, user);
+        if (!platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, user))
+            platform_.diagnostics.Trace("skin choice", "could not be written to " + user);
         return;
     }
-    if (platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, InFolder(programFolder_, "Config.inf"))) return;
+    const std::string beside = InFolder(programFolder_, "Config.inf");
+    if (platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, beside)) return;
     const std::string created = UserConfigPath(true);
-    if (!created.empty()) platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, created);
+    if (created.empty() || !platform_.profiles.WriteProfile(kConfigSection, kConfigKey, value, created))
+        platform_.diagnostics.Trace("skin choice", "could not be written to " + beside + " nor to the user's own copy");
 }
 
 }  // namespace purgix::app

@@ -1,8 +1,9 @@
 #include "memory/MemoryFigures.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace purgix::memory {
 
@@ -14,19 +15,142 @@ void FigureText::Append(std::string_view s) {
 
 std::uint64_t Kilobytes(std::uint64_t bytes) { return bytes / 1024 + (bytes % 1024 >= 512 ? 1 : 0); }
 
+namespace {
+
+// An unsigned whole number of up to 1,280 bits, kept in place: enough for any
+// double's exact value times ten, and for the powers of ten that scale it.
+class Big {
+public:
+    explicit Big(std::uint64_t v) {
+        for (; v != 0; v >>= 32) words_[size_++] = static_cast<std::uint32_t>(v);
+    }
+    void Multiply(std::uint32_t factor) {
+        std::uint64_t carry = 0;
+        for (int i = 0; i < size_; ++i) {
+            carry += static_cast<std::uint64_t>(words_[i]) * factor;
+            words_[i] = static_cast<std::uint32_t>(carry);
+            carry >>= 32;
+        }
+        if (carry != 0) words_[size_++] = static_cast<std::uint32_t>(carry);
+    }
+    void MultiplyByPowerOfTen(int power) {
+        for (; power >= 9; power -= 9) Multiply(1000000000);
+        for (; power > 0; --power) Multiply(10);
+    }
+    void ShiftLeft(int bits) {
+        for (; bits >= 32; bits -= 32) InsertLowWord();
+        if (bits > 0) Multiply(1u << bits);
+    }
+    // this -= other, where other <= this.
+    void Subtract(const Big& other) {
+        std::int64_t borrow = 0;
+        for (int i = 0; i < size_; ++i) {
+            borrow += static_cast<std::int64_t>(words_[i]) - (i < other.size_ ? other.words_[i] : 0);
+            words_[i] = static_cast<std::uint32_t>(borrow);
+            borrow = borrow < 0 ? -1 : 0;
+        }
+        while (size_ > 0 && words_[size_ - 1] == 0) --size_;
+    }
+    friend int Compare(const Big& a, const Big& b) {
+        if (a.size_ != b.size_) return a.size_ < b.size_ ? -1 : 1;
+        for (int i = a.size_ - 1; i >= 0; --i)
+            if (a.words_[i] != b.words_[i]) return a.words_[i] < b.words_[i] ? -1 : 1;
+        return 0;
+    }
+
+private:
+    // The words move up by one, a zero word comes in at the bottom: times 2^32.
+    void InsertLowWord() {
+        for (int i = size_; i > 0; --i) words_[i] = words_[i - 1];
+        words_[0] = 0;
+        ++size_;
+    }
+    std::array<std::uint32_t, 40> words_{};
+    int size_ = 0;
+};
+
+void AppendDecimal(std::uint64_t value, FigureText& out) {
+    char digits[20];
+    std::size_t n = 0;
+    do digits[sizeof digits - ++n] = static_cast<char>('0' + value % 10);
+    while ((value /= 10) != 0);
+    out.Append(std::string_view(digits + sizeof digits - n, n));
+}
+
+}  // namespace
+
+Significant15 Digits15(double value) {
+    Significant15 out;
+    out.digits.fill('0');
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    std::uint64_t mantissa = bits & ((1ull << 52) - 1);
+    const int biased = static_cast<int>(bits >> 52 & 0x7FF);
+    if (biased == 0 && mantissa == 0) return out;
+    int exponent2 = biased == 0 ? -1074 : biased - 1075;  // value = mantissa * 2^exponent2
+    if (biased != 0) mantissa |= 1ull << 52;
+    // The exact value as the fraction n / d, then scaled by a power of ten into [1, 10).
+    Big n(mantissa), d(1);
+    if (exponent2 > 0) n.ShiftLeft(exponent2);
+    if (exponent2 < 0) d.ShiftLeft(-exponent2);
+    int length = 0;  // the mantissa's bits
+    for (std::uint64_t m = mantissa; m != 0; m >>= 1) ++length;
+    // log10(2) a little under, so that the guess is never too high by more than one.
+    int power = static_cast<int>(std::floor((exponent2 + length - 1) * 0.30102999566398));
+    if (power > 0) d.MultiplyByPowerOfTen(power);
+    if (power < 0) n.MultiplyByPowerOfTen(-power);
+    Big ten = d;
+    ten.Multiply(10);
+    while (Compare(n, ten) >= 0) d.Multiply(10), ten.Multiply(10), ++power;
+    while (Compare(n, d) < 0) n.Multiply(10), --power;
+    for (std::size_t i = 0; i < out.digits.size(); ++i) {
+        char digit = '0';
+        while (Compare(n, d) >= 0) n.Subtract(d), ++digit;
+        out.digits[i] = digit;
+        n.Multiply(i + 1 < out.digits.size() ? 10 : 2);  // after the last digit: twice the rest, against d
+    }
+    const int half = Compare(n, d);
+    if (half > 0 || (half == 0 && (out.digits.back() - '0') % 2 == 1)) {
+        std::size_t i = out.digits.size();
+        while (i > 0 && out.digits[i - 1] == '9') out.digits[--i] = '0';
+        if (i == 0) {
+            out.digits[0] = '1';
+            ++power;
+        } else {
+            ++out.digits[i - 1];
+        }
+    }
+    out.exponent = power;
+    return out;
+}
+
 double RoundSignificant15(double value) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
-    return std::strtod(buf, nullptr);
+    const Significant15 s = Digits15(value);
+    // "-d.dddddddddddddde-ddd", read back by the library.
+    char text[32];
+    std::size_t at = 0;
+    if (value < 0) text[at++] = '-';
+    text[at++] = s.digits[0];
+    text[at++] = '.';
+    for (std::size_t i = 1; i < s.digits.size(); ++i) text[at++] = s.digits[i];
+    text[at++] = 'e';
+    if (s.exponent < 0) text[at++] = '-';
+    const int e = s.exponent < 0 ? -s.exponent : s.exponent;
+    if (e >= 100) text[at++] = static_cast<char>('0' + e / 100);
+    if (e >= 10) text[at++] = static_cast<char>('0' + e / 10 % 10);
+    text[at++] = static_cast<char>('0' + e % 10);
+    text[at] = '\0';
+    return std::strtod(text, nullptr);
 }
 
 void FormatGrouped(std::uint64_t value, std::string_view thousands, FigureText& out) {
-    char digits[24];
-    const int n = std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(value));
+    FigureText digits;
+    AppendDecimal(value, digits);
+    const std::string_view d = digits.View();
     out.Clear();
-    for (int i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0) out.Append(thousands);
-        out.Append(std::string_view(&digits[i], 1));
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        if (i > 0 && (d.size() - i) % 3 == 0) out.Append(thousands);
+        out.Append(d.substr(i, 1));
     }
 }
 
@@ -34,29 +158,21 @@ void FormatFixed2(double value, std::string_view decimal, FigureText& out) {
     out.Clear();
     if (!(value == value)) value = 0;  // NaN never reaches here from real figures; show 0.00 rather than garbage
     const bool negative = value < 0;
-    // 15 significant digits as decimal text: d.dddddddddddddde+XX
-    char sci[40];
-    std::snprintf(sci, sizeof sci, "%.14e", negative ? -value : value);
-    char mant[15];
-    mant[0] = sci[0];
-    std::copy_n(sci + 2, 14, mant + 1);
-    const int exp10 = std::atoi(sci + 17);
+    const Significant15 s = Digits15(value);
     // Scale to hundredths: the digits with the point moved; round half away from zero.
     // hundredths = floor(value * 100 + 0.5), computed on the decimal digits.
-    const int pointAfter = exp10 + 1 + 2;  // number of mantissa digits that form the integer part of value*100
+    const int pointAfter = s.exponent + 1 + 2;  // number of mantissa digits that form the integer part of value*100
     unsigned long long hundredths = 0;
     bool roundUp = false;
     if (pointAfter > 0) {
-        for (int i = 0; i < pointAfter; ++i) hundredths = hundredths * 10 + (i < 15 ? static_cast<unsigned>(mant[i] - '0') : 0);
-        roundUp = pointAfter < 15 && mant[pointAfter] >= '5';
+        for (int i = 0; i < pointAfter; ++i) hundredths = hundredths * 10 + (i < 15 ? static_cast<unsigned>(s.digits[i] - '0') : 0);
+        roundUp = pointAfter < 15 && s.digits[pointAfter] >= '5';
     } else {
-        roundUp = pointAfter == 0 && mant[0] >= '5';
+        roundUp = pointAfter == 0 && s.digits[0] >= '5';
     }
     if (roundUp) ++hundredths;
     if (negative && hundredths != 0) out.Append("-");
-    char whole[24];
-    std::snprintf(whole, sizeof whole, "%llu", hundredths / 100);
-    out.Append(whole);
+    AppendDecimal(hundredths / 100, out);
     out.Append(decimal);
     const char cents[2] = {static_cast<char>('0' + hundredths % 100 / 10), static_cast<char>('0' + hundredths % 10)};
     out.Append(std::string_view(cents, 2));

@@ -40,6 +40,15 @@ struct MemoryFigures {
 // Bytes to kilobytes, halves away from zero, exact for every 64-bit count.
 std::uint64_t Kilobytes(std::uint64_t bytes);
 
+// A finite value's magnitude to 15 significant digits, correctly rounded from
+// its exact binary value (ties to even), as printf's "%.14e" gives them: the
+// digits, and the power of ten of the first (0 for zero).
+struct Significant15 {
+    std::array<char, 15> digits{};
+    int exponent = 0;
+};
+Significant15 Digits15(double value);
+
 // The value rounded to 15 significant digits (print with 15 digits, read back).
 double RoundSignificant15(double value);
 

@@ -140,6 +140,7 @@ public:
 using RegistryKey = std::uintptr_t;
 inline constexpr RegistryKey kHkeyCurrentUser = 0x80000001;
 inline constexpr RegistryKey kHkeyLocalMachine = 0x80000002;
+inline constexpr long kErrorFileNotFound = 2;  // a key or value that is not there
 inline constexpr std::uint32_t kRegSz = 1;
 
 class RegistryApi {
@@ -176,7 +177,8 @@ class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
     virtual std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) = 0;
-    virtual void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) = 0;
+    // False when the store refused the value.
+    virtual bool SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) = 0;
 };
 
 // Start states for a command line's window.
@@ -231,6 +233,12 @@ public:
 // copy holds for its whole life.
 enum class ShowAnswer { None, Shown, Closing };
 
+// What came of asking the running copy to end: no copy left running, or why one may still run.
+struct ExitAnswer {
+    bool noCopyLeft = false;
+    std::string reason;  // when a copy may still run: "it still runs after 10 s", "it cannot be reached: ..."
+};
+
 class Instances {
 public:
     virtual ~Instances() = default;
@@ -240,9 +248,10 @@ public:
     virtual bool WaitForLock(unsigned milliseconds) = 0;
     // Asks the running copy's window to show itself. None when no window answered.
     virtual ShowAnswer AskRunningCopyToShow() = 0;
-    // Asks the running copy to end through its shutdown; true once no copy is
-    // left running, within `milliseconds`.
-    virtual bool AskRunningCopyToExit(unsigned milliseconds) = 0;
+    // Asks the running copy to end through its shutdown and waits up to
+    // `milliseconds` for it. No copy is left only when none holds the lock; a
+    // copy whose lock or process this user may not open counts as running.
+    virtual ExitAnswer AskRunningCopyToExit(unsigned milliseconds) = 0;
 };
 
 // Failures the program goes on after without a word to the user leave a

@@ -10,6 +10,11 @@ namespace purgix::settings {
 namespace {
 constexpr std::uint32_t kProfileBuffer = 128;
 constexpr std::uint32_t kProfileOffered = 127;
+
+// "HKCU\Software\...\Run\Purgix", for a trace.
+std::string Where(platform::RegistryKey root, const std::string& subKey, const std::string& name) {
+    return std::string(root == platform::kHkeyLocalMachine ? "HKLM" : root == platform::kHkeyCurrentUser ? "HKCU" : "?") + "\\" + subKey + "\\" + name;
+}
 }  // namespace
 
 std::string Registry::ReadProfileString(const std::string& section, const std::string& key, const std::string& file,
@@ -54,12 +59,16 @@ void Registry::WriteRegistryString(platform::RegistryKey root, const std::string
             platform_.shell.ShowMessage("0- " + std::string(e.what()), title_);
         }
     };
+    // A refused step goes on as before, and leaves a trace: the machine's Run key refuses most users, by design.
+    auto traced = [&](const char* what, long rc) {
+        if (rc != 0) platform_.diagnostics.Trace("registry", std::string(what) + " " + Where(root, subKey, name) + ": error " + std::to_string(rc));
+    };
     platform::RegistryKey key = 0;
-    step([&] { api.CreateKey(root, subKey, key); });
+    step([&] { traced("opening the key for", api.CreateKey(root, subKey, key)); });
     step([&] {
         std::vector<char> bytes(data.begin(), data.end());
         bytes.push_back('\0');
-        api.SetValue(key, name, platform::kRegSz, bytes);
+        traced("writing", api.SetValue(key, name, platform::kRegSz, bytes));
     });
     step([&] {
         if (key != 0) api.CloseKey(key);
@@ -70,7 +79,10 @@ void Registry::DeleteRegistryValue(platform::RegistryKey root, const std::string
     auto& api = platform_.registry;
     platform::RegistryKey key = 0;
     api.OpenKey(root, subKey, key);
-    api.DeleteValue(key, name);
+    const long rc = api.DeleteValue(key, name);
+    // A value, or a key, that is not there is as good as deleted.
+    if (key != 0 && rc != 0 && rc != platform::kErrorFileNotFound)
+        platform_.diagnostics.Trace("registry", "deleting " + Where(root, subKey, name) + ": error " + std::to_string(rc));
     if (key != 0) api.CloseKey(key);
 }
 

@@ -67,6 +67,15 @@ std::int16_t ToInteger16(std::string_view text) {
     return static_cast<std::int16_t>(rounded);
 }
 
+Bounded ToBounded(std::string_view text, int min, int max, int def) {
+    double value = 0;
+    if (!ParseNumber(text, value)) return {def, false};
+    const double rounded = std::nearbyint(value);
+    if (rounded < min) return {min, false};
+    if (rounded > max) return {max, false};
+    return {static_cast<int>(rounded), true};
+}
+
 std::int32_t ToInteger32(std::string_view text) {
     const std::string_view t = Trim(text);
     if (t.size() > 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h')) {

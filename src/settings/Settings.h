@@ -37,6 +37,15 @@ inline constexpr const char* kHotKey = "HotKey";
 // integer; a fraction rounds to the nearest whole number, halves to the even one.
 std::int16_t ToInteger16(std::string_view text);
 
+// A stored number for a control with bounds: the whole number the text rounds
+// to (as ToInteger16 rounds), moved to the nearer bound when outside them, or
+// `def` when the text is no number. `accepted` says whether the text stood as it was.
+struct Bounded {
+    int value = 0;
+    bool accepted = false;
+};
+Bounded ToBounded(std::string_view text, int min, int max, int def);
+
 // The same numbers, or hexadecimal after "&H" (up to eight digits, taken as
 // the bits of the result), to a signed 32-bit integer.
 std::int32_t ToInteger32(std::string_view text);

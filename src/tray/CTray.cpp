@@ -37,18 +37,32 @@ void CTray::TipText(std::string_view text) {
     field.push_back('\0');
     field.resize(platform::kTipField, ' ');
     record_.tip = std::move(field);
-    shell_.ShellNotifyIcon(platform::kNimModify, record_);
+    Tell(platform::kNimModify);
+}
+
+bool CTray::Tell(int operation) {
+    const bool taken = shell_.ShellNotifyIcon(operation, record_);
+    // Before the icon is added the shell refuses changes to it, as it should: only the refusals that matter leave a trace.
+    if (!taken && (operation == platform::kNimAdd || shown_)) {
+        static constexpr const char* kWhat[] = {"the notification area refused the icon", "the notification area refused a change of the icon",
+                                                "the notification area refused to take the icon away"};
+        diagnostics_.Trace("tray icon", kWhat[operation]);
+    }
+    return taken;
 }
 
 bool CTray::ShowIcon() {
     if (mPic == nullptr) return false;
-    shell_.ShellNotifyIcon(platform::kNimAdd, record_);
-    return true;
+    shown_ = Tell(platform::kNimAdd);
+    return shown_;
 }
 
-void CTray::ModifyIcon() { shell_.ShellNotifyIcon(platform::kNimModify, record_); }
+void CTray::ModifyIcon() { Tell(platform::kNimModify); }
 
-void CTray::DeleteIcon() { shell_.ShellNotifyIcon(platform::kNimDelete, record_); }
+void CTray::DeleteIcon() {
+    Tell(platform::kNimDelete);
+    shown_ = false;
+}
 
 void CTray::ShowLoad(const std::optional<platform::TrayLoad>& load) {
     if (load == record_.load) return;

@@ -12,7 +12,8 @@ namespace purgix::tray {
 
 class CTray {
 public:
-    explicit CTray(platform::NotifyArea& shell) : shell_(shell) {}
+    // What the shell refuses is traced through `diagnostics`.
+    CTray(platform::NotifyArea& shell, platform::Diagnostics& diagnostics) : shell_(shell), diagnostics_(diagnostics) {}
     // Takes the icon away and lets go of the picture box.
     ~CTray();
     CTray(const CTray&) = delete;
@@ -28,7 +29,8 @@ public:
     // which is harmless: the text stays in the record for ShowIcon).
     void TipText(std::string_view text);
 
-    // False, and no shell call, until a picture box is bound.
+    // Whether the shell took the icon: false, and no shell call, until a
+    // picture box is bound; false while the notification area refuses it.
     bool ShowIcon();
     // The shell takes the record again (the icon drawn anew).
     void ModifyIcon();
@@ -49,8 +51,12 @@ private:
     void mPic_MouseMove(double x);
     void mPic_Change();
     void Unbind();
+    // One call to the shell; a refusal is traced once the icon is meant to be there.
+    bool Tell(int operation);
 
     platform::NotifyArea& shell_;
+    platform::Diagnostics& diagnostics_;
+    bool shown_ = false;  // the shell took the icon and has not been told to take it away
     platform::NotifyIconData record_;
     ui::PictureBox* mPic = nullptr;
     bool busy_ = false;

@@ -209,6 +209,22 @@ class Upgrade(Installed):
             self.assertEqual(self.read("README.txt"), shipped()["README.txt"])
 
 
+class Reinstall(Installed):
+    def test_an_uninstall_that_keeps_the_settings_keeps_the_skin_choice_for_the_next_install(self):
+        e2e.seed({})
+        proc = self.start()
+        program.Program.menu_keys(self, "alt+s", "k", "Down", "Return")  # the Graphite skin, saved at shutdown
+        self.uninstall()
+        self.assertEqual(proc.wait(timeout=30), 0)
+        self.assertEqual(self.install(), 0)
+        # The next run starts with the skin chosen before: its own shutdown writes back the skin it runs with.
+        proc = self.start()
+        probe("close", CAPTION)
+        self.assertEqual(proc.wait(timeout=30), 0)
+        own = unix(wine("cmd", "/c", "echo", r"%APPDATA%\Quenlor\Purgix\Config.inf").stdout.strip())
+        self.assertRegex(e2e.read_profile_text(own), r'SKIN="?Graphite\.ini')
+
+
 class RunningCopy(Installed):
     def test_exit_switch_with_and_without_a_running_copy(self):
         self.assertEqual(wine(self.exe, "/exit", check=False).returncode, 0, "with no copy running")

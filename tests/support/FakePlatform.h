@@ -80,10 +80,11 @@ public:
         Log("LoadPicture(" + folder + "\\" + name + ")");
         return pictureFiles.at(folder + "\\" + name);
     }
+    // The next `trayAddsRefused` adds are refused, as a notification area still starting refuses them.
     bool ShellNotifyIcon(int operation, const platform::NotifyIconData& data) override {
         trayCalls.push_back({operation, data});
         Log("ShellNotifyIcon(" + std::to_string(operation) + ")");
-        return true;
+        return operation != platform::kNimAdd || trayAddsRefused == 0 || (--trayAddsRefused, false);
     }
     // No window; the form gets a made-up handle.
     std::unique_ptr<ui::NativeWindow> CreateFormWindow(ui::Form& form) override {
@@ -104,9 +105,11 @@ public:
         Log("AskRunningCopyToShow");
         return asked < answers.size() ? answers[asked++] : platform::ShowAnswer::None;
     }
-    bool AskRunningCopyToExit(unsigned ms) override {
+    platform::ExitAnswer AskRunningCopyToExit(unsigned ms) override {
         Log("AskRunningCopyToExit(" + std::to_string(ms) + ")");
-        return !(otherCopy = otherCopy && !endsOnExit);
+        if (!unreachable.empty()) return {false, unreachable};
+        otherCopy = otherCopy && !endsOnExit;
+        return {!otherCopy, otherCopy ? "it still runs" : ""};
     }
     void Trace(std::string_view where, std::string_view what) override { traces.push_back(std::string(where) + ": " + std::string(what)); }
     // Result codes as Windows gives them (0, 2 not found, 5 access denied, 6 bad handle, 234 more data).
@@ -156,10 +159,13 @@ public:
         auto it = store.find(Lower(app + "\\" + section + "\\" + key));
         return it == store.end() ? def : it->second;
     }
-    void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override {
+    // Refused while `settingsRefused` (a store that cannot be written).
+    bool SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override {
+        Log("SaveSetting(" + key + ")");
+        if (settingsRefused) return false;
         store[Lower(app + "\\" + section + "\\" + key)] = value;
         storeWrites.emplace_back(app + "\\" + section + "\\" + key, value);
-        Log("SaveSetting(" + key + ")");
+        return true;
     }
 
     // A registry value as stored: a string's bytes as given, so a terminator is the caller's to add.
@@ -186,7 +192,7 @@ public:
     platform::MousePointer pointer = platform::MousePointer::Default;
     bool copyFails = false;
     std::map<int, std::int16_t> keys;
-    bool blocksFail = false, runFails = false, refuseMachineWrites = false;  // the last as for a user without administrator rights
+    bool blocksFail = false, runFails = false, refuseMachineWrites = false, settingsRefused = false;  // the last as for a user without administrator rights
     std::function<void()> onBlock, onStop, onMessage;  // run while the block is held, as it is stopped, while the message box is open
     std::string modulePath = "C:\\Tools\\Purgix.exe", userDataFolder = "C:\\Users\\Ann\\AppData\\Roaming\\Quenlor\\Purgix";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> files
@@ -196,9 +202,11 @@ public:
     std::vector<std::string> calls, traces, reads;
     bool filling = false;  // inside WriteBlankBlock, until StopFill
     bool otherCopy = false, endsWhileWaited = false, endsOnExit = false;
+    std::string unreachable;  // why the running copy cannot be reached, when it cannot
     std::vector<platform::ShowAnswer> answers;
     std::size_t asked = 0;
     std::vector<std::pair<int, platform::NotifyIconData>> trayCalls;
+    int trayAddsRefused = 0;
     std::set<std::string> readOnlyFolders, linkedOutside;
     // Registry calls ("CreateKey", "SetValue", ...) that raise instead of returning a code, with
     // the error number they raise (0: an error without a number).

@@ -42,7 +42,8 @@ TEST(Switches, AScriptedReleaseUsesTheGivenOrStoredPercentAndReportsIt) {
     fake.onBlock = nullptr;
     fake.memory.totalPhys = 268435456;
 
-    for (auto [stored, block] : {std::pair{"50", "268435456"}, {"5", "161061274"}, {"abc", "161061274"}}) {
+    // The stored percent as the window takes it: out of bounds, the nearer bound; no number, the default.
+    for (auto [stored, block] : {std::pair{"50", "268435456"}, {"5", "53687092"}, {"abc", "161061274"}}) {
         fake.calls.clear();
         fake.store["purgix\\options\\precent"] = stored;
         EXPECT_EQ(ScriptedRelease(fake.platform, std::nullopt, seconds, line), 0);
@@ -51,7 +52,8 @@ TEST(Switches, AScriptedReleaseUsesTheGivenOrStoredPercentAndReportsIt) {
     fake.blocksFail = true;
     EXPECT_EQ(ScriptedRelease(fake.platform, 60, seconds, line), 1);
     EXPECT_EQ(line, "Purgix: the 307 MiB block (2 x 60 % = 120 % of physical memory) could not be had.");
-    EXPECT_EQ(fake.traces, std::vector<std::string>{"stored release percent: not a number: abc"}) << "the stored text that did not convert";
+    EXPECT_EQ(fake.traces, (std::vector<std::string>{"stored release percent: no number from 10 to 100: 5",
+                                                     "stored release percent: no number from 10 to 100: abc"}));
 }
 
 // Closing, or no answer at all (between its window going and its end): wait, then run as the one copy. A copy
@@ -69,11 +71,17 @@ TEST(Switches, AStartRunsAloneOrAfterAClosingCopyAndExitWaitsForTheRunningOne) {
         EXPECT_EQ(purgix::app::StartAsOnlyCopy(fake), runs) << calls.size();
         EXPECT_EQ(fake.calls, calls);
     }
-    for (bool ends : {true, false}) {
+    // /exit: 0 only when no copy is left; a copy that stays, or that cannot be reached, is 1 with the reason.
+    for (const auto& [ends, unreachable, code, line] : std::initializer_list<std::tuple<bool, const char*, int, const char*>>{
+             {true, "", 0, ""}, {false, "", 1, "Purgix: the running copy may still run: it still runs."},
+             {true, "it cannot be reached (Access denied. (5))", 1, "Purgix: the running copy may still run: it cannot be reached (Access denied. (5))."}}) {
         purgix::testing::FakePlatform fake;
         fake.otherCopy = true;
         fake.endsOnExit = ends;
-        EXPECT_EQ(purgix::app::ExitRunningCopy(fake), ends ? 0 : 1);
+        fake.unreachable = unreachable;
+        std::string said;
+        EXPECT_EQ(purgix::app::ExitRunningCopy(fake, said), code);
+        EXPECT_EQ(said, line);
         EXPECT_EQ(fake.calls, Calls{"AskRunningCopyToExit(10000)"});
     }
 }

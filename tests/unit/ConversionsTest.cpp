@@ -2,6 +2,10 @@
 // names, the memory figures, the release's size.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include <string>
 #include <utility>
 
@@ -112,6 +116,31 @@ TEST(MemoryFigures, PhysicalRowTextsAndTwoDecimalsRoundedHalvesAwayOnTheDecimalV
         FigureText fixed;
         purgix::memory::FormatFixed2(value, ".", fixed);
         EXPECT_EQ(fixed.View(), text) << value;
+    }
+}
+
+// The program's own 15 significant digits against the C library's "%.14e", which rounds the exact binary value:
+// every binary exponent (subnormals, the largest double, exact ties of sixteen digits, nines that carry into a new
+// power) and random values between.
+TEST(Figures, FifteenSignificantDigitsAreThoseOfTheLibrarysScientificPrinting) {
+    std::vector<double> values = {0.5, 1e22, 1e23, 5e-324, 2.2250738585072014e-308, 1.7976931348623157e308, 999999999999999.5,
+                                  9.999999999999995, 1234567890123455.0, 1234567890123465.0, 0.1, 41.245, 0.412490844726562};
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < 5000; ++i) {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        const std::uint64_t bits = state & 0x7FEFFFFFFFFFFFFFull;  // finite and not negative
+        double v = 0;
+        std::memcpy(&v, &bits, sizeof v);
+        values.push_back(v);
+    }
+    for (double v : values) {
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "%.14e", v);
+        const purgix::memory::Significant15 s = purgix::memory::Digits15(v);
+        char got[40];
+        std::snprintf(got, sizeof got, "%c.%.14se%+03d", s.digits[0], s.digits.data() + 1, s.exponent);
+        ASSERT_STREQ(got, expected);
+        ASSERT_EQ(purgix::memory::RoundSignificant15(v), std::strtod(expected, nullptr)) << expected;
     }
 }
 

@@ -220,15 +220,74 @@ TEST_F(FrmMainTest, AnEmptyStoreGivesTheDefaultsInTheReadingOrderAndShutdownWrit
     EXPECT_EQ(fake.trayCalls.back().second.window, 0x98u);
 }
 
-// A grey box stays grey; a scroll bar takes the number rounded while its text box shows the text as stored. An
-// arrow rewrites its text; one at a bound changes and rewrites nothing (up, down twice, up).
-TEST_F(FrmMainTest, StoredTextsShowAsStoredAndShutdownWritesTheControlValuesAfterTheSpinners) {
+// Shutdown's writes that the system refuses leave a trace each and the shutdown goes on: a settings store that cannot
+// be written, the machine's Run key (refused to most users, so the user's takes the value), a Run value that
+// cannot be deleted (one that is not there is no failure), and a skin choice that fits neither beside the program
+// nor in the user's own copy.
+TEST_F(FrmMainTest, EveryRefusedWriteOfTheShutdownLeavesATraceAndTheShutdownGoesOn) {
+    fake.folders["C:\\Tools\\Skin"] = {};
+    fake.settingsRefused = fake.refuseMachineWrites = true;
+    fake.readOnlyFolders = {"c:\\tools", purgix::testing::Lower(fake.userDataFolder)};
+    fake.Put(purgix::platform::kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Purgix", std::string("x\0", 2));
+    fake.Put(purgix::platform::kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Other", std::string("y\0", 2));
+    Start();
+    frm->form.Unload();
+    Strings expected;
+    for (const char* key : {"LessC = 1", "Less = 15", "intervalC = 1", "interval = 5", "Precent = 30", "StayOnTop = True", "Minimized = 0",
+                            "TrayLoad = 0", "Notify = 0", "HotKey = 1"})
+        expected.push_back(std::string("settings: ") + key + " could not be saved");
+    expected.push_back("registry: deleting HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Purgix: error 5");
+    expected.push_back("skin choice: could not be written to C:\\Tools\\Config.inf nor to the user's own copy");
+    EXPECT_EQ(fake.traces, expected);
+    EXPECT_EQ(fake.calls.back(), "ShellNotifyIcon(2)") << "the icon still goes";
+    fake.traces.clear();
+    frm->Check4.SetValue(1);
+    frm->form.Unload();
+    EXPECT_EQ(fake.traces.at(10), "registry: writing HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Purgix: error 5");
+}
+
+// The notification area refuses icons while the taskbar starts (at log-on) and Explorer restarts: a refused icon is
+// offered again every 2 s, each refusal traced, until it is taken; after a minute of refusals the program gives up,
+// says so in a trace, and runs on. Shutdown stops the offers.
+TEST_F(FrmMainTest, ARefusedTrayIconIsOfferedAgainEveryTwoSecondsForAMinute) {
+    const std::string refused = "tray icon: the notification area refused the icon";
+    fake.folders["C:\\Tools\\Skin"] = {};
+    fake.trayAddsRefused = 2;
+    Start();
+    EXPECT_EQ(std::pair(frm->TrayTimer.Enabled(), frm->TrayTimer.Interval()), std::pair(true, 2000u));
+    frm->TrayTimer.Tick();
+    EXPECT_TRUE(frm->TrayTimer.Enabled());
+    frm->TrayTimer.Tick();
+    EXPECT_FALSE(frm->TrayTimer.Enabled());
+    EXPECT_EQ(fake.Calls("ShellNotifyIcon(0)").size(), 3u);
+    EXPECT_EQ(fake.traces, Strings(2, refused));
+
+    fake.traces.clear();
+    fake.trayAddsRefused = 1000;
+    frm->form.TaskbarCreated();
+    for (int tick = 1; tick <= 30; ++tick) {
+        EXPECT_TRUE(frm->TrayTimer.Enabled()) << tick;
+        frm->TrayTimer.Tick();
+    }
+    EXPECT_FALSE(frm->TrayTimer.Enabled());
+    EXPECT_EQ(fake.traces.size(), 32u);
+    EXPECT_EQ(fake.traces.back(), "tray icon: still refused after a minute: the program runs on without it");
+
+    frm->form.TaskbarCreated();
+    frm->form.Unload();
+    EXPECT_FALSE(frm->TrayTimer.Enabled());
+}
+
+// A grey box stays grey; a scroll bar takes the number rounded and its text box shows that number in the box's
+// own form, as exit writes it. An arrow rewrites its text; one at a bound changes and rewrites nothing (up, down
+// twice, up).
+TEST_F(FrmMainTest, StoredNumbersShowAsExitWritesThemAndShutdownWritesTheControlValuesAfterTheSpinners) {
     Start({{"LessC", "2"}, {"Less", "2.0"}, {"intervalC", "0"}, {"interval", " 20"}, {"Precent", "99.6"}, {"Minimized", "1"},
            {"StayOnTop", "False"}});
-    EXPECT_EQ(State(), "checks 0210, scrolls 20/2/100, texts  20/2.0%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
+    EXPECT_EQ(State(), "checks 0210, scrolls 20/2/100, texts 20/2%/100%, on top 0 (0 calls), hidden, ran to its end, Skin1");
     for (auto [scroll, up] : {std::pair{&frm->VScroll1, true}, {&frm->VScroll2, false}, {&frm->VScroll2, false}, {&frm->VScroll3, true}})
         scroll->Arrow(up);
-    EXPECT_EQ(State(), "checks 0210, scrolls 20/1/100, texts  20/1%/99.6%, on top 0 (0 calls), hidden, ran to its end, Skin1");
+    EXPECT_EQ(State(), "checks 0210, scrolls 20/1/100, texts 20/1%/100%, on top 0 (0 calls), hidden, ran to its end, Skin1");
     for (int i = 0; i < 20; ++i) frm->VScroll3.Arrow(false);
     EXPECT_EQ(frm->Text3.Text(), "10%");
     ExpectShutdownWrites({"2", "1", "0", "20", "10", "False", "1"});
@@ -249,18 +308,41 @@ TEST_F(FrmMainTest, TheThreeSwitchesReadOneOrZeroAndJunkAsTheirDefaultsWithoutSt
     fake.storeWrites.clear();
     fake.calls.clear();
     Start({{"TrayLoad", "1"}, {"Notify", "1"}, {"HotKey", "0"}, {"Less", "41"}});
-    EXPECT_EQ(switches() + " " + State(), "110 checks 0100, scrolls 5/15/10, texts 5/15%/40%, on top 0 (0 calls), shown, stopped, Skin1");
-    ExpectShutdownWrites({"1", "15", "0", "5", "10", "False", "0", "1", "1", "0"});
+    EXPECT_EQ(switches() + " " + State(), "110 checks 0100, scrolls 5/40/10, texts 5/40%/10%, on top 0 (0 calls), shown, stopped, Skin1");
+    ExpectShutdownWrites({"1", "40", "0", "5", "10", "False", "0", "1", "1", "0"});
+}
+
+// The release-percent box shows what exit writes. A stored text the conversion rejects shows and saves the
+// default, one out of bounds the nearer bound, and either still ends start-up at its step, the skin choice and the
+// options read before it kept; a number in another notation, or with blanks, shows in the box's form and start-up
+// runs on.
+TEST_F(FrmMainTest, AStoredReleasePercentShowsWhatExitWritesWhateverTheStoredText) {
+    fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
+    fake.profiles[kConfig]["configskin"]["skin"] = "Gone.ini";
+    for (const auto& [stored, shown, ranOn] : std::vector<std::tuple<std::string, std::string, bool>>{
+             {"abc", "30", false}, {"999999999999", "100", false}, {"-5", "10", false}, {"1e2", "100", true}, {" 50", "50", true}}) {
+        frm.reset();
+        fake.store.clear();
+        fake.storeWrites.clear();
+        Start({{"Less", "33"}, {"Precent", stored}});
+        EXPECT_EQ(std::tuple(frm->Text3.Text(), frm->Text2.Text(), frm->ImgLstView.Picture() != nullptr), std::tuple(shown + "%", "33%", ranOn))
+            << "\"" << stored << "\"";
+        frm->form.Unload();
+        EXPECT_EQ(fake.store["purgix\\options\\precent"], shown) << "\"" << stored << "\"";
+        EXPECT_EQ(fake.profiles[kConfig]["configskin"]["skin"], ranOn ? "" : "Gone.ini") << "\"" << stored << "\"";
+    }
 }
 
 // A value that does not convert, or that its control refuses, ends start-up silently at its step: what each
 // store's failing step leaves is the settings read before it, the design's values after it.
 TEST_F(FrmMainTest, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
     fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
-    const std::string design = "scrolls 5/15/10, texts 5/15%/40%, ", read = "scrolls 5/15/30, texts 5/15%/30%, ";
+    // The boxes show their spinners' values, the design's 10 for the release percent included; a spinner's number
+    // out of bounds is moved to the nearer one before its step fails.
+    const std::string design = "scrolls 5/15/10, texts 5/15%/10%, ", read = "scrolls 5/15/30, texts 5/15%/30%, ";
     for (const auto& [stored, outcome] : std::vector<std::pair<std::map<std::string, std::string>, std::string>>{
              {{{"LessC", "3"}}, "checks 0000, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
-             {{{"interval", "0"}}, "checks 1100, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
+             {{{"interval", "0"}}, "checks 1100, scrolls 1/15/10, texts 1/15%/10%, on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"Precent", "9"}}, "checks 1100, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"StayOnTop", "maybe"}}, "checks 1100, " + read + "on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "checks 1110, " + read + "on top 0 (0 calls), hidden, stopped, Skin1"},

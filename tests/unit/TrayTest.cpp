@@ -25,7 +25,7 @@ protected:
 
     purgix::testing::FakePlatform fake;
     purgix::ui::PictureBox box{"PicTray", {336, 0, 33, 33}, purgix::ui::kButtonFace};
-    CTray tray{fake.platform.tray};
+    CTray tray{fake.platform.tray, fake};
     Strings raised;
 };
 
@@ -55,7 +55,7 @@ TEST_F(Tray, ABoundBoxShowsTheIconItsMouseCodesRaiseEventsButNotWhileAHandlerRun
     Notify(513 * 15);  // once the handler has returned, events flow again
     EXPECT_EQ(raised, Strings{"LButtonDown"});
     {
-        CTray other{fake.platform.tray};
+        CTray other{fake.platform.tray, fake};
         other.PicBox(box);
     }
     EXPECT_EQ(fake.Calls("ShellNotifyIcon"), (Strings{"ShellNotifyIcon(0)", "ShellNotifyIcon(1)", "ShellNotifyIcon(2)"}));

@@ -94,7 +94,8 @@ TEST(TrayLoadIcon, OneIconIsAliveAtATimeAndTenThousandTicksWithTheLoadMovingLeav
     purgix::win32::ResourceAdapter resources(GetModuleHandleW(nullptr));
     box.SetPicture(resources.Resource(purgix::platform::ResourcePicture::TrayIcon));
     {
-        purgix::tray::CTray tray(shell);
+        purgix::win32::TraceAdapter traces;
+        purgix::tray::CTray tray(shell, traces);
         tray.PicBox(box);
         tray.ShowIcon();
         tray.ShowLoad(purgix::tray::TrayLoadOf(50));

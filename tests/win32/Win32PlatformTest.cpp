@@ -5,6 +5,8 @@
 #include "Error.h"
 #include "WindowTest.h"
 #include "memory/Release.h"
+#include "platform/win32/Messages.h"
+#include "platform/win32/entry/Program.h"
 #include "settings/Registry.h"
 
 using purgix::platform::ResourcePicture;
@@ -126,9 +128,12 @@ TEST_F(RealRegistry, WritesATerminatedRegSzWhereAllowedAndReadsAndDeletesGoByThe
              {"\\Deep", "purgix", grosse}, {"", "bare", "abc"}, {"", "more", "abc"}, {"", "expand", std::nullopt},
              {"", "missing", std::nullopt}, {"\\Nowhere", "bare", std::nullopt}})
         EXPECT_EQ(registry.ReadRegistryString(kHkcu, key + sub, name), text) << sub << "\\" << name;
+    // A setting stored as a REG_DWORD (by hand, or by a policy) reads as its number's text.
+    const DWORD fifty = 50;
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, (kSettingsKey + std::wstring(L"\\Options")).c_str(), L"dword", REG_DWORD, &fifty, 4), ERROR_SUCCESS);
     std::string settings;
-    for (const char* name : {"bare", "more", "expand", "missing"}) settings += win32.registry.GetSetting("PurgixWin32Test", "Options", name, "-") + " ";
-    EXPECT_EQ(settings, "abc abc - - ");
+    for (const char* name : {"bare", "more", "expand", "missing", "dword"}) settings += win32.registry.GetSetting("PurgixWin32Test", "Options", name, "-") + " ";
+    EXPECT_EQ(settings, "abc abc - - 50 ");
     registry.DeleteRegistryValue(kHkcu, key, "bare");
     EXPECT_EQ(registry.ReadRegistryString(kHkcu, key, "bare"), std::nullopt);
     registry.DeleteRegistryValue(kHkcu, key, "bare");  // harmless when gone, or when the key is
@@ -177,4 +182,68 @@ TEST_F(RealRegistry, ProfilesKeepEveryNameInUnicodeAndRefuseLargeOrLinkedFiles) 
     EXPECT_EQ(registry.ReadProfileString("SKIN", "Bg", skin + "\\link.ini", skin).c_str(), std::string());
     EXPECT_EQ(registry.ReadProfileString("SKIN", "Bg", skin + "\\inside.ini", skin), "x.png");
     fs::remove_all(dir);
+}
+
+// /exit's answer rests on the running copy's lock: a copy that outlives the wait, and a lock that cannot be opened,
+// may still run; only a lock that no longer exists means none is left. Wine grants every access, so the lock that
+// cannot be opened is a name taken by an object of another kind: the same path as another user's copy or an
+// elevated one, which Windows refuses with "access denied".
+TEST_F(Win32Platform, ExitCountsACopyThatOutlivesTheWaitOrCannotBeOpenedAsStillRunning) {
+    struct Copy {
+        HANDLE holding = CreateEventW(nullptr, TRUE, FALSE, nullptr), ending = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    } copy;
+    const HANDLE thread = CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
+        auto& c = *static_cast<Copy*>(p);
+        const HANDLE lock = CreateMutexW(nullptr, TRUE, purgix::win32::kRunningLockName);
+        SetEvent(c.holding);
+        WaitForSingleObject(c.ending, INFINITE);
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+        return 0;
+    }, &copy, 0, nullptr);
+    WaitForSingleObject(copy.holding, INFINITE);
+    purgix::platform::ExitAnswer answer = win32.instances.AskRunningCopyToExit(300);
+    EXPECT_EQ(std::pair(answer.noCopyLeft, answer.reason), std::pair(false, std::string("it still runs after 0 s")));
+    SetEvent(copy.ending);
+    WaitForSingleObject(thread, INFINITE);
+    for (HANDLE h : {thread, copy.holding, copy.ending}) CloseHandle(h);
+
+    const HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, purgix::win32::kRunningLockName);
+    answer = win32.instances.AskRunningCopyToExit(300);
+    EXPECT_EQ(std::pair(answer.noCopyLeft, answer.reason.substr(0, 22)), std::pair(false, std::string("it cannot be reached ("))) << answer.reason;
+    CloseHandle(squatter);
+    EXPECT_TRUE(win32.instances.AskRunningCopyToExit(300).noCopyLeft);
+}
+
+// A main form that cannot be made (here the module holds none of its icons, as a damaged copy of the program would)
+// is no silent end: a box says why, and the program ends with its own exit code.
+TEST_F(Win32Platform, AFailureWhileTheMainWindowIsMadeIsShownWithItsReasonAndEndsTheProgram) {
+    purgix::win32::Win32Platform damaged(GetModuleHandleW(L"kernel32.dll"));
+    g_seen.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadAndCloseBox);
+    EXPECT_EQ(purgix::win32::RunProgram(damaged), purgix::win32::kExitCannotStart);
+    KillTimer(nullptr, timer);
+    ASSERT_EQ(g_seen.size(), 4u);
+    EXPECT_EQ(std::vector(g_seen.begin(), g_seen.begin() + 3), (std::vector<std::string>{"Purgix", "Purgix cannot start: missing icon resource.", "OK"}));
+}
+
+// What reaches Shell_NotifyIconW: the icon drawn in the small-icon size of the taskbar's density, and the tooltip's
+// every shown character, 63 of them.
+TEST_F(Win32Platform, TheShellsTrayRecordHasTheIconAtTheTaskbarsDensityAndTheWholeTooltip) {
+    const purgix::ui::PicturePtr icon = win32.resources.Resource(ResourcePicture::TrayIcon);
+    purgix::platform::NotifyIconData data;
+    data.window = 0x1234;
+    data.icon = icon.get();
+    data.tip = std::string(63, 'x') + '\0';
+    for (auto [dpi, size] : {std::pair{96u, 16}, {144u, 24}, {192u, 32}}) {
+        const NOTIFYICONDATAW nid = purgix::win32::ShellRecord(data, dpi);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(nid.hIcon, &info)) << dpi;
+        BITMAP mask{};
+        GetObjectW(info.hbmMask, sizeof mask, &mask);
+        for (HBITMAP b : {info.hbmMask, info.hbmColor}) DeleteObject(b);
+        EXPECT_EQ(mask.bmWidth, size) << dpi;
+        EXPECT_EQ(std::wstring(nid.szTip), std::wstring(63, L'x')) << dpi;
+        EXPECT_EQ(nid.hWnd, reinterpret_cast<HWND>(0x1234));
+    }
 }

@@ -2,6 +2,7 @@
 // The platform interfaces over the real API, one adapter per interface or
 // small family, each implemented in the file named beside it.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <string_view>
@@ -32,7 +33,7 @@ public:
     long DeleteValue(platform::RegistryKey key, const std::string& name) override;
     long CloseKey(platform::RegistryKey key) override;
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& def) override;
-    void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override;
+    bool SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) override;
 };
 
 // ProfileAdapter.cpp: INI files, small ones only, written in Unicode.
@@ -90,6 +91,8 @@ public:
     std::uint64_t Milliseconds() override;
     platform::TimeOfDay LocalTime() override;
 };
+// The shell's record of the tray class's: the icon in the small-icon size at `dpi`, the tooltip's shown text.
+NOTIFYICONDATAW ShellRecord(const platform::NotifyIconData& data, UINT dpi);
 
 // InputAdapter.cpp: the keyboard's state, the application-wide pointer and the windows' z-order.
 class InputAdapter : public platform::Keyboard, public platform::Pointer, public platform::WindowOrder {
@@ -119,7 +122,7 @@ public:
     bool TakeLock() override;
     bool WaitForLock(unsigned milliseconds) override;
     platform::ShowAnswer AskRunningCopyToShow() override;
-    bool AskRunningCopyToExit(unsigned milliseconds) override;
+    platform::ExitAnswer AskRunningCopyToExit(unsigned milliseconds) override;
 
 private:
     HANDLE lock_ = nullptr;
@@ -136,5 +139,7 @@ public:
 void Trace(std::string_view where, std::string_view what);
 // Traces whatever is being handled in a catch (...), with its message when it has one.
 void TraceCurrentError(std::string_view where);
+// A Windows error code as words and number, for traces and the console: "Access denied. (5)".
+std::string SystemError(unsigned long code);
 
 }  // namespace purgix::win32

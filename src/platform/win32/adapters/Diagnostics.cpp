@@ -1,5 +1,6 @@
 // Traces of the failures the program goes on after, for a debugger or DebugView.
 #include <exception>
+#include <string>
 
 #include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/Text.h"
@@ -21,6 +22,14 @@ void TraceCurrentError(std::string_view where) {
     } catch (...) {
         Trace(where, "an error of an unknown kind");
     }
+}
+
+std::string SystemError(unsigned long code) {
+    wchar_t text[256] = {};
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, 256, nullptr);
+    while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+    std::string words = Narrow(std::wstring_view(text, n));
+    return (words.empty() ? "error" : words) + " (" + std::to_string(code) + ")";
 }
 
 void TraceAdapter::Trace(std::string_view where, std::string_view what) { win32::Trace(where, what); }

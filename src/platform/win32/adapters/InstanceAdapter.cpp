@@ -1,5 +1,6 @@
 // One copy per user session: the lock the running copy holds, and the running
 // copy asked to show itself or to end through its shutdown.
+#include <string>
 #include <vector>
 
 #include "platform/win32/adapters/Adapters.h"
@@ -65,7 +66,7 @@ platform::ShowAnswer InstanceAdapter::AskRunningCopyToShow() {
     return answer;
 }
 
-bool InstanceAdapter::AskRunningCopyToExit(unsigned milliseconds) {
+platform::ExitAnswer InstanceAdapter::AskRunningCopyToExit(unsigned milliseconds) {
     const DWORD until = GetTickCount() + milliseconds;
     std::vector<HANDLE> processes;
     for (HWND h : OtherCopiesForms()) {
@@ -78,14 +79,21 @@ bool InstanceAdapter::AskRunningCopyToExit(unsigned milliseconds) {
     if (!processes.empty())
         WaitForMultipleObjects(static_cast<DWORD>(processes.size()), processes.data(), TRUE, Remaining(until));
     for (HANDLE p : processes) CloseHandle(p);
-    // Whatever still holds the lock is a copy still running (or one still starting).
+    // The lock decides: the running copy holds it for its whole life, a copy still starting already holds it,
+    // and only a lock that does not exist means that no copy runs.
     HANDLE lock = OpenMutexW(SYNCHRONIZE, FALSE, kRunningLockName);
-    if (lock == nullptr) return true;
+    if (lock == nullptr) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return {true, {}};
+        // A copy started by another user or with higher rights: it may run on, unreached.
+        return {false, "it cannot be reached (" + SystemError(error) + ")"};
+    }
     const DWORD r = WaitForSingleObject(lock, Remaining(until));
     const bool gone = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
     if (gone) ReleaseMutex(lock);
     CloseHandle(lock);
-    return gone;
+    if (gone) return {true, {}};
+    return {false, "it still runs after " + std::to_string(milliseconds / 1000) + " s"};
 }
 
 }  // namespace purgix::win32

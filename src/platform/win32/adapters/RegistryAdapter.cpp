@@ -1,6 +1,7 @@
 // The registry through the wide calls, and the per-user settings kept in it.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/Text.h"
@@ -102,21 +103,28 @@ std::string RegistryAdapter::GetSetting(const std::string& app, const std::strin
     std::vector<BYTE> raw;
     const LONG rc = ReadRaw(h, Widen(key), type, raw);
     RegCloseKey(h);
+    // A number stored as a number (by hand or by a policy) is that number's text, as the program would have stored it.
+    if (rc == ERROR_SUCCESS && type == REG_DWORD && raw.size() == sizeof(DWORD)) {
+        DWORD number = 0;
+        std::memcpy(&number, raw.data(), sizeof number);
+        return std::to_string(number);
+    }
     if (rc != ERROR_SUCCESS || type != REG_SZ) return def;
     std::string text = TextBytes(raw);
     text.resize(std::strlen(text.c_str()));  // the stored terminator, if any, ends the text
     return text;
 }
 
-void RegistryAdapter::SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) {
+bool RegistryAdapter::SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) {
     HKEY h = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey(app, section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, &h, nullptr) != ERROR_SUCCESS)
-        return;
+        return false;
     const std::wstring text = Widen(value);
-    RegSetValueExW(h, Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    const LONG rc = RegSetValueExW(h, Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
 }
 
 }  // namespace purgix::win32

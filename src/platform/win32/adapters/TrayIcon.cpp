@@ -18,23 +18,22 @@ static_assert(platform::kNifMessage == NIF_MESSAGE && platform::kNifIcon == NIF_
               platform::kNifInfo == NIF_INFO);
 static_assert(platform::kNiifNoSound == NIIF_NOSOUND && platform::kNiifRespectQuietTime == NIIF_RESPECT_QUIET_TIME);
 
-int TrayIconSize() {
-    // In the small-icon size of the taskbar's monitor, which need not be the window's.
+UINT TaskbarDpi() {
+    // The taskbar's monitor need not be the window's.
     const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    return SystemMetricForDpi(SM_CXSMICON, taskbar != nullptr ? DpiOfWindow(taskbar) : DpiOfSystem());
+    return taskbar != nullptr ? DpiOfWindow(taskbar) : DpiOfSystem();
 }
 
-bool TrayAdapter::ShellNotifyIcon(int operation, const platform::NotifyIconData& data) {
+int TrayIconSize() { return SystemMetricForDpi(SM_CXSMICON, TaskbarDpi()); }
+
+NOTIFYICONDATAW ShellRecord(const platform::NotifyIconData& data, UINT dpi) {
     NOTIFYICONDATAW nid{};
     nid.cbSize = sizeof nid;
     nid.hWnd = reinterpret_cast<HWND>(data.window);
     nid.uID = data.id;
     nid.uFlags = data.flags;
     nid.uCallbackMessage = data.callbackMessage;
-    if (data.load && operation != platform::kNimDelete)
-        nid.hIcon = load_.For(TrayIconSize(), *data.load);
-    else if (const auto* icon = Native(data.icon))
-        nid.hIcon = icon->IconAt(TrayIconSize());
+    if (const auto* icon = Native(data.icon)) nid.hIcon = icon->IconAt(SystemMetricForDpi(SM_CXSMICON, dpi));
     // The wide record's field is twice as wide as the tray class's: what it shows is the narrow one's.
     WidenInto(platform::ShownTip(data), nid.szTip, static_cast<int>(std::size(nid.szTip)));
     if ((data.flags & NIF_INFO) != 0) {
@@ -42,6 +41,13 @@ bool TrayAdapter::ShellNotifyIcon(int operation, const platform::NotifyIconData&
         WidenInto(data.infoTitle, nid.szInfoTitle, static_cast<int>(std::size(nid.szInfoTitle)));
         nid.dwInfoFlags = data.infoFlags;
     }
+    return nid;
+}
+
+bool TrayAdapter::ShellNotifyIcon(int operation, const platform::NotifyIconData& data) {
+    const UINT dpi = TaskbarDpi();
+    NOTIFYICONDATAW nid = ShellRecord(data, dpi);
+    if (data.load && operation != platform::kNimDelete) nid.hIcon = load_.For(SystemMetricForDpi(SM_CXSMICON, dpi), *data.load);
     const bool done = Shell_NotifyIconW(static_cast<DWORD>(operation), &nid) != FALSE;
     // The shell keeps its own copy of what it was handed: the icon before it can go, and all of them once the load is off.
     if (data.load && operation != platform::kNimDelete)

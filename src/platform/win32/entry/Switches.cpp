@@ -64,7 +64,12 @@ int RunSwitches(Win32Platform& platform) {
         case app::Switches::Action::Bad:
             Say("Purgix: " + switches.reason + " (Purgix.exe /? lists the switches)", STD_ERROR_HANDLE);
             return app::kExitBadSwitch;
-        case app::Switches::Action::Exit: return app::ExitRunningCopy(platform.instances);
+        case app::Switches::Action::Exit: {
+            std::string line;
+            const int code = app::ExitRunningCopy(platform.instances, line);
+            if (!line.empty()) Say(line, STD_ERROR_HANDLE);
+            return code;
+        }
         case app::Switches::Action::Release: break;
     }
     platform::Platform bundle = platform.Bundle();

@@ -1,11 +1,10 @@
-// The program's entry: build the Windows platform, create the main window, run the loop.
+// The program's entry: build the Windows platform, answer the switches, run as the one copy.
 #include <windows.h>
 
 #include <cstdlib>
 
 #include "app/CommandLine.h"
-#include "app/FrmMain.h"
-#include "platform/win32/window/FormWindow.h"
+#include "platform/win32/entry/Program.h"
 #include "platform/win32/entry/Switches.h"
 #include "platform/win32/adapters/Win32Platform.h"
 
@@ -32,9 +31,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // is let go when `win32` goes, after the shutdown.
     if (!purgix::app::StartAsOnlyCopy(win32.instances)) return 0;
 
-    purgix::platform::Platform platform = win32.Bundle();
-    purgix::app::FrmMain frmMain(platform, win32.windows);
-    purgix::win32::FormWindow window(frmMain.form, win32, true);
-    frmMain.Load();
-    return purgix::win32::RunMessageLoop(window);
+    return purgix::win32::RunProgram(win32);
 }

@@ -13,7 +13,7 @@
 #include <cstring>
 
 #include "app/FrmMain.h"
-#include "platform/win32/release/BlankBlock.h"
+#include "platform/win32/release/FillOptions.h"
 #include "platform/win32/window/FormWindow.h"
 #include "platform/win32/adapters/Win32Platform.h"
 
@@ -107,7 +107,7 @@ int main() {
     // One release of the real program at 10 %, through ReleaseMemory, watched from another thread.
     purgix::win32::Win32Platform win32(GetModuleHandleW(nullptr));
     purgix::platform::Platform platform = win32.Bundle();
-    purgix::app::FrmMain frm(platform, win32.windows);
+    purgix::app::FrmMain frm(platform, win32.forms);
     purgix::win32::FormWindow window(frm.form, win32, false);
     frm.VScroll3.SetValue(10);
     frm.RefreshMEM();

@@ -53,7 +53,7 @@ SIZE_T WorkingSet() {
 int main(int argc, char** argv) {
     purgix::win32::Win32Platform win32(GetModuleHandleW(nullptr));
     purgix::platform::Platform platform = win32.Bundle();
-    purgix::app::FrmMain frm(platform, win32.windows);
+    purgix::app::FrmMain frm(platform, win32.forms);
     purgix::win32::FormWindow window(frm.form, win32, false, argc > 1 ? std::atoi(argv[1]) : 0);
     frm.Load();
     if (argc > 2 && std::strcmp(argv[2], "load") == 0) frm.mTrayLoad_Click();

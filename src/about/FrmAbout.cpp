@@ -67,7 +67,7 @@ void FrmAbout::Form_Load() {
     form.Print({0, y, kIndent + settings::kContactEmail, kBlue});
     y += kLineHeight;
     form.Print({0, y, kIndent + settings::kHomePage, kBlue});
-    platform_.windows.SetWindowPos(form.Handle(), platform::kHwndTopmost, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
+    platform_.zOrder.SetWindowPos(form.Handle(), platform::kHwndTopmost, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
 }
 
 void FrmAbout::Form_Activate() { form.SetIcon(mainIcon_); }

@@ -23,6 +23,7 @@ Switches ParseSwitches(const std::vector<std::string>& args);
 // What "/?" prints.
 std::string SwitchesHelp();
 
+inline constexpr int kExitHelp = 0;
 inline constexpr int kExitReleased = 0;
 inline constexpr int kExitNoBlock = 1;
 inline constexpr int kExitBadSwitch = 2;

@@ -112,7 +112,7 @@ void FrmMain::ReadStartWithWindows() { Check4.SetValue(startEntry_.IsSet() ? 1 :
 void FrmMain::RestoreStayOnTop() {
     mStayOnTop->SetChecked(settings::ToBoolean(Setting(settings::key::kStayOnTop, "1")));
     if (mStayOnTop->Checked())
-        platform_.windows.SetWindowPos(form.Handle(), strNotAlwaysOnTop - 1, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
+        platform_.zOrder.SetWindowPos(form.Handle(), strNotAlwaysOnTop - 1, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
 }
 
 void FrmMain::SaveOptions() {

@@ -117,7 +117,7 @@ void FrmMain::mExit_Click() { form.Close(); }
 void FrmMain::mStayOnTop_Click() {
     strNotAlwaysOnTop = mStayOnTop->Checked() ? -1 : 0;
     mStayOnTop->SetChecked(!mStayOnTop->Checked());
-    platform_.windows.SetWindowPos(form.Handle(), strNotAlwaysOnTop - 1, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
+    platform_.zOrder.SetWindowPos(form.Handle(), strNotAlwaysOnTop - 1, 0, 0, 0, 0, platform::kSwpNoSizeNoMove);
 }
 
 void FrmMain::mContents_Click() {

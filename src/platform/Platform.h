@@ -282,7 +282,7 @@ struct Platform {
     MemoryBlocks& blocks;
     Keyboard& keyboard;
     Pointer& pointer;
-    WindowOrder& windows;
+    WindowOrder& zOrder;
     Locale& locale;
     Shell& shell;
     Pictures& pictures;

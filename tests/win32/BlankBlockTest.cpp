@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/win32/release/BlankBlock.h"
+#include "platform/win32/release/FillOptions.h"
 
 // After <windows.h>, which the block's header brings.
 #include <psapi.h>

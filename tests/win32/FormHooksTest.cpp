@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "platform/win32/release/BlankBlock.h"
+#include "platform/win32/release/FillOptions.h"
 
 using namespace purgix::testing;
 namespace ui = purgix::ui;

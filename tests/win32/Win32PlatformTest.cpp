@@ -57,7 +57,7 @@ protected:
     purgix::testing::FakePlatform fake;
     purgix::win32::Win32Platform win32{GetModuleHandleW(nullptr)};
     // The real registry and profiles; a fake shell records message boxes instead of showing them.
-    purgix::platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .pointer = fake, .windows = fake, .locale = fake,
+    purgix::platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .pointer = fake, .zOrder = fake, .locale = fake,
                                         .shell = fake, .pictures = fake, .pictureFiles = fake, .files = fake, .registry = win32.registry,
                                         .profiles = win32.profiles, .settings = win32.registry, .tray = fake, .instances = fake,
                                         .diagnostics = fake, .clock = fake};
@@ -106,8 +106,8 @@ TEST_F(Win32Platform, ReportMemoryAndSeparatorsRunCommandsLoadResourcesAndListFi
     fs::create_directories(dir);
     for (const char* name : {"B.ini", "a.ini", "c.txt", "hidden.ini"}) std::ofstream(dir / name) << name;
     SetFileAttributesW((dir / "hidden.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(win32.shell.ListFiles(Narrow(dir.wstring()), "*.ini"), (std::vector<std::string>{"a.ini", "B.ini"}));
-    EXPECT_THROW(win32.shell.ListFiles(Narrow((dir / "nowhere").wstring()), "*.ini"), purgix::Error);
+    EXPECT_EQ(win32.files.ListFiles(Narrow(dir.wstring()), "*.ini"), (std::vector<std::string>{"a.ini", "B.ini"}));
+    EXPECT_THROW(win32.files.ListFiles(Narrow((dir / "nowhere").wstring()), "*.ini"), purgix::Error);
     fs::remove_all(dir);
 }
 

@@ -22,7 +22,7 @@ inline HWND Hwnd(const ui::Control& c) { return reinterpret_cast<HWND>(c.Handle(
 inline HICON IconOf(const ui::PicturePtr& p) { return win32::Native(p.get())->Icon(); }
 // What the build lays out beside the test program: "Skin" (the shipped skins), "links" (a folder with links out of it).
 inline std::filesystem::path Beside(const char* name) {
-    return std::filesystem::path(win32::Widen(win32::ShellAdapter().ModulePath())).parent_path() / name;
+    return std::filesystem::path(win32::Widen(win32::FilesAdapter().ModulePath())).parent_path() / name;
 }
 
 // The pointer a window chooses at a point of its client area, as a mouse move there would have it.
@@ -98,11 +98,11 @@ struct Main {
     explicit Main(int dpi = 0) : window(frm.form, win32, false, dpi) {}
     FakePlatform fake;
     win32::Win32Platform win32{GetModuleHandleW(nullptr)};
-    platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .pointer = win32.input, .windows = win32.input,
+    platform::Platform platform{.memory = fake, .blocks = fake, .keyboard = fake, .pointer = win32.input, .zOrder = win32.zOrder,
                                 .locale = fake, .shell = fake, .pictures = win32.resources, .pictureFiles = win32.pictures,
                                 .files = fake, .registry = fake, .profiles = fake, .settings = fake, .tray = fake,
                                 .instances = fake, .diagnostics = fake, .clock = fake};
-    app::FrmMain frm{platform, win32.windows};
+    app::FrmMain frm{platform, win32.forms};
     win32::FormWindow window;
     HWND h = window.Hwnd();
 };

@@ -44,12 +44,17 @@ public:
     bool WriteProfile(const std::string& section, const std::string& key, const std::string& value, const std::string& file) override;
 };
 
-// ShellAdapter.cpp: command lines, message boxes and the program's files and folders.
-class ShellAdapter : public platform::Shell, public platform::FileSystem {
+// ShellAdapter.cpp: command lines, message boxes and the clipboard.
+class ShellAdapter : public platform::Shell {
 public:
     void Run(const std::string& commandLine, int showState) override;
     void ShowMessage(const std::string& text, const std::string& title) override;
     void CopyText(const std::string& text) override;
+};
+
+// FilesAdapter.cpp: the program's files and folders.
+class FilesAdapter : public platform::FileSystem {
+public:
     std::string ModulePath() override;
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
     std::string UserDataFolder(bool create) override;
@@ -94,16 +99,21 @@ public:
 // The shell's record of the tray class's: the icon in the small-icon size at `dpi`, the tooltip's shown text.
 NOTIFYICONDATAW ShellRecord(const platform::NotifyIconData& data, UINT dpi);
 
-// InputAdapter.cpp: the keyboard's state, the application-wide pointer and the windows' z-order.
-class InputAdapter : public platform::Keyboard, public platform::Pointer, public platform::WindowOrder {
+// InputAdapter.cpp: the keyboard's state and the application-wide pointer.
+class InputAdapter : public platform::Keyboard, public platform::Pointer {
 public:
     std::int16_t GetAsyncKeyState(int virtualKey) override;
     void SetMousePointer(platform::MousePointer pointer) override;
-    void SetWindowPos(platform::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) override;
     platform::MousePointer Current() const override { return pointer_; }
 
 private:
     platform::MousePointer pointer_ = platform::MousePointer::Default;
+};
+
+// InputAdapter.cpp: the windows' z-order.
+class ZOrderAdapter : public platform::WindowOrder {
+public:
+    void SetWindowPos(platform::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) override;
 };
 
 // LocaleAdapter.cpp: the user's number separators.

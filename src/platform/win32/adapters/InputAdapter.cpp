@@ -1,4 +1,4 @@
-// The keyboard's state, the application-wide mouse pointer and the z-order of windows.
+// The keyboard's state, the application-wide mouse pointer, and the z-order of windows beside them.
 #include "platform/win32/adapters/Adapters.h"
 #include "platform/win32/window/FormWindow.h"  // RefreshCursor
 
@@ -16,7 +16,7 @@ void InputAdapter::SetMousePointer(platform::MousePointer pointer) {
         RefreshCursor();
 }
 
-void InputAdapter::SetWindowPos(platform::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) {
+void ZOrderAdapter::SetWindowPos(platform::WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy, unsigned flags) {
     ::SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insertAfter), x, y, cx, cy, flags);
 }
 

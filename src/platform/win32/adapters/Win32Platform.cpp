@@ -6,8 +6,8 @@
 namespace purgix::win32 {
 
 platform::Platform Win32Platform::Bundle() {
-    return {.memory = memory, .blocks = memory, .keyboard = input, .pointer = input, .windows = input, .locale = locale,
-            .shell = shell, .pictures = resources, .pictureFiles = pictures, .files = shell, .registry = registry,
+    return {.memory = memory, .blocks = memory, .keyboard = input, .pointer = input, .zOrder = zOrder, .locale = locale,
+            .shell = shell, .pictures = resources, .pictureFiles = pictures, .files = files, .registry = registry,
             .profiles = profiles, .settings = registry, .tray = tray, .instances = instances, .diagnostics = diagnostics,
             .clock = clock};
 }

@@ -33,8 +33,10 @@ public:
 
     MemoryAdapter memory;
     InputAdapter input;
+    ZOrderAdapter zOrder;
     LocaleAdapter locale;
     ShellAdapter shell;
+    FilesAdapter files;
     ResourceAdapter resources;
     PictureLoader pictures;
     RegistryAdapter registry;
@@ -43,7 +45,7 @@ public:
     InstanceAdapter instances;
     TraceAdapter diagnostics;
     ClockAdapter clock;
-    WindowFactoryAdapter windows{*this};
+    WindowFactoryAdapter forms{*this};
 
 private:
     HINSTANCE instance_;

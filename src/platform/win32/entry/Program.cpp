@@ -16,7 +16,7 @@ int RunProgram(Win32Platform& win32) {
     std::optional<app::FrmMain> frmMain;
     std::optional<FormWindow> window;
     try {
-        frmMain.emplace(platform, win32.windows);
+        frmMain.emplace(platform, win32.forms);
         window.emplace(frmMain->form, win32, true);
     } catch (const std::exception& e) {
         Trace("main window", e.what());

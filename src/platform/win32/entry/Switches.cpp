@@ -60,7 +60,7 @@ int RunSwitches(Win32Platform& platform) {
     const app::Switches switches = app::ParseSwitches(Arguments());
     switch (switches.action) {
         case app::Switches::Action::Window: return -1;
-        case app::Switches::Action::Help: Say(app::SwitchesHelp(), STD_OUTPUT_HANDLE); return app::kExitReleased;
+        case app::Switches::Action::Help: Say(app::SwitchesHelp(), STD_OUTPUT_HANDLE); return app::kExitHelp;
         case app::Switches::Action::Bad:
             Say("Purgix: " + switches.reason + " (Purgix.exe /? lists the switches)", STD_ERROR_HANDLE);
             return app::kExitBadSwitch;

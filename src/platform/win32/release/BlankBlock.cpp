@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/release/FillOptions.h"
 #include "ui/ReleaseKeys.h"
 
 namespace purgix::win32 {
@@ -216,5 +217,7 @@ platform::BlockResult WriteBlankBlock(std::uint64_t bytes, const FillOptions& op
     DropReleaseInput(start);
     return fill.stop ? platform::BlockResult::Stopped : platform::BlockResult::Written;
 }
+
+platform::BlockResult WriteBlankBlock(std::uint64_t bytes) { return WriteBlankBlock(bytes, FillOptions{}); }
 
 }  // namespace purgix::win32

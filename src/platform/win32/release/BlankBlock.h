@@ -40,18 +40,6 @@ inline constexpr unsigned kMaxFillThreads = 16;
 // The workers look for a stop between pieces of this size: a few milliseconds each.
 inline constexpr std::size_t kFillPiece = 4u << 20;
 
-// How one block is written. The defaults are the release's; tests and the
-// benchmark force the rest.
-struct FillOptions {
-    unsigned threads = 0;                 // 0: one per logical processor, at most kMaxFillThreads
-    unsigned threadsThatStart = UINT_MAX;  // later thread starts fail as if CreateThread had
-    // Runs on the calling thread once every unit is written, before the block is freed.
-    void (*written)(const void* data, std::size_t bytes, void* context) = nullptr;
-    void* context = nullptr;
-    // Runs on each worker thread before it fills its slice.
-    void (*sliceStarting)(void* context) = nullptr;
-};
-
 // Takes `bytes` bytes, blanks them all and frees them. Refused when the block
 // cannot be committed (too large for the address space or the commit limit);
 // Stopped when StopFill was called meanwhile.
@@ -60,8 +48,9 @@ struct FillOptions {
 // while the calling thread answers sent messages and repaints its windows;
 // posted messages and input wait. Afterwards, clicks and the keys that would
 // start a release (Space, Enter, F9, Alt's) made during it are dropped, so
-// that impatience does not queue more releases; Tab and the like stay. Only when no worker can be started does the calling thread fill alone.
-platform::BlockResult WriteBlankBlock(std::uint64_t bytes, const FillOptions& options = {});
+// that impatience does not queue more releases; Tab and the like stay. Only
+// when no worker can be started does the calling thread fill alone.
+platform::BlockResult WriteBlankBlock(std::uint64_t bytes);
 
 // Stops the fill this thread is waiting for (from a handler served meanwhile):
 // the workers finish the piece they are writing, and this returns once they

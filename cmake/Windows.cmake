@@ -72,20 +72,22 @@ target_link_libraries(probe PRIVATE oleacc ole32 oleaut32)
 target_compile_options(probe PRIVATE ${PURGIX_WARNINGS})
 target_link_options(probe PRIVATE ${PURGIX_STATIC_LINK} -municode)
 find_program(PYTHON3 python3 REQUIRED)
-add_test(NAME e2e COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/e2e.py
-  --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
+# The end-to-end tiers type, click and take screenshots: each runs in an X display of its own
+# (tools/own-display) and Wine prefixes of its own, so that they run side by side (ctest -j).
+set(PURGIX_E2E ${PROJECT_SOURCE_DIR}/tools/own-display ${PYTHON3})
+set(PURGIX_E2E_ARGS --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
   --artifacts ${PROJECT_BINARY_DIR}/artifacts)
-set_tests_properties(e2e PROPERTIES TIMEOUT 600)
-# The whole program, each case in a fresh prefix; the zip case needs tools/package to have run.
-add_test(NAME e2e_program COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/program.py
-  --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
-  --artifacts ${PROJECT_BINARY_DIR}/artifacts --zip ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-win64.zip)
-set_tests_properties(e2e_program PROPERTIES TIMEOUT 900)
+add_test(NAME e2e COMMAND ${PURGIX_E2E} ${PROJECT_SOURCE_DIR}/tests/e2e/e2e.py ${PURGIX_E2E_ARGS})
+set_tests_properties(e2e PROPERTIES TIMEOUT 600 ENVIRONMENT PURGIX_WINEPREFIX=${PROJECT_BINARY_DIR}/wine-e2e)
+# The whole program, each case in a fresh prefix, in two halves; the zip case needs tools/package to have run.
+foreach(part 0 1)
+  add_test(NAME e2e_program_${part} COMMAND ${PURGIX_E2E} ${PROJECT_SOURCE_DIR}/tests/e2e/program.py ${PURGIX_E2E_ARGS}
+    --zip ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-win64.zip)
+  set_tests_properties(e2e_program_${part} PROPERTIES TIMEOUT 900 ENVIRONMENT PURGIX_E2E_SHARD=${part}/2)
+endforeach()
 # The setup and its uninstaller, each case in a fresh prefix; tools/package must have built them.
-add_test(NAME e2e_installer COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/tests/e2e/installer.py
-  --exe $<TARGET_FILE:Purgix> --probe $<TARGET_FILE:probe> --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run
-  --artifacts ${PROJECT_BINARY_DIR}/artifacts --zip ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-win64.zip
-  --setup ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-setup.exe)
+add_test(NAME e2e_installer COMMAND ${PURGIX_E2E} ${PROJECT_SOURCE_DIR}/tests/e2e/installer.py ${PURGIX_E2E_ARGS}
+  --zip ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-win64.zip --setup ${PROJECT_SOURCE_DIR}/dist/Purgix-${PROJECT_VERSION}-setup.exe)
 set_tests_properties(e2e_installer PROPERTIES TIMEOUT 600)
 
 # Benchmarks (not a test tier): tools/bench runs them.

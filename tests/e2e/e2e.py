@@ -104,7 +104,7 @@ def seed(options=None, run_machine=None, run_user=None):
     lines += [f'"{k}"="{reg_text(v)}"' for k, v in values.items()]
     for root, data in (("HKEY_LOCAL_MACHINE", run_machine), ("HKEY_CURRENT_USER", run_user)):
         lines += ["", f"[{root}\\{RUN_KEY}]", '"Purgix"=' + ("-" if data is None else f'"{reg_text(data)}"')]
-    path = os.path.join(ARGS.artifacts, "seed.reg")
+    path = os.path.join(ARGS.artifacts, f"seed-{os.getpid()}.reg")  # tiers running side by side each have their own
     os.makedirs(ARGS.artifacts, exist_ok=True)
     with open(path, "w", newline="\r\n") as f:
         f.write("\n".join(lines) + "\n")
@@ -489,6 +489,13 @@ def run_tests(rest):
     if not os.environ.get("DISPLAY"):
         print("e2e: no DISPLAY; tools/test starts Xvfb", file=sys.stderr)
         return 2
+    # "i/n": every n-th class of cases from the i-th, so that parts of a tier run side by side.
+    shard = os.environ.get("PURGIX_E2E_SHARD")
+    if shard and not [arg for arg in rest if not arg.startswith("-")]:
+        part, parts = map(int, shard.split("/"))
+        cases = [c for c in vars(sys.modules["__main__"]).values()
+                 if isinstance(c, type) and issubclass(c, unittest.TestCase) and unittest.defaultTestLoader.getTestCaseNames(c)]
+        rest = [*rest, *(c.__name__ for k, c in enumerate(cases) if k % parts == part)]
     result = unittest.main(argv=[sys.argv[0], "-v", *rest], exit=False).result
     return 0 if result.wasSuccessful() else 1
 

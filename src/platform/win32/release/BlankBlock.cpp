@@ -93,20 +93,35 @@ void ServeSentAndPaint() {
     for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
 }
 
+// After serving, the threads alone may wake this one for this long: on two
+// cores every wake takes a core from the fill, and a program that asks every
+// few milliseconds would otherwise have it wake as often.
+constexpr DWORD kServeEveryMs = 20;
+
 void WaitServingWindows(HANDLE* threads, DWORD count) {
     ServeSentAndPaint();  // what was already waiting does not wake the wait below
+    const auto ended = [&](DWORD r) {
+        if (r >= WAIT_OBJECT_0 + count) return false;
+        std::swap(threads[r - WAIT_OBJECT_0], threads[count - 1]);
+        --count;
+        return true;
+    };
     while (count > 0) {
         const DWORD r = MsgWaitForMultipleObjectsEx(count, threads, INFINITE, QS_SENDMESSAGE | QS_PAINT, 0);
-        if (r < WAIT_OBJECT_0 + count) {
-            std::swap(threads[r - WAIT_OBJECT_0], threads[count - 1]);
-            --count;
-        } else if (r == WAIT_OBJECT_0 + count) {
-            ServeSentAndPaint();
-        } else {
+        if (ended(r)) continue;
+        if (r != WAIT_OBJECT_0 + count) {
             WaitForMultipleObjects(count, threads, TRUE, INFINITE);
             return;
         }
+        ServeSentAndPaint();
+        ended(WaitForMultipleObjects(count, threads, FALSE, kServeEveryMs));
     }
+}
+
+// Giving gigabytes back takes the system a while as well.
+DWORD WINAPI FreeBlock(void* data) {
+    VirtualFree(data, 0, MEM_RELEASE);
+    return 0;
 }
 
 // The fill this thread is waiting for, while it waits: what StopFill stops.
@@ -213,7 +228,16 @@ platform::BlockResult WriteBlankBlock(std::uint64_t bytes, const FillOptions& op
         // Even one processor gets a worker: this thread keeps the windows answering and can stop the fill.
         FillInParallel(static_cast<unsigned char*>(block.Data()), block.Size(), std::max(threads, 1u), options, fill);
         if (options.written != nullptr && !fill.stop) options.written(block.Data(), block.Size(), options.context);
-    }  // freed here: the release has given the memory back
+        // A thread of its own gives the block back while this one goes on serving; a stopped
+        // release (the program is ending) gives it back here, serving nothing more.
+        if (!fill.stop) {
+            if (HANDLE freeing = CreateThread(nullptr, 64 * 1024, FreeBlock, block.Data(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)) {
+                block.Release();
+                WaitServingWindows(&freeing, 1);
+                CloseHandle(freeing);
+            }
+        }
+    }  // freed by now: the release has given the memory back
     DropReleaseInput(start);
     return fill.stop ? platform::BlockResult::Stopped : platform::BlockResult::Written;
 }

@@ -29,6 +29,8 @@ public:
     explicit operator bool() const { return data_ != nullptr; }
     void* Data() const { return data_; }
     std::size_t Size() const { return size_; }
+    // Another owner frees it from now on.
+    void Release() { data_ = nullptr; }
 
 private:
     void* data_;

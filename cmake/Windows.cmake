@@ -22,7 +22,7 @@ target_compile_options(purgix_win32 PRIVATE ${PURGIX_WARNINGS})
 
 set(PURGIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(Purgix WIN32 src/platform/win32/entry/WinMain.cpp res/Purgix.rc)
+add_executable(Purgix WIN32 src/platform/win32/entry/WinMain.cpp src/LibraryShared.cpp res/Purgix.rc)
 target_link_libraries(Purgix PRIVATE purgix_throws purgix_win32)
 target_compile_options(Purgix PRIVATE ${PURGIX_WARNINGS})
 target_link_options(Purgix PRIVATE ${PURGIX_STATIC_LINK} -municode -Wl,--gc-sections -s)

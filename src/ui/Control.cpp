@@ -4,7 +4,7 @@
 
 namespace purgix::ui {
 
-Control::Control(std::string_view name, Kind kind, Rect bounds) : name_(name), kind_(kind), bounds_(bounds) {}
+Control::Control(const char* name, Kind kind, Rect bounds) : name_(name), kind_(kind), bounds_(bounds) {}
 
 void Control::SetBounds(const Rect& r) {
     if (r == bounds_) return;

@@ -50,8 +50,8 @@ class Container;
 
 class Control {
 public:
-    // Out of line, with views of the texts: a form builds dozens of controls in one constructor.
-    Control(std::string_view name, Kind kind, Rect bounds);
+    // Out of line, from the texts' bare pointers: a form builds dozens of controls in one constructor.
+    Control(const char* name, Kind kind, Rect bounds);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;

@@ -2,7 +2,7 @@
 
 namespace purgix::ui {
 
-Form::Form(std::string_view name, std::string_view caption, int clientWidth, int clientHeight)
+Form::Form(const char* name, const char* caption, int clientWidth, int clientHeight)
     : Container(name, Kind::Form, {0, 0, clientWidth, clientHeight}), caption_(caption), menu_("", "") {
     SetVisible(false);  // shown once its load handler has run
 }

@@ -28,7 +28,7 @@ struct DrawnPicture {
 // A top-level window: its client area is the container of its controls.
 class Form : public Container {
 public:
-    Form(std::string_view name, std::string_view caption, int clientWidth, int clientHeight);
+    Form(const char* name, const char* caption, int clientWidth, int clientHeight);
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
     Color BackColor() const { return backColor_; }

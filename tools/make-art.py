@@ -629,17 +629,23 @@ def write_indicator(path, text, w, h):
         for x, ch in enumerate(line):
             if ch == "#":
                 ink.add((across + r, h - 1 - (along + x)))
+    # One bit a pixel, bottom-up rows padded to 32 bits: palette entry 1 is
+    # the ink, which the program makes opaque, and 0 the clear background.
     r, g, b = TEXT_COLOUR
+    stride = (w + 31) // 32 * 4
     pixels = bytearray()
-    for y in reversed(range(h)):             # bottom-up rows
+    for y in reversed(range(h)):
+        row = bytearray(stride)
         for x in range(w):
-            # Fully opaque ink, so premultiplying leaves it unchanged and
-            # the background is all zeroes.
-            pixels += bytes((b, g, r, 255)) if (x, y) in ink else bytes(4)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
-    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+            if (x, y) in ink:
+                row[x >> 3] |= 0x80 >> (x & 7)
+        pixels += row
+    palette = bytes((0, 0, 0, 0, b, g, r, 0))
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 1, 0, len(pixels), 2835, 2835, 2, 0)
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(palette) + len(pixels), 0, 0,
+                       14 + len(info) + len(palette))
     with open(path, "wb") as f:
-        f.write(head + info + pixels)
+        f.write(head + info + palette + pixels)
 
 
 # --------------------------------------------------------------------------

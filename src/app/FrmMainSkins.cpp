@@ -55,7 +55,7 @@ void FrmMain::LoadSkins() {
     const std::string saved = registry_.ReadProfileString(kConfigSection, kConfigKey, ConfigPathToRead());
     for (int i = 0; i < File1.ListCount(); ++i) {
         if (i != 0) {
-            ui::MenuItem& added = mSkin->Add("mSSkin(" + std::to_string(i) + ")", "");
+            ui::MenuItem& added = mSkin->Add(("mSSkin(" + std::to_string(i) + ")").c_str(), "");
             added.Click = [this, i] { mSSkin_Click(i); };
             mSSkin.push_back(&added);
         }

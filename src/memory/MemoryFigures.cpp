@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
+
+#include "Decimal.h"
 
 namespace purgix::memory {
 
@@ -16,58 +17,6 @@ void FigureText::Append(std::string_view s) {
 std::uint64_t Kilobytes(std::uint64_t bytes) { return bytes / 1024 + (bytes % 1024 >= 512 ? 1 : 0); }
 
 namespace {
-
-// An unsigned whole number of up to 1,280 bits, kept in place: enough for any
-// double's exact value times ten, and for the powers of ten that scale it.
-class Big {
-public:
-    explicit Big(std::uint64_t v) {
-        for (; v != 0; v >>= 32) words_[size_++] = static_cast<std::uint32_t>(v);
-    }
-    void Multiply(std::uint32_t factor) {
-        std::uint64_t carry = 0;
-        for (int i = 0; i < size_; ++i) {
-            carry += static_cast<std::uint64_t>(words_[i]) * factor;
-            words_[i] = static_cast<std::uint32_t>(carry);
-            carry >>= 32;
-        }
-        if (carry != 0) words_[size_++] = static_cast<std::uint32_t>(carry);
-    }
-    void MultiplyByPowerOfTen(int power) {
-        for (; power >= 9; power -= 9) Multiply(1000000000);
-        for (; power > 0; --power) Multiply(10);
-    }
-    void ShiftLeft(int bits) {
-        for (; bits >= 32; bits -= 32) InsertLowWord();
-        if (bits > 0) Multiply(1u << bits);
-    }
-    // this -= other, where other <= this.
-    void Subtract(const Big& other) {
-        std::int64_t borrow = 0;
-        for (int i = 0; i < size_; ++i) {
-            borrow += static_cast<std::int64_t>(words_[i]) - (i < other.size_ ? other.words_[i] : 0);
-            words_[i] = static_cast<std::uint32_t>(borrow);
-            borrow = borrow < 0 ? -1 : 0;
-        }
-        while (size_ > 0 && words_[size_ - 1] == 0) --size_;
-    }
-    friend int Compare(const Big& a, const Big& b) {
-        if (a.size_ != b.size_) return a.size_ < b.size_ ? -1 : 1;
-        for (int i = a.size_ - 1; i >= 0; --i)
-            if (a.words_[i] != b.words_[i]) return a.words_[i] < b.words_[i] ? -1 : 1;
-        return 0;
-    }
-
-private:
-    // The words move up by one, a zero word comes in at the bottom: times 2^32.
-    void InsertLowWord() {
-        for (int i = size_; i > 0; --i) words_[i] = words_[i - 1];
-        words_[0] = 0;
-        ++size_;
-    }
-    std::array<std::uint32_t, 40> words_{};
-    int size_ = 0;
-};
 
 void AppendDecimal(std::uint64_t value, FigureText& out) {
     char digits[20];
@@ -126,21 +75,9 @@ Significant15 Digits15(double value) {
 
 double RoundSignificant15(double value) {
     const Significant15 s = Digits15(value);
-    // "-d.dddddddddddddde-ddd", read back by the library.
-    char text[32];
-    std::size_t at = 0;
-    if (value < 0) text[at++] = '-';
-    text[at++] = s.digits[0];
-    text[at++] = '.';
-    for (std::size_t i = 1; i < s.digits.size(); ++i) text[at++] = s.digits[i];
-    text[at++] = 'e';
-    if (s.exponent < 0) text[at++] = '-';
-    const int e = s.exponent < 0 ? -s.exponent : s.exponent;
-    if (e >= 100) text[at++] = static_cast<char>('0' + e / 100);
-    if (e >= 10) text[at++] = static_cast<char>('0' + e / 10 % 10);
-    text[at++] = static_cast<char>('0' + e % 10);
-    text[at] = '\0';
-    return std::strtod(text, nullptr);
+    std::uint64_t significand = 0;
+    for (char digit : s.digits) significand = significand * 10 + static_cast<unsigned>(digit - '0');
+    return DecimalToDouble(value < 0, significand, s.exponent - 14);
 }
 
 void FormatGrouped(std::uint64_t value, std::string_view thousands, FigureText& out) {

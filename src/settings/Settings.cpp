@@ -1,10 +1,10 @@
 #include "settings/Settings.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <string>
+
+#include "Decimal.h"
 
 namespace purgix::settings {
 
@@ -18,8 +18,9 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-// Plain decimal notation only: strtod alone would also take hexadecimal,
-// "inf" and "nan", none of which a stored number can be.
+// Plain decimal notation only: a stored number is never hexadecimal, "inf" or
+// "nan". Its value is strtod's (DecimalTextToDouble says how far); one too
+// large for a double is refused.
 bool ParseNumber(std::string_view text, double& out) {
     const std::string_view t = Trim(text);
     std::size_t i = 0;
@@ -39,10 +40,8 @@ bool ParseNumber(std::string_view text, double& out) {
         if (expDigits == 0) return false;
     }
     if (i != t.size()) return false;
-    const std::string copy(t);
-    errno = 0;
-    out = std::strtod(copy.c_str(), nullptr);
-    return errno != ERANGE || std::isfinite(out);
+    out = DecimalTextToDouble(t);
+    return std::isfinite(out);
 }
 
 std::size_t LastSeparator(std::string_view path) {

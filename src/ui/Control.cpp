@@ -4,6 +4,8 @@
 
 namespace purgix::ui {
 
+Control::Control(const char* name, Kind kind, Rect bounds) : name_(name), kind_(kind), bounds_(bounds) {}
+
 void Control::SetBounds(const Rect& r) {
     if (r == bounds_) return;
     bounds_ = r;

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/Color.h"
@@ -49,7 +50,8 @@ class Container;
 
 class Control {
 public:
-    Control(std::string name, Kind kind, Rect bounds) : name_(std::move(name)), kind_(kind), bounds_(bounds) {}
+    // Out of line, from the texts' bare pointers: a form builds dozens of controls in one constructor.
+    Control(const char* name, Kind kind, Rect bounds);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;

@@ -5,6 +5,24 @@
 
 namespace purgix::ui {
 
+Label::Label(const char* name, Rect r, const char* caption) : Control(name, Kind::Label, r), caption_(caption) {
+    caption_.reserve(64);  // captions are short; keeps later updates off the heap
+}
+
+TextBox::TextBox(const char* name, Rect r, const char* text) : Control(name, Kind::TextBox, r), text_(text) {}
+
+VScrollBar::VScrollBar(const char* name, Rect r, int min, int max, int value, int arrowStep)
+    : Control(name, Kind::VScrollBar, r), min_(min), max_(max), value_(value), step_(arrowStep) {}
+
+Image::Image(const char* name, Rect r) : Control(name, Kind::Image, r) {}
+
+CommandButton::CommandButton(const char* name, Rect r, const char* text) : Control(name, Kind::CommandButton, r), caption(text) {}
+
+FileListBox::FileListBox(const char* name, Rect r, const char* pattern, Lister lister)
+    : Control(name, Kind::FileListBox, r), pattern_(pattern), lister_(std::move(lister)) {}
+
+Timer::Timer(const char* name, unsigned intervalMs, bool enabled) : name_(name), interval_(intervalMs), enabled_(enabled) {}
+
 void Label::SetCaption(std::string_view text) {
     if (text == caption_) return;
     caption_.assign(text);
@@ -39,8 +57,8 @@ void VScrollBar::Arrow(bool up) {
     if (next != value_) SetValue(next);
 }
 
-Line::Line(std::string name, int ax1, int ay1, int ax2, int ay2)
-    : Control(std::move(name), Kind::Line,
+Line::Line(const char* name, int ax1, int ay1, int ax2, int ay2)
+    : Control(name, Kind::Line,
               {std::min(ax1, ax2), std::min(ay1, ay2), std::abs(ax2 - ax1) + 1, std::abs(ay2 - ay1) + 1}),
       x1(ax1), y1(ay1), x2(ax2), y2(ay2) {}
 

@@ -29,9 +29,7 @@ enum class Align { Left, Right, Center };
 
 class Label : public Control {
 public:
-    Label(std::string name, Rect r, std::string caption) : Control(std::move(name), Kind::Label, r), caption_(std::move(caption)) {
-        caption_.reserve(64);  // captions are short; keeps later updates off the heap
-    }
+    Label(const char* name, Rect r, const char* caption);
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string_view text);
 
@@ -50,7 +48,7 @@ private:
 
 class CheckBox : public Control {
 public:
-    CheckBox(std::string name, Rect r) : Control(std::move(name), Kind::CheckBox, r) {}
+    CheckBox(const char* name, Rect r) : Control(name, Kind::CheckBox, r) {}
     int Value() const { return value_; }
     void SetValue(int v);  // 0 clear, 1 ticked, 2 grey; anything else throws
     void UserClick() { SetValue(value_ == 1 ? 0 : 1); }
@@ -61,7 +59,7 @@ private:
 
 class TextBox : public Control {
 public:
-    TextBox(std::string name, Rect r, std::string text) : Control(std::move(name), Kind::TextBox, r), text_(std::move(text)) {}
+    TextBox(const char* name, Rect r, const char* text);
     const std::string& Text() const { return text_; }
     void SetText(std::string_view text);
     bool readOnly = true;
@@ -73,8 +71,7 @@ private:
 // A vertical scroll bar used as a spinner: only its arrows are operated.
 class VScrollBar : public Control {
 public:
-    VScrollBar(std::string name, Rect r, int min, int max, int value, int arrowStep = 1)
-        : Control(std::move(name), Kind::VScrollBar, r), min_(min), max_(max), value_(value), step_(arrowStep) {}
+    VScrollBar(const char* name, Rect r, int min, int max, int value, int arrowStep = 1);
     int Min() const { return min_; }
     int Max() const { return max_; }
     int Value() const { return value_; }
@@ -92,14 +89,14 @@ private:
 
 class Line : public Control {
 public:
-    Line(std::string name, int x1, int y1, int x2, int y2);
+    Line(const char* name, int x1, int y1, int x2, int y2);
     int x1, y1, x2, y2;
     Color borderColor = kWindowText;
 };
 
 class Shape : public Control {
 public:
-    Shape(std::string name, Rect r, Color back) : Control(std::move(name), Kind::Shape, r), backColor_(back) {}
+    Shape(const char* name, Rect r, Color back) : Control(name, Kind::Shape, r), backColor_(back) {}
     Color BackColor() const { return backColor_; }
     void SetBackColor(Color c);
 
@@ -110,7 +107,7 @@ private:
 // A windowless picture or click area.
 class Image : public Control {
 public:
-    Image(std::string name, Rect r) : Control(std::move(name), Kind::Image, r) {}
+    Image(const char* name, Rect r);
     const PicturePtr& Picture() const { return picture_; }
     void SetPicture(PicturePtr p);
     MousePointer Pointer() const { return pointer_; }
@@ -127,8 +124,7 @@ private:
 
 class CommandButton : public Control {
 public:
-    CommandButton(std::string name, Rect r, std::string text)
-        : Control(std::move(name), Kind::CommandButton, r), caption(std::move(text)) {}
+    CommandButton(const char* name, Rect r, const char* text);
     std::string caption;
     // Enter clicks the default button of its form, Esc the cancel button.
     bool isDefault = false;
@@ -142,8 +138,7 @@ public:
 class FileListBox : public Control {
 public:
     using Lister = std::function<std::vector<std::string>(const std::string& folder, const std::string& pattern)>;
-    FileListBox(std::string name, Rect r, std::string pattern, Lister lister)
-        : Control(std::move(name), Kind::FileListBox, r), pattern_(std::move(pattern)), lister_(std::move(lister)) {}
+    FileListBox(const char* name, Rect r, const char* pattern, Lister lister);
     const std::string& Path() const { return path_; }
     void SetPath(const std::string& folder);  // the lister throws for a missing folder
     int ListCount() const { return static_cast<int>(entries_.size()); }
@@ -164,7 +159,7 @@ private:
 // Lines of text the user reads and moves through; the program replaces them whole.
 class ListBox : public Control {
 public:
-    ListBox(std::string name, Rect r) : Control(std::move(name), Kind::ListBox, r) {}
+    ListBox(const char* name, Rect r) : Control(name, Kind::ListBox, r) {}
     const std::vector<std::string>& Items() const { return items_; }
     void SetItems(std::vector<std::string> items);
 
@@ -174,7 +169,7 @@ private:
 
 class Timer {
 public:
-    Timer(std::string name, unsigned intervalMs, bool enabled) : name_(std::move(name)), interval_(intervalMs), enabled_(enabled) {}
+    Timer(const char* name, unsigned intervalMs, bool enabled);
     const std::string& Name() const { return name_; }
     unsigned Interval() const { return interval_; }
     bool Enabled() const { return enabled_; }

@@ -2,6 +2,11 @@
 
 namespace purgix::ui {
 
+Form::Form(const char* name, const char* caption, int clientWidth, int clientHeight)
+    : Container(name, Kind::Form, {0, 0, clientWidth, clientHeight}), caption_(caption), menu_("", "") {
+    SetVisible(false);  // shown once its load handler has run
+}
+
 void Form::SetCaption(std::string caption) {
     caption_ = std::move(caption);
     Notify(Change::Caption);

@@ -28,10 +28,7 @@ struct DrawnPicture {
 // A top-level window: its client area is the container of its controls.
 class Form : public Container {
 public:
-    Form(std::string name, std::string caption, int clientWidth, int clientHeight)
-        : Container(std::move(name), Kind::Form, {0, 0, clientWidth, clientHeight}), caption_(std::move(caption)), menu_("", "") {
-        SetVisible(false);  // shown once its load handler has run
-    }
+    Form(const char* name, const char* caption, int clientWidth, int clientHeight);
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
     Color BackColor() const { return backColor_; }

@@ -26,8 +26,12 @@ void MenuItem::SetVisible(bool on) {
     Notify(Change::Visible);
 }
 
-MenuItem& MenuItem::Add(std::string name, std::string caption, Shortcut shortcut) {
-    items_.push_back(std::make_unique<MenuItem>(std::move(name), std::move(caption), shortcut));
+MenuItem::MenuItem(const char* name, const char* caption, Shortcut shortcut) : name_(name), caption_(caption), shortcut_(shortcut) {
+    caption_.reserve(32);  // the status line is rewritten twice a second
+}
+
+MenuItem& MenuItem::Add(const char* name, const char* caption, Shortcut shortcut) {
+    items_.push_back(std::make_unique<MenuItem>(name, caption, shortcut));
     items_.back()->parent_ = this;
     Notify(Change::Bounds);  // the menu's shape changed
     return *items_.back();

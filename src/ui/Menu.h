@@ -13,10 +13,7 @@ enum class Shortcut { None, F9, CtrlH };
 // One menu item, or a menu when it has children. A caption of "-" makes a separator.
 class MenuItem {
 public:
-    MenuItem(std::string name, std::string caption, Shortcut shortcut = Shortcut::None)
-        : name_(std::move(name)), caption_(std::move(caption)), shortcut_(shortcut) {
-        caption_.reserve(32);  // the status line is rewritten twice a second
-    }
+    MenuItem(const char* name, const char* caption, Shortcut shortcut = Shortcut::None);
     MenuItem(const MenuItem&) = delete;
     MenuItem& operator=(const MenuItem&) = delete;
 
@@ -32,7 +29,7 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool on);
 
-    MenuItem& Add(std::string name, std::string caption, Shortcut shortcut = Shortcut::None);
+    MenuItem& Add(const char* name, const char* caption, Shortcut shortcut = Shortcut::None);
     const std::vector<std::unique_ptr<MenuItem>>& Items() const { return items_; }
     MenuItem* Parent() const { return parent_; }
 

@@ -62,7 +62,7 @@ Rect Surface::FillSpan(double x0, double y0, double x1, double y1, Color c) {
     return {changedLeft, changedTop, changedRight - changedLeft, changedBottom - changedTop};
 }
 
-PictureBox::PictureBox(std::string name, Rect r, Color back) : Container(std::move(name), Kind::PictureBox, r), backColor_(back) {
+PictureBox::PictureBox(const char* name, Rect r, Color back) : Container(name, Kind::PictureBox, r), backColor_(back) {
     surface_.Resize(r.width, r.height, back);
 }
 

@@ -38,7 +38,7 @@ private:
 
 class PictureBox : public Container {
 public:
-    PictureBox(std::string name, Rect r, Color back);
+    PictureBox(const char* name, Rect r, Color back);
     Color BackColor() const { return backColor_; }
     void SetBackColor(Color c);
     const PicturePtr& Picture() const { return picture_; }

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "Decimal.h"
 #include "memory/MemoryFigures.h"
 #include "memory/Release.h"
 #include "settings/Settings.h"
@@ -47,6 +48,37 @@ TEST(Settings, NumericTextBecomesASixteenBitIntegerRoundedHalvesToEvenAndBoolean
              {"-1", true}, {"1", true}, {"70000", true}})
         EXPECT_EQ(ToBoolean(text), value) << text;
     for (const char* bad : {"", "yes", "T", "Truee", "on"}) EXPECT_THROW(ToBoolean(bad), ConversionError) << bad;
+}
+
+// The stored numbers' conversion against the C library's strtod: exact ties and their neighbours, the edges of the
+// subnormal and finite ranges, and random texts of 1 to 25 digits, leading zeros, a point anywhere, every exponent.
+TEST(Settings, DecimalTextsReadAsTheLibrarysStrtodReadsThem) {
+    std::vector<std::string> texts = {"0", "-0", "9007199254740993", "9007199254740995", "9007199254740993.0000000000001",
+                                      "2.4703282292062327e-324", "2.4703282292062328e-324", "4.9406564584124654e-324",
+                                      "2.2250738585072011e-308", "1.7976931348623158e308", "1.7976931348623159e308", "1e23",
+                                      "8.5e-323", "123456789012345678e-10", "0.000000000000000000000000000001e30", "1e-400"};
+    std::uint64_t state = 0x2545F4914F6CDD1Dull;
+    auto next = [&state] { return state ^= state << 13, state ^= state >> 7, state ^= state << 17; };
+    for (int i = 0; i < 20000; ++i) {
+        std::string t = next() % 2 ? "-" : "";
+        const int digits = 1 + static_cast<int>(next() % (i % 4 ? 19 : 25)), point = static_cast<int>(next() % (digits + 1));
+        for (int k = 0; k < digits; ++k) t += (k == point ? "." : "") + std::string(1, static_cast<char>('0' + next() % (k < 2 && i % 3 == 0 ? 1 : 10)));
+        t += "e" + std::to_string(static_cast<int>(next() % 700) - 360);
+        texts.push_back(t);
+    }
+    // Points halfway between two doubles written out in full (up to 767 significant digits: the tie goes to the even
+    // neighbour), and the same with a 1 far past the 768th digit (up, then).
+    for (long double tie : {(0x1p53L - 3) * 0x1p-1075L, (0x1p53L + 1) * 0x1p-1000L, (0x1p54L - 1) * 0x1p970L}) {
+        char full[1200];
+        std::snprintf(full, sizeof full, "%.1000Le", tie);
+        texts.push_back(full);
+        full[900] = '1';
+        texts.push_back(full);
+    }
+    for (const std::string& t : texts) {
+        const double expected = std::strtod(t.c_str(), nullptr), got = purgix::DecimalTextToDouble(t);
+        ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << t << ": " << got << " against " << expected;
+    }
 }
 
 // The command always names the title, whatever the executable is called; a drive root keeps one "\".

@@ -8,6 +8,7 @@
 #include "platform/win32/Messages.h"
 #include "platform/win32/entry/Program.h"
 #include "settings/Registry.h"
+#include "resource.h"
 
 using purgix::platform::ResourcePicture;
 using purgix::win32::Narrow;
@@ -109,6 +110,27 @@ TEST_F(Win32Platform, ReportMemoryAndSeparatorsRunCommandsLoadResourcesAndListFi
     EXPECT_EQ(win32.files.ListFiles(Narrow(dir.wstring()), "*.ini"), (std::vector<std::string>{"a.ini", "B.ini"}));
     EXPECT_THROW(win32.files.ListFiles(Narrow((dir / "nowhere").wstring()), "*.ini"), purgix::Error);
     fs::remove_all(dir);
+}
+
+// The page indicators, kept at one bit a pixel, are the art's ink made opaque on clear: Windows' own reading of the
+// resource with an opaque alpha wherever it shows colour.
+TEST_F(Win32Platform, PageIndicatorsAreTheArtsInkOpaqueOnClear) {
+    int id = IDB_INDICATOR0;
+    for (ResourcePicture which : {ResourcePicture::Indicator0, ResourcePicture::Indicator1, ResourcePicture::Indicator2}) {
+        const auto picture = win32.resources.Resource(which);
+        const int w = picture->Width(), h = picture->Height();
+        purgix::win32::gdi::Bitmap windows(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id++), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<DWORD> expected(static_cast<std::size_t>(w * h)), got(expected.size());
+        const HDC screen = GetDC(nullptr);
+        GetDIBits(screen, windows.Get(), 0, h, expected.data(), &info, DIB_RGB_COLORS);
+        GetDIBits(screen, static_cast<const purgix::win32::Win32Picture&>(*picture).Bitmap(), 0, h, got.data(), &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        for (DWORD& p : expected) p = p != 0 ? p | 0xFF000000 : 0;
+        EXPECT_GT(std::count(expected.begin(), expected.end(), 0xFF262626), 40);
+        EXPECT_EQ(got, expected) << id - 1;
+    }
 }
 
 // Text values, the Run value's and the settings', are REG_SZ with their terminator; reads go by the first NUL.

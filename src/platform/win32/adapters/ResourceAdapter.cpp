@@ -17,12 +17,26 @@ platform::PicturePtr ResourceAdapter::Resource(platform::ResourcePicture which) 
     };
     // The indicators are pixel lettering: at twice the size each pixel becomes a square of
     // four, the same letters as sharp, and the source from which other scales are resampled.
+    // They are kept at one bit a pixel (bottom-up rows, palette entry 1 the
+    // ink) and drawn as 32-bit pictures: the ink opaque, the rest clear.
     auto bitmap = [this](int id) -> platform::PicturePtr {
-        const auto bmp = static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        if (bmp == nullptr) throw purgix::Error("missing bitmap resource");
-        BITMAP bm{};
-        GetObjectW(bmp, sizeof bm, &bm);
-        return std::make_shared<Win32Picture>(bmp, bm.bmWidth, bm.bmHeight, Resample(bmp, 2 * bm.bmWidth, 2 * bm.bmHeight, true));
+        const HRSRC found = FindResourceW(instance_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));  // RT_BITMAP
+        const HGLOBAL loaded = found != nullptr ? LoadResource(instance_, found) : nullptr;
+        const auto* info = loaded != nullptr ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
+        if (info == nullptr || info->bmiHeader.biBitCount != 1) throw purgix::Error("missing bitmap resource");
+        const int w = info->bmiHeader.biWidth, h = info->bmiHeader.biHeight;
+        const RGBQUAD ink = info->bmiColors[1];
+        const auto* rows = reinterpret_cast<const BYTE*>(info->bmiColors + 2);
+        void* bits = nullptr;
+        const HBITMAP bmp = CreatePremultipliedBitmap(w, h, &bits);
+        if (bmp == nullptr) throw purgix::Error("no bitmap for a resource");
+        auto* out = static_cast<DWORD*>(bits);
+        for (int y = 0; y < h; ++y) {
+            const BYTE* row = rows + (h - 1 - y) * ((w + 31) / 32 * 4);
+            for (int x = 0; x < w; ++x)
+                *out++ = (row[x / 8] >> (7 - x % 8) & 1) != 0 ? 0xFF000000u | RGB(ink.rgbBlue, ink.rgbGreen, ink.rgbRed) : 0;
+        }
+        return std::make_shared<Win32Picture>(bmp, w, h, Resample(bmp, 2 * w, 2 * h, true));
     };
     switch (which) {
         case ResourcePicture::ProgramIcon: return icon(Win32Picture::Type::Icon, IDI_PROGRAM, 32);

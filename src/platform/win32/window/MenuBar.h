@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <memory>
-#include <unordered_map>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -39,11 +39,11 @@ private:
     HMENU bar_ = nullptr;
     HACCEL accel_ = nullptr;
     std::vector<HMENU> hiddenPopups_;
-    std::unordered_map<const ui::MenuItem*, HMENU> subMenus_;
-    std::unordered_map<const ui::MenuItem*, std::pair<HMENU, UINT>> places_;  // owner menu, command id
+    std::map<const ui::MenuItem*, HMENU> subMenus_;
+    std::map<const ui::MenuItem*, std::pair<HMENU, UINT>> places_;  // owner menu, command id
     std::vector<ui::MenuItem*> commands_;
     std::vector<std::unique_ptr<ui::Peer>> peers_;
-    std::unordered_map<ui::MenuItem*, ui::Peer*> peerOf_;
+    std::map<ui::MenuItem*, ui::Peer*> peerOf_;
 };
 
 }  // namespace purgix::win32

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <memory>
-#include <unordered_map>
+#include <map>
 #include <vector>
 
 #include "ui/Control.h"
@@ -44,8 +44,8 @@ public:
 
 private:
     std::vector<std::unique_ptr<ControlPeer>> owned_;
-    std::unordered_map<const ui::Control*, ControlPeer*> byControl_;
-    std::unordered_map<HWND, ControlPeer*> byWindow_;
+    std::map<const ui::Control*, ControlPeer*> byControl_;
+    std::map<HWND, ControlPeer*> byWindow_;
 };
 
 }  // namespace purgix::win32

@@ -92,13 +92,6 @@ HFONT Density::SmallerFont(const ui::Font& f, int step) {
     return FontAt("Tahoma", (10 - step) * scale_.dpi / kDesignDpi, f.bold);
 }
 
-int Density::TextWidth(HFONT font, const wchar_t* text, int length) {
-    SIZE extent{};
-    const gdi::ScopedSelectObject select(measure_.Get(), font);
-    GetTextExtentPoint32W(measure_.Get(), text, length, &extent);
-    return extent.cx;
-}
-
 HFONT Density::FontAt(const std::string& name, int pixels, bool bold) {
     const auto key = std::make_tuple(name, pixels, bold);
     auto it = fonts_.find(key);

@@ -42,9 +42,6 @@ public:
     // Ever smaller sizes (step 0 is the largest) for a text too wide for its label.
     static constexpr int kSmallerSizes = 4;
     HFONT SmallerFont(const ui::Font& f, int step);
-    // How wide a text comes out in a font: measured on a device context kept for it, not
-    // one asked of the system for each figure that changes.
-    int TextWidth(HFONT font, const wchar_t* text, int length);
 
 private:
     HFONT FontAt(const std::string& name, int pixels, bool bold);
@@ -52,7 +49,6 @@ private:
     HFONT formFont_ = nullptr;
     std::map<COLORREF, gdi::Brush> brushes_;
     std::map<std::tuple<std::string, int, bool>, gdi::Font> fonts_;
-    gdi::CompatibleDC measure_{nullptr};  // a memory DC like the screen
 };
 
 }  // namespace purgix::win32

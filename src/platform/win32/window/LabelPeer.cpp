@@ -128,10 +128,16 @@ void LabelPeer::ReflectedDrawItem(const DRAWITEMSTRUCT& item) {
 void LabelPeer::FitFont(const wchar_t* text) {
     HFONT chosen = designFont_;
     const RECT area = DeviceRect();
-    const int length = static_cast<int>(std::wcslen(text));
-    for (int step = 0; step < Density::kSmallerSizes; ++step) {
-        if (form.Look().TextWidth(chosen, text, length) <= area.right - area.left) break;
-        chosen = form.Look().SmallerFont(Model().font, step);
+    {
+        gdi::WindowDC dc(hwnd);
+        const int length = static_cast<int>(std::wcslen(text));
+        for (int step = 0; step < Density::kSmallerSizes; ++step) {
+            SIZE extent{};
+            gdi::ScopedSelectObject select(dc.Get(), chosen);
+            GetTextExtentPoint32W(dc.Get(), text, length, &extent);
+            if (extent.cx <= area.right - area.left) break;
+            chosen = form.Look().SmallerFont(Model().font, step);
+        }
     }
     if (chosen != font) {
         font = chosen;

@@ -204,6 +204,7 @@ TEST_F(MainWindow, TheReleaseLogReadsEachLineWholeFollowsNewReleasesCopiesAndClo
     std::string order;
     for (int i = 0; i < 3; ++i) order += (Press(log, VK_TAB), std::to_string(GetFocus() == Hwnd(open->cmdCopy) ? 1 : GetFocus() == Hwnd(open->cmdClose) ? 2 : GetFocus() == list ? 0 : 9));
     EXPECT_EQ(order, "120");
+    EXPECT_EQ(Told(Hwnd(open->cmdCopy)), "Copy|43||") << "read without its access key's mark";
     EXPECT_TRUE(Press(log, 'C', true));
     EXPECT_EQ(fake.Calls("CopyText"), std::vector<std::string>{"CopyText(" + two[0] + "\r\n" + two[1] + "\r\n)"});
     EXPECT_TRUE(Press(log, VK_RETURN));

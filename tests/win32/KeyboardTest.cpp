@@ -32,24 +32,27 @@ std::string Told(HWND h) {
     return told;
 }
 
-// The focus, state and value events the window raises for assistive programs, as "event:control" lines.
+// The focus, state and value events the window raises for assistive programs, as "event:control" lines (a menu's
+// with the item's child id).
 struct HeardEvents {
-    static inline std::vector<std::pair<DWORD, HWND>> heard;
+    static inline std::vector<std::tuple<DWORD, HWND, LONG>> heard;
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, Heard, GetCurrentProcessId(), 0,
                                          WINEVENT_OUTOFCONTEXT);
     HeardEvents() { heard.clear(); }
     ~HeardEvents() { UnhookWinEvent(hook); }
     static void CALLBACK Heard(HWINEVENTHOOK, DWORD event, HWND h, LONG object, LONG child, DWORD, DWORD) {
-        if (object == OBJID_CLIENT && child == CHILDID_SELF && event != EVENT_OBJECT_LOCATIONCHANGE) heard.emplace_back(event, h);
+        if (event != EVENT_OBJECT_LOCATIONCHANGE && ((object == OBJID_CLIENT && child == CHILDID_SELF) || object == OBJID_MENU))
+            heard.emplace_back(event, h, object == OBJID_MENU ? child : 0);
     }
     // What was heard of these windows since the last call, in order; out-of-context events come with the messages.
     std::string Of(const std::vector<std::pair<const char*, HWND>>& named) {
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
         std::string out;
-        for (const auto& [event, h] : heard)
+        for (const auto& [event, h, item] : heard)
             for (const auto& [name, w] : named)
                 if (w == h)
-                    out += std::string(event == EVENT_OBJECT_FOCUS ? "focus" : event == EVENT_OBJECT_STATECHANGE ? "state" : event == EVENT_OBJECT_VALUECHANGE ? "value" : "other") + ":" + name + " ";
+                    out += std::string(event == EVENT_OBJECT_FOCUS ? "focus" : event == EVENT_OBJECT_STATECHANGE ? "state" : event == EVENT_OBJECT_VALUECHANGE ? "value" : "other") + ":" + name +
+                           (item != 0 ? "#" + std::to_string(item) : "") + " ";
         heard.clear();
         return out;
     }
@@ -107,6 +110,13 @@ TEST_F(MainWindow, TabReachesThePageInViewAndSpaceEnterArrowsAndAccessKeysActOnW
     frm.Timer1.Tick();
     EXPECT_EQ(events.Of({{"Text3", Hwnd(frm.Text3)}, {"VScroll3", Hwnd(frm.VScroll3)}, {"lblAvailPhys", Hwnd(frm.lblAvailPhys)}}),
               "value:VScroll3 value:Text3 ");
+    // A check mark that comes or goes is a state change of its item (Setup's first); the status line's new text is not.
+    frm.mStayOnTop->Click();
+    fake.memory.availPhys -= 1 << 20;
+    frm.Timer1.Tick();
+    EXPECT_EQ(events.Of({{"menu", h}}), "state:menu#1 ");
+    frm.mStayOnTop->Click();
+    fake.memory.availPhys += 1 << 20;
     frm.VScroll3.SetValue(25);
     // What a screen reader is told: names, roles (43 button, 44 check box, 52 spinner, 41 text), values, descriptions.
     frm.Timer1.Tick();

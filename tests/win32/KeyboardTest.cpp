@@ -12,13 +12,17 @@ using purgix::win32::kIAccessible;
 
 namespace {
 
-// What a screen reader is told of a control: "name|role|value|description", and "|checked" for a ticked box.
-std::string Told(HWND h) {
+// What a screen reader is told of a control, or of one of its children (a list's line): "name|role|value|description",
+// and "|checked" for a ticked box; "" for a child beyond the last.
+std::string Told(HWND h, long child = CHILDID_SELF) {
     IAccessible* acc = nullptr;
     if (FAILED(AccessibleObjectFromWindow(h, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&acc)))) return "(nothing)";
+    long children = 0;
+    acc->get_accChildCount(&children);
+    if (child > children) return acc->Release(), "";
     VARIANT self{}, role{}, state{};
     self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    self.lVal = child;
     const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
         BSTR b = nullptr;
         const std::string out = SUCCEEDED((acc->*get)(self, &b)) && b != nullptr ? purgix::win32::Narrow(b) : "";
@@ -183,22 +187,10 @@ TEST_F(MainWindow, TheReleaseLogReadsEachLineWholeFollowsNewReleasesCopiesAndClo
     wchar_t caption[64] = L"";
     GetWindowTextW(log, caption, 64);
     EXPECT_EQ(std::pair(std::wstring(caption), IsWindowVisible(log)), std::pair(std::wstring(L"Purgix releases"), TRUE));
-    const auto lines = [list] {
+    const auto lines = [list] {  // each line's name, as a list item (role 34)
         std::vector<std::string> told;
-        IAccessible* acc = nullptr;
-        if (FAILED(AccessibleObjectFromWindow(list, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&acc)))) return told;
-        long count = 0;
-        acc->get_accChildCount(&count);
-        for (long i = 1; i <= count; ++i) {
-            VARIANT child{};
-            child.vt = VT_I4;
-            child.lVal = i;
-            BSTR b = nullptr;
-            acc->get_accName(child, &b);
-            told.push_back(b != nullptr ? purgix::win32::Narrow(b) : "");
-            SysFreeString(b);
-        }
-        acc->Release();
+        for (std::string line; !(line = Told(list, static_cast<long>(told.size()) + 1)).empty();)
+            told.push_back(line.ends_with("|34||") ? line.substr(0, line.size() - 5) : "not an item: " + line);
         return told;
     };
     ASSERT_EQ(lines().size(), 1u);

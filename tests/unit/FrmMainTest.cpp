@@ -312,38 +312,21 @@ TEST_F(FrmMainTest, TheThreeSwitchesReadOneOrZeroAndJunkAsTheirDefaultsWithoutSt
     ExpectShutdownWrites({"1", "40", "0", "5", "10", "False", "0", "1", "1", "0"});
 }
 
-// The release-percent box shows what exit writes. A stored text the conversion rejects shows and saves the
-// default, one out of bounds the nearer bound, and either still ends start-up at its step, the skin choice and the
-// options read before it kept; a number in another notation, or with blanks, shows in the box's form and start-up
-// runs on.
-TEST_F(FrmMainTest, AStoredReleasePercentShowsWhatExitWritesWhateverTheStoredText) {
-    fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
-    fake.profiles[kConfig]["configskin"]["skin"] = "Gone.ini";
-    for (const auto& [stored, shown, ranOn] : std::vector<std::tuple<std::string, std::string, bool>>{
-             {"abc", "30", false}, {"999999999999", "100", false}, {"-5", "10", false}, {"1e2", "100", true}, {" 50", "50", true}}) {
-        frm.reset();
-        fake.store.clear();
-        fake.storeWrites.clear();
-        Start({{"Less", "33"}, {"Precent", stored}});
-        EXPECT_EQ(std::tuple(frm->Text3.Text(), frm->Text2.Text(), frm->ImgLstView.Picture() != nullptr), std::tuple(shown + "%", "33%", ranOn))
-            << "\"" << stored << "\"";
-        frm->form.Unload();
-        EXPECT_EQ(fake.store["purgix\\options\\precent"], shown) << "\"" << stored << "\"";
-        EXPECT_EQ(fake.profiles[kConfig]["configskin"]["skin"], ranOn ? "" : "Gone.ini") << "\"" << stored << "\"";
-    }
-}
-
 // A value that does not convert, or that its control refuses, ends start-up silently at its step: what each
 // store's failing step leaves is the settings read before it, the design's values after it.
 TEST_F(FrmMainTest, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
     fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
     // The boxes show their spinners' values, the design's 10 for the release percent included; a spinner's number
-    // out of bounds is moved to the nearer one before its step fails.
+    // out of bounds is moved to the nearer one before its step fails, a text that is no number shows the default,
+    // and a number in another notation ends nothing.
     const std::string design = "scrolls 5/15/10, texts 5/15%/10%, ", read = "scrolls 5/15/30, texts 5/15%/30%, ";
     for (const auto& [stored, outcome] : std::vector<std::pair<std::map<std::string, std::string>, std::string>>{
              {{{"LessC", "3"}}, "checks 0000, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"interval", "0"}}, "checks 1100, scrolls 1/15/10, texts 1/15%/10%, on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"Precent", "9"}}, "checks 1100, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
+             {{{"Precent", "abc"}}, "checks 1100, " + read + "on top 0 (0 calls), shown, stopped, Skin1"},
+             {{{"Precent", "999999999999"}}, "checks 1100, scrolls 5/15/100, texts 5/15%/100%, on top 0 (0 calls), shown, stopped, Skin1"},
+             {{{"Precent", "1e2"}}, "checks 1100, scrolls 5/15/100, texts 5/15%/100%, on top 1 (1 calls), shown, ran to its end, Blue.ini"},
              {{{"StayOnTop", "maybe"}}, "checks 1100, " + read + "on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "checks 1110, " + read + "on top 0 (0 calls), hidden, stopped, Skin1"},
              {{{"StayOnTop", "-1"}}, "checks 1100, " + read + "on top 1 (1 calls), shown, ran to its end, Blue.ini"}}) {

@@ -94,12 +94,11 @@ TEST_F(Automatic, F9ReleasesOnceAPressEvenHeldAPressTheMenuAnsweredIsNotSeenAgai
 TEST(TrayLoad, TheWholeUsedPercentAsTheChartRoundsItAndItsLevelFrom70AndFrom90) {
     using purgix::platform::LoadLevel;
     using purgix::platform::TrayLoad;
-    EXPECT_EQ(purgix::tray::TrayLoadOf(58.75), (TrayLoad{59, LoadLevel::Normal}));
-    EXPECT_EQ(purgix::tray::TrayLoadOf(69.49), (TrayLoad{69, LoadLevel::Normal}));
-    EXPECT_EQ(purgix::tray::TrayLoadOf(69.5), (TrayLoad{70, LoadLevel::High}));
-    EXPECT_EQ(purgix::tray::TrayLoadOf(89.49999999999999), (TrayLoad{90, LoadLevel::Critical})) << "on 15 significant digits";
-    EXPECT_EQ(purgix::tray::TrayLoadOf(89.49), (TrayLoad{89, LoadLevel::High}));
-    EXPECT_EQ(purgix::tray::TrayLoadOf(100.0), (TrayLoad{100, LoadLevel::Critical}));
+    // 89.49999999999999 is 89.5 on 15 significant digits.
+    for (const auto& [used, load] : std::initializer_list<std::pair<double, TrayLoad>>{
+             {58.75, {59, LoadLevel::Normal}}, {69.49, {69, LoadLevel::Normal}}, {69.5, {70, LoadLevel::High}},
+             {89.49999999999999, {90, LoadLevel::Critical}}, {89.49, {89, LoadLevel::High}}, {100.0, {100, LoadLevel::Critical}}})
+        EXPECT_EQ(purgix::tray::TrayLoadOf(used), load) << used;
 }
 
 // A stored "1" draws the load from the first sample on; the shell hears again only when the figure moves; the menu

@@ -70,6 +70,8 @@ protected:
           << (f.form.Visible() ? "shown" : "hidden") << (f.ImgLstView.Picture() ? ", ran to its end, " : ", stopped, ") << f.mSSkin[0]->Caption();
         return s.str();
     }
+    // The Setup menu's three switches: the load in the tray, the notice, F9.
+    std::string Switches() const { return std::string{char('0' + frm->mTrayLoad->Checked()), char('0' + frm->mNotify->Checked()), char('0' + frm->mHotKey->Checked())}; }
     // Shuts down and checks that exactly these values were ever written, in this order (the Setup menu's three
     // switches after the seven, their defaults when not given).
     void ExpectShutdownWrites(const Strings& values) {
@@ -293,57 +295,26 @@ TEST_F(FrmMainTest, StoredNumbersShowAsExitWritesThemAndShutdownWritesTheControl
     ExpectShutdownWrites({"2", "1", "0", "20", "10", "False", "1"});
 }
 
-// The Setup menu's three switches: "1" and "0" as stored, anything else their default, without ending start-up
-// (the skin still applied); read even when one of the seven ends it; written back after the seven.
-TEST_F(FrmMainTest, TheThreeSwitchesReadOneOrZeroAndJunkAsTheirDefaultsWithoutStoppingStartUp) {
-    fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
-    const auto switches = [this] {
-        return std::to_string(frm->mTrayLoad->Checked()) + std::to_string(frm->mNotify->Checked()) + std::to_string(frm->mHotKey->Checked());
-    };
-    Start({{"TrayLoad", "2"}, {"Notify", "yes"}, {"HotKey", "true"}});
-    EXPECT_EQ(switches() + " " + State(), "001 checks 1100, scrolls 5/15/30, texts 5/15%/30%, on top 1 (1 calls), shown, ran to its end, Blue.ini");
-    ExpectShutdownWrites({"1", "15", "1", "5", "30", "True", "0", "0", "0", "1"});
-    frm.reset();
-    fake.store.clear();
-    fake.storeWrites.clear();
-    fake.calls.clear();
-    Start({{"TrayLoad", "1"}, {"Notify", "1"}, {"HotKey", "0"}, {"Less", "41"}});
-    EXPECT_EQ(switches() + " " + State(), "110 checks 0100, scrolls 5/40/10, texts 5/40%/10%, on top 0 (0 calls), shown, stopped, Skin1");
-    ExpectShutdownWrites({"1", "40", "0", "5", "10", "False", "0", "1", "1", "0"});
-}
-
-// The release-percent box shows what exit writes. A stored text the conversion rejects shows and saves the
-// default, one out of bounds the nearer bound, and either still ends start-up at its step, the skin choice and the
-// options read before it kept; a number in another notation, or with blanks, shows in the box's form and start-up
-// runs on.
-TEST_F(FrmMainTest, AStoredReleasePercentShowsWhatExitWritesWhateverTheStoredText) {
-    fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
-    fake.profiles[kConfig]["configskin"]["skin"] = "Gone.ini";
-    for (const auto& [stored, shown, ranOn] : std::vector<std::tuple<std::string, std::string, bool>>{
-             {"abc", "30", false}, {"999999999999", "100", false}, {"-5", "10", false}, {"1e2", "100", true}, {" 50", "50", true}}) {
-        frm.reset();
-        fake.store.clear();
-        fake.storeWrites.clear();
-        Start({{"Less", "33"}, {"Precent", stored}});
-        EXPECT_EQ(std::tuple(frm->Text3.Text(), frm->Text2.Text(), frm->ImgLstView.Picture() != nullptr), std::tuple(shown + "%", "33%", ranOn))
-            << "\"" << stored << "\"";
-        frm->form.Unload();
-        EXPECT_EQ(fake.store["purgix\\options\\precent"], shown) << "\"" << stored << "\"";
-        EXPECT_EQ(fake.profiles[kConfig]["configskin"]["skin"], ranOn ? "" : "Gone.ini") << "\"" << stored << "\"";
-    }
-}
-
 // A value that does not convert, or that its control refuses, ends start-up silently at its step: what each
-// store's failing step leaves is the settings read before it, the design's values after it.
+// store's failing step leaves is the settings read before it, the design's values after it. The Setup menu's three
+// switches are read first, "1" and "0" as stored and anything else their default, and end nothing; shutdown writes
+// them back as they are.
 TEST_F(FrmMainTest, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
     fake.folders["C:\\Tools\\Skin"] = {"Blue.ini"};
     // The boxes show their spinners' values, the design's 10 for the release percent included; a spinner's number
-    // out of bounds is moved to the nearer one before its step fails.
+    // out of bounds is moved to the nearer one before its step fails, a text that is no number shows the default,
+    // and a number in another notation ends nothing.
     const std::string design = "scrolls 5/15/10, texts 5/15%/10%, ", read = "scrolls 5/15/30, texts 5/15%/30%, ";
     for (const auto& [stored, outcome] : std::vector<std::pair<std::map<std::string, std::string>, std::string>>{
+             {{{"TrayLoad", "2"}, {"Notify", "yes"}, {"HotKey", "true"}}, "checks 1100, " + read + "on top 1 (1 calls), shown, ran to its end, Blue.ini"},
+             {{{"TrayLoad", "1"}, {"Notify", "1"}, {"HotKey", "0"}, {"Less", "41"}},
+              "110 checks 0100, scrolls 5/40/10, texts 5/40%/10%, on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"LessC", "3"}}, "checks 0000, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"interval", "0"}}, "checks 1100, scrolls 1/15/10, texts 1/15%/10%, on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"Precent", "9"}}, "checks 1100, " + design + "on top 0 (0 calls), shown, stopped, Skin1"},
+             {{{"Precent", "abc"}}, "checks 1100, " + read + "on top 0 (0 calls), shown, stopped, Skin1"},
+             {{{"Precent", "999999999999"}}, "checks 1100, scrolls 5/15/100, texts 5/15%/100%, on top 0 (0 calls), shown, stopped, Skin1"},
+             {{{"Precent", "1e2"}}, "checks 1100, scrolls 5/15/100, texts 5/15%/100%, on top 1 (1 calls), shown, ran to its end, Blue.ini"},
              {{{"StayOnTop", "maybe"}}, "checks 1100, " + read + "on top 0 (0 calls), shown, stopped, Skin1"},
              {{{"Minimized", "1"}, {"StayOnTop", "maybe"}}, "checks 1110, " + read + "on top 0 (0 calls), hidden, stopped, Skin1"},
              {{{"StayOnTop", "-1"}}, "checks 1100, " + read + "on top 1 (1 calls), shown, ran to its end, Blue.ini"}}) {
@@ -351,8 +322,14 @@ TEST_F(FrmMainTest, AFailedStepEndsStartUpThereAndTheProgramRunsOn) {
         fake.calls.clear();
         fake.trayCalls.clear();
         Start(stored);
-        EXPECT_EQ(State(), outcome) << stored.rbegin()->first << "=" << stored.rbegin()->second;
+        // The switches' default "001" unless the row says otherwise.
+        const std::string shown = outcome.starts_with("110 ") ? outcome : "001 " + outcome, what = stored.rbegin()->first + "=" + stored.rbegin()->second;
+        EXPECT_EQ(Switches() + " " + State(), shown) << what;
         EXPECT_EQ(fake.trayCalls.size(), 2u) << "the icon is up before any setting is read";
+        fake.storeWrites.clear();
+        frm->form.Unload();
+        ASSERT_EQ(fake.storeWrites.size(), 10u) << what;
+        EXPECT_EQ(fake.storeWrites[7].second + fake.storeWrites[8].second + fake.storeWrites[9].second, shown.substr(0, 3)) << what;
         fake.store.clear();
     }
 }

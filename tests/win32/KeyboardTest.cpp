@@ -200,6 +200,10 @@ TEST_F(MainWindow, TheReleaseLogReadsEachLineWholeFollowsNewReleasesCopiesAndClo
     ASSERT_EQ(two.size(), 2u);
     EXPECT_NE(two[0].find("  Tray  "), std::string::npos) << "the newest first: " << two[0];
     EXPECT_EQ(two, open->lstReleases.Items());
+    WORD arrow = 0;  // the lines' arrow is in the list's face, not a box
+    const purgix::win32::gdi::WindowDC dc(list);
+    const purgix::win32::gdi::ScopedSelectObject face(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    EXPECT_TRUE(GetGlyphIndicesW(dc.Get(), L"\u2192", 1, &arrow, GGI_MARK_NONEXISTING_GLYPHS) == 1 && arrow != 0xFFFF);
     frm.mReleaseLog->Click();
     EXPECT_EQ(std::pair(frm.ReleasesWindow(), IsWindow(log)), std::pair(open, TRUE)) << "the open one comes forward";
     SetFocus(list);

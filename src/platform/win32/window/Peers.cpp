@@ -256,6 +256,10 @@ public:
         CreateChild(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, L"", parent, id);
         Fill();
     }
+    void Rescale() override {
+        ControlPeer::Rescale();
+        ChooseFace();
+    }
     AccessibleFacts Facts() const override {
         AccessibleFacts facts = ControlPeer::Facts();
         facts.role = ROLE_SYSTEM_LIST;
@@ -271,6 +275,30 @@ private:
         Fill();
         Announce(EVENT_OBJECT_REORDER);
     }
+    // The form's face may lack a character of the lines (MS Sans Serif and Tahoma have no arrows): then the
+    // first of these faces that has them all draws the list.
+    void ChooseFace() {
+        std::wstring text;
+        for (const std::string& item : Model().Items()) text += Widen(item);
+        if (text.empty() || HasEvery(font, text)) return;
+        for (const char* face : {"Segoe UI", "Microsoft Sans Serif", "DejaVu Sans"}) {
+            ui::Font f = form.Form().font;
+            f.name = face;
+            if (const HFONT candidate = form.Look().Font(f); HasEvery(candidate, text)) {
+                font = candidate;
+                SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+                return;
+            }
+        }
+    }
+    bool HasEvery(HFONT face, const std::wstring& text) const {
+        const gdi::WindowDC dc(hwnd);
+        const gdi::ScopedSelectObject select(dc.Get(), face);
+        std::vector<WORD> glyphs(text.size());
+        if (GetGlyphIndicesW(dc.Get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+            return true;  // nothing to tell: the face stays
+        return std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
+    }
     // The lines anew, the line the user was on kept by its place.
     void Fill() {
         const LRESULT at = SendMessageW(hwnd, LB_GETCURSEL, 0, 0);
@@ -280,6 +308,7 @@ private:
         const auto count = static_cast<LRESULT>(Model().Items().size());
         if (count > 0) SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(at == LB_ERR ? 0 : std::min(at, count - 1)), 0);
         SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+        ChooseFace();
         InvalidateRect(hwnd, nullptr, TRUE);
     }
 };

@@ -57,8 +57,8 @@ inline int LastInk(HDC dc, const RECT& area, COLORREF ground) {
 
 // Where a text drawn from the left edge in the font ends.
 inline int LastInkOf(const wchar_t* text, HFONT font) {
-    win32::gdi::WindowDC screen(nullptr);
-    win32::gdi::MemoryDC picture(screen.Get(), 400, 40);
+    win32::gdi::Scratch scratch;
+    win32::gdi::MemoryDC picture(scratch, 400, 40);
     PatBlt(picture.Get(), 0, 0, 400, 40, BLACKNESS);
     win32::gdi::ScopedSelectObject select(picture.Get(), font);
     SetTextColor(picture.Get(), RGB(255, 255, 255));
@@ -70,11 +70,12 @@ inline int LastInkOf(const wchar_t* text, HFONT font) {
 // A shown window's client area (the main window's at most) as the screen has it,
 // child windows included, once every pending repaint is done.
 struct Screenshot {
-    explicit Screenshot(HWND h) : window((RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN), h)), picture(window.Get(), 480, 210) {
+    explicit Screenshot(HWND h) : window((RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN), h)), picture(scratch, 480, 210) {
         BitBlt(picture.Get(), 0, 0, 480, 210, window.Get(), 0, 0, SRCCOPY);
     }
     COLORREF At(int x, int y) const { return GetPixel(picture.Get(), x, y); }
     win32::gdi::WindowDC window;
+    win32::gdi::Scratch scratch;
     win32::gdi::MemoryDC picture;
 };
 

@@ -72,18 +72,21 @@ LRESULT ContainerPeer::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT ContainerPeer::OnPaint() {
     gdi::PaintDC paint(hwnd);
-    const RECT& dirty = paint.Dirty();
+    PaintArea(paint.Get(), paint.Dirty());
+    return 0;
+}
+
+void ContainerPeer::PaintArea(HDC dc, const RECT& dirty) {
     const int w = dirty.right - dirty.left, h = dirty.bottom - dirty.top;
-    if (w <= 0 || h <= 0) return 0;
+    if (w <= 0 || h <= 0) return;
     // Off screen first, so the graph does not flicker, and only what needs it:
     // a tick's new column is a sliver of the graph.
-    gdi::MemoryDC picture(paint.Get(), w, h);
+    gdi::MemoryDC picture(form.Look().Scratch(), w, h);
     {
         gdi::ViewportOffset at(picture.Get(), -dirty.left, -dirty.top);
         PaintAll(picture.Get());
     }
-    BitBlt(paint.Get(), dirty.left, dirty.top, w, h, picture.Get(), 0, 0, SRCCOPY);
-    return 0;
+    BitBlt(dc, dirty.left, dirty.top, w, h, picture.Get(), 0, 0, SRCCOPY);
 }
 
 LRESULT ContainerPeer::OnCtlColor(UINT msg, WPARAM wp, LPARAM lp) {
@@ -188,9 +191,15 @@ void PictureBoxPeer::SyncOwn(ui::Change what) {
 }
 
 void PictureBoxPeer::Drawn(const ui::Rect& r) {
-    if (hwnd == nullptr) return;
+    // Hidden, there is nothing to show: showing the box paints it whole.
+    if (hwnd == nullptr || !IsWindowVisible(hwnd)) return;
+    // Straight to the screen. Invalidating the rectangle would cost the paint
+    // message's trips to the window server, several for each tick's column.
     const RECT rc{r.left, r.top, r.left + r.width, r.top + r.height};
-    RedrawWindow(hwnd, &rc, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (HDC dc = GetDC(hwnd)) {
+        PaintArea(dc, rc);
+        ReleaseDC(hwnd, dc);
+    }
 }
 
 void PictureBoxPeer::PaintBackground(HDC dc) {

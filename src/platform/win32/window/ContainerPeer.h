@@ -27,6 +27,8 @@ protected:
     // The pointer this container asks for over its own client area; nullptr for the class arrow.
     virtual HCURSOR ClientCursor() const { return nullptr; }
     LRESULT OnPaint();
+    // Paints a client rectangle of the container onto a DC of its window.
+    void PaintArea(HDC dc, const RECT& dirty);
     LRESULT OnCtlColor(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnCommand(WPARAM wp, LPARAM lp);
     LRESULT OnVScroll(WPARAM wp, LPARAM lp);

@@ -42,6 +42,8 @@ public:
     // Ever smaller sizes (step 0 is the largest) for a text too wide for its label.
     static constexpr int kSmallerSizes = 4;
     HFONT SmallerFont(const ui::Font& f, int step);
+    // The off-screen picture the window's paints draw into before they show.
+    gdi::Scratch& Scratch() { return scratch_; }
 
 private:
     HFONT FontAt(const std::string& name, int pixels, bool bold);
@@ -49,6 +51,7 @@ private:
     HFONT formFont_ = nullptr;
     std::map<COLORREF, gdi::Brush> brushes_;
     std::map<std::tuple<std::string, int, bool>, gdi::Font> fonts_;
+    gdi::Scratch scratch_;
 };
 
 }  // namespace purgix::win32

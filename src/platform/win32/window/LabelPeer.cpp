@@ -87,7 +87,7 @@ void LabelPeer::ReflectedDrawItem(const DRAWITEMSTRUCT& item) {
     const ui::Label& label = Model();
     Density& look = form.Look();
     const RECT& rc = item.rcItem;
-    gdi::MemoryDC mem(item.hDC, rc.right, rc.bottom);
+    gdi::MemoryDC mem(look.Scratch(), rc.right, rc.bottom);
     HDC dc = mem.Get();
     if (label.backColor)
         FillRect(dc, &rc, look.Brush(*label.backColor, Ink::Ground));

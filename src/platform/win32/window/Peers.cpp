@@ -181,7 +181,7 @@ public:
     ui::Image* Clickable() const override { return &Model(); }
     void ReflectedDrawItem(const DRAWITEMSTRUCT& item) override {
         const RECT& rc = item.rcItem;
-        gdi::MemoryDC mem(item.hDC, rc.right, rc.bottom);
+        gdi::MemoryDC mem(form.Look().Scratch(), rc.right, rc.bottom);
         PaintBehind(mem.Get());
         if (HighContrast()) {
             // Without the skin's art to show where it is, the area is a plain button with its name.

@@ -3,7 +3,8 @@
 // tick after the first, and growth of memory, handles and GDI objects over
 // 10,000 ticks. Prints "key=value" lines for tools/bench. An argument lays
 // the window out at that DPI instead of the screen's (0: the screen's); a
-// second, "load", has the tray icon show the load, as Setup > Load in tray icon does.
+// second, "load", has the tray icon show the load, as Setup > Load in tray icon does;
+// "chart" shows the chart page, where a tick draws the graph's new column.
 #include <windows.h>
 #include <psapi.h>
 
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
     purgix::win32::FormWindow window(frm.form, win32, false, argc > 1 ? std::atoi(argv[1]) : 0);
     frm.Load();
     if (argc > 2 && std::strcmp(argv[2], "load") == 0) frm.mTrayLoad_Click();
+    if (argc > 2 && std::strcmp(argv[2], "chart") == 0)
+        while (frm.PageIndex() != 1) frm.ImgTab_Click();
     frm.Timer1.SetEnabled(false);  // the benchmark drives the ticks itself
     frm.Timer2.SetEnabled(false);
     Pump();

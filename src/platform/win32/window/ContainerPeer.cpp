@@ -175,15 +175,22 @@ LRESULT ContainerPeer::OnSetCursor(WPARAM wp, LPARAM lp) {
 }
 
 void PictureBoxPeer::Create(HWND parent, int id) {
-    // The drawing's raster at the screen's density: lines a design pixel wide come out sharp at every scale.
-    static_cast<ui::PictureBox&>(control).SetRasterScale(form.Look().GetScale().Factor());
+    SetRasterScale();
     CreateChild(kPictureClass, WS_CLIPCHILDREN, 0, L"", parent, id, static_cast<ContainerPeer*>(this));
     CreateChildren();
 }
 
 void PictureBoxPeer::Rescale() {
     ControlPeer::Rescale();
-    static_cast<ui::PictureBox&>(control).SetRasterScale(form.Look().GetScale().Factor());
+    SetRasterScale();
+}
+
+void PictureBoxPeer::SetRasterScale() {
+    auto& box = static_cast<ui::PictureBox&>(control);
+    box.SetRasterScale(form.Look().GetScale().Factor());
+    // Room for the whole drawing at once, so that a repaint of all of it (a
+    // graph that starts again) does not take the heap inside a tick.
+    pixels_.reserve(static_cast<std::size_t>(box.Drawing().Width()) * static_cast<std::size_t>(box.Drawing().Height()));
 }
 
 void PictureBoxPeer::SyncOwn(ui::Change what) {

@@ -56,6 +56,8 @@ public:
 private:
     void SyncOwn(ui::Change what) override;
     void PaintBackground(HDC dc) override;
+    // The drawing's raster at the screen's density: lines a design pixel wide come out sharp at every scale.
+    void SetRasterScale();
     std::vector<std::uint32_t> pixels_;  // the drawing as the screen wants it
 };
 

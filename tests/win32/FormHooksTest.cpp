@@ -12,10 +12,9 @@ using namespace purgix::testing;
 namespace ui = purgix::ui;
 using FormHooks = MainWindow;
 
-TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontAndThereIsOneAboutWindowOnTop) {
+// One About window, on top, and its keys are the unit tier's and the end-to-end tier's.
+TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontOfTheMainAndTheAboutWindow) {
     frm.mAbout->Click();
-    const HWND first = Hwnd(frm.About()->form);
-    frm.mAbout->Click();  // brings the open one forward
     RECT work, r;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     // The main window: a minimize box, on the taskbar, centred. The About window: a dialog's frame, no menu bar,
@@ -35,10 +34,7 @@ TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontAndThereIsOneAboutWindowO
                       purgix::win32::Narrow(font.lfFaceName) + " " + std::to_string(font.lfHeight),
                   form == &frm.form ? "caption minimize menu centred MS Sans Serif -11" : "caption dialog owned MS Sans Serif -11");
     }
-    const wchar_t* title = L"--- About Purgix ---";
-    HWND about = FindWindowW(nullptr, title);
-    EXPECT_TRUE(about == first && about == Hwnd(frm.About()->form) && FindWindowExW(nullptr, about, nullptr, title) == nullptr) << "one About window";
-    EXPECT_TRUE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const HWND about = Hwnd(frm.About()->form);
     // Its printed image stays through a repaint: the blue links' rows hold blue ink straight on the ground, and the icon
     // stands out of it. The hand shows over the links (in twips at the window's density).
     InvalidateRect(about, nullptr, TRUE);
@@ -56,19 +52,7 @@ TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontAndThereIsOneAboutWindowO
     SendMessageW(about, WM_MOUSEMOVE, 0, MAKELPARAM(67, 73));
     EXPECT_EQ(CursorAt(about, 67, 73), IconOf(frm.ImgCUR.Picture()));
     SendMessageW(Hwnd(frm.About()->Command1), BM_CLICK, 0, 0);
-    EXPECT_EQ(FindWindowW(nullptr, title), nullptr);
-    // Opened again, it has the focus on OK, which Tab finds again; Alt+O closes it (Enter and Esc are the end-to-end tier's).
-    frm.mAbout->Click();
-    about = Hwnd(frm.About()->form);
-    const HWND ok = Hwnd(frm.About()->Command1);
-    SetForegroundWindow(about);
-    SetActiveWindow(about);
-    EXPECT_EQ(GetFocus(), ok);
-    SetFocus(about);
-    Press(about, VK_TAB);
-    EXPECT_EQ(GetFocus(), ok);
-    EXPECT_TRUE(Press(about, 'O', true));
-    EXPECT_TRUE(frm.About() == nullptr && FindWindowW(nullptr, title) == nullptr);
+    EXPECT_FALSE(IsWindow(about));
 }
 
 // The second start's "show yourself" is the end-to-end tier's.
@@ -159,53 +143,6 @@ TEST_F(Program, TheSessionsEndDuringAFillStopsItSavesOnceAndDestroysTheWindowAtO
     frm.form.Close();
     EXPECT_EQ(again, nullptr);
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-}
-
-// Exit during a release, and a log-off that comes while the shutdown stops the fill: the log-off is handled only
-// once everything is saved and the window has gone, never inside the first close's stop.
-TEST_F(Program, ASecondCloseDuringTheReleasesStopWaitsForTheFirstOnesSaveAndEnding) {
-    frm.Load();
-    frm.RefreshMEM();
-    static HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr), letGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    static HANDLE unloading = CreateEventW(nullptr, TRUE, FALSE, nullptr), queued = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const auto hold = [](void*) {
-        SetEvent(filling);
-        WaitForSingleObject(letGo, 10000);
-    };
-    fake.onBlock = [&] { purgix::win32::WriteBlankBlock(200u << 20, {2, UINT_MAX, nullptr, nullptr, hold}); };
-    fake.onStop = [&] { win32.memory.StopFill(); };
-    const purgix::ui::Event save = frm.form.Unload;
-    frm.form.Unload = [&] {
-        SetEvent(unloading);
-        WaitForSingleObject(queued, 10000);  // the log-off is waiting before the stop begins
-        save();
-    };
-    // What the window had saved, and whether it still stood, when the log-off reached it (a window
-    // that has gone gets nothing: as good as after).
-    static std::pair<std::size_t, BOOL> seen{10, FALSE};
-    static const FakePlatform* store = &fake;
-    static HWND main = h;
-    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
-        const auto& m = *reinterpret_cast<const CWPSTRUCT*>(lp);
-        if (m.message == WM_ENDSESSION && m.wParam == TRUE) seen = {store->storeWrites.size(), IsWindow(main)};
-        return CallNextHookEx(nullptr, code, wp, lp);
-    }, nullptr, GetCurrentThreadId());
-    std::thread exit([&] {
-        WaitForSingleObject(filling, 10000);
-        SendMessageTimeoutW(h, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, nullptr);  // as /exit has the main window do
-    });
-    std::thread logoff([&] {
-        WaitForSingleObject(unloading, 10000);
-        SendMessageCallbackW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, [](HWND, UINT, ULONG_PTR, LRESULT) {}, 0);
-        SetEvent(queued);
-        SetEvent(letGo);
-    });
-    frm.ReleaseMemory(purgix::memory::ReleaseCause::Menu);
-    exit.join();
-    logoff.join();
-    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
-    UnhookWindowsHookEx(hook);
-    EXPECT_EQ(std::tuple(seen.first, seen.second, fake.storeWrites.size(), IsWindow(h)), std::tuple(std::size_t{10}, FALSE, std::size_t{10}, FALSE));
 }
 
 // Stay-on-top follows its menu item on the real window. Hidden by Ctrl+H, shown again by a left click on the icon; F9;

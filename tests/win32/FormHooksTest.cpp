@@ -12,7 +12,7 @@ using namespace purgix::testing;
 namespace ui = purgix::ui;
 using FormHooks = MainWindow;
 
-// One About window, on top, and its keys are the unit tier's and the end-to-end tier's.
+// One About window and its being on top are the unit tier's; Enter and Esc on it, the end-to-end tier's.
 TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontOfTheMainAndTheAboutWindow) {
     frm.mAbout->Click();
     RECT work, r;
@@ -53,6 +53,11 @@ TEST_F(FormHooks, DesignValuesShapeTheFramePlaceAndFontOfTheMainAndTheAboutWindo
     EXPECT_EQ(CursorAt(about, 67, 73), IconOf(frm.ImgCUR.Picture()));
     SendMessageW(Hwnd(frm.About()->Command1), BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindow(about));
+    // Opened again and made active, it has the focus on OK.
+    frm.mAbout->Click();
+    SetForegroundWindow(Hwnd(frm.About()->form));
+    SetActiveWindow(Hwnd(frm.About()->form));
+    EXPECT_EQ(GetFocus(), Hwnd(frm.About()->Command1));
 }
 
 // The second start's "show yourself" is the end-to-end tier's.
@@ -143,6 +148,53 @@ TEST_F(Program, TheSessionsEndDuringAFillStopsItSavesOnceAndDestroysTheWindowAtO
     frm.form.Close();
     EXPECT_EQ(again, nullptr);
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// Exit during a release, and a log-off that comes while the shutdown stops the fill: the log-off is handled only
+// once everything is saved and the window has gone, never inside the first close's stop.
+TEST_F(Program, ASecondCloseDuringTheReleasesStopWaitsForTheFirstOnesSaveAndEnding) {
+    frm.Load();
+    frm.RefreshMEM();
+    static HANDLE filling = CreateEventW(nullptr, TRUE, FALSE, nullptr), letGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    static HANDLE unloading = CreateEventW(nullptr, TRUE, FALSE, nullptr), queued = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const auto hold = [](void*) {
+        SetEvent(filling);
+        WaitForSingleObject(letGo, 10000);
+    };
+    fake.onBlock = [&] { purgix::win32::WriteBlankBlock(200u << 20, {2, UINT_MAX, nullptr, nullptr, hold}); };
+    fake.onStop = [&] { win32.memory.StopFill(); };
+    const purgix::ui::Event save = frm.form.Unload;
+    frm.form.Unload = [&] {
+        SetEvent(unloading);
+        WaitForSingleObject(queued, 10000);  // the log-off is waiting before the stop begins
+        save();
+    };
+    // What the window had saved, and whether it still stood, when the log-off reached it (a window
+    // that has gone gets nothing: as good as after).
+    static std::pair<std::size_t, BOOL> seen{10, FALSE};
+    static const FakePlatform* store = &fake;
+    static HWND main = h;
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto& m = *reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (m.message == WM_ENDSESSION && m.wParam == TRUE) seen = {store->storeWrites.size(), IsWindow(main)};
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }, nullptr, GetCurrentThreadId());
+    std::thread exit([&] {
+        WaitForSingleObject(filling, 10000);
+        SendMessageTimeoutW(h, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, nullptr);  // as /exit has the main window do
+    });
+    std::thread logoff([&] {
+        WaitForSingleObject(unloading, 10000);
+        SendMessageCallbackW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, [](HWND, UINT, ULONG_PTR, LRESULT) {}, 0);
+        SetEvent(queued);
+        SetEvent(letGo);
+    });
+    frm.ReleaseMemory(purgix::memory::ReleaseCause::Menu);
+    exit.join();
+    logoff.join();
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(std::tuple(seen.first, seen.second, fake.storeWrites.size(), IsWindow(h)), std::tuple(std::size_t{10}, FALSE, std::size_t{10}, FALSE));
 }
 
 // Stay-on-top follows its menu item on the real window. Hidden by Ctrl+H, shown again by a left click on the icon; F9;

@@ -174,22 +174,26 @@ TEST_F(MainWindow, TheFocusRoundAControlWithoutACaptionSurvivesARepaintOfPartOfI
     EXPECT_NE(std::count(whole.begin(), whole.end(), whole[0]), static_cast<std::ptrdiff_t>(whole.size())) << "something is drawn";
 }
 
-// The release log from the File menu: each line read whole by a screen reader as a list item, its arrow in the
-// list's face; Tab goes list, Copy, Close; Alt+C copies the lines; Enter closes it. What it lists, one window for two
-// clicks, and Esc are the unit tier's and the end-to-end tier's.
-TEST_F(MainWindow, TheReleaseLogReadsEachLineWholeCopiesAndClosesByKey) {
+// The release log from the File menu: the reader's line kept by its place when a release comes while it is open,
+// each line read whole by a screen reader as a list item, its arrow in the list's face; Tab goes list, Copy, Close;
+// Alt+C copies the lines; Enter closes it. What it lists, one window for two clicks, and Esc are the unit tier's and
+// the end-to-end tier's.
+TEST_F(MainWindow, TheReleaseLogKeepsTheReadersLineReadsEachLineWholeCopiesAndClosesByKey) {
     frm.Load();
     frm.RefreshMEM();
     frm.ImgOptimize.Click();
+    frm.mOptPOP->Click();
     frm.mReleaseLog->Click();
-    frm.mOptPOP->Click();  // a line that comes while it is open
     purgix::app::FrmReleases* open = frm.ReleasesWindow();
     ASSERT_NE(open, nullptr);
     const HWND log = Hwnd(open->form), list = Hwnd(open->lstReleases);
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    frm.mOpt->Click();
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
     std::vector<std::string> lines;  // each line's name, as a list item (role 34)
     for (std::string line; !(line = Told(list, static_cast<long>(lines.size()) + 1)).empty();)
         lines.push_back(line.ends_with("|34||") ? line.substr(0, line.size() - 5) : "not an item: " + line);
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines, open->lstReleases.Items());
     WORD arrow = 0;  // the lines' arrow is in the list's face, not a box
     const purgix::win32::gdi::WindowDC dc(list);
@@ -201,7 +205,7 @@ TEST_F(MainWindow, TheReleaseLogReadsEachLineWholeCopiesAndClosesByKey) {
     EXPECT_EQ(order, "120");
     EXPECT_EQ(Told(Hwnd(open->cmdCopy)), "Copy|43||") << "read without its access key's mark";
     EXPECT_TRUE(Press(log, 'C', true));
-    EXPECT_EQ(fake.Calls("CopyText"), std::vector<std::string>{"CopyText(" + lines[0] + "\r\n" + lines[1] + "\r\n)"});
+    EXPECT_EQ(fake.Calls("CopyText"), std::vector<std::string>{"CopyText(" + lines[0] + "\r\n" + lines[1] + "\r\n" + lines[2] + "\r\n)"});
     EXPECT_TRUE(Press(log, VK_RETURN));
     EXPECT_EQ(std::pair(IsWindow(log), frm.ReleasesWindow()), std::pair(FALSE, static_cast<purgix::app::FrmReleases*>(nullptr)));
 }

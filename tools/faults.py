@@ -325,7 +325,7 @@ FAULTS = [
     ("rel-log-two-windows", "src/app/FrmMainRelease.cpp", "    if (FrmReleases* open = ReleasesWindow()) {\n        open->form.ZOrder();\n        return;\n    }\n    releasesWindow_.reset();", "    releasesWindow_.reset();", "a second \"Release log...\" opens another window", ""),
     ("releases-placeholder", "src/app/FrmReleases.cpp", "lines_.empty() ? std::vector<std::string>{kNoReleaseYet} : lines_", "lines_", "an empty log shows an empty list", ""),
     ("releases-line-ends", "src/app/FrmReleases.cpp", "text += line + \"\\r\\n\";", "text += line + \"\\n\";", "copied lines end in a bare line feed", ""),
-    ("releases-esc", "src/app/FrmReleases.cpp", "    cmdClose.isCancel = true;\n", "", "Esc does not close the log window", ""),
+    ("releases-esc", "src/app/FrmReleases.cpp", "    cmdClose.isCancel = true;\n", "", "Esc does not close the log window", "program.py:ReleaseLog"),
     ("rel-threshold-wait-grows", "src/memory/ThresholdWait.cpp", "std::min(2 * next_, kLongestMs)", "std::min(next_, kLongestMs)", "under lasting pressure the waits do not grow", ""),
     ("rel-threshold-wait-reset", "src/app/FrmMainRelease.cpp", "    if (threshold != 1) thresholdWait_.Reset();\n", "", "the threshold turned off and on keeps the long wait", ""),
     ("rel-threshold-still-below", "src/app/FrmMainRelease.cpp", "thresholdWait_.Released(platform_.clock.Milliseconds(), releasedTo_ < VScroll2.Value());", "thresholdWait_.Released(platform_.clock.Milliseconds(), true);", "a release that lifts memory still lengthens the wait", ""),

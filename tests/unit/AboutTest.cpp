@@ -38,6 +38,7 @@ TEST_F(About, LoadDrawsTheLinesTheIconAndStaysOnTopAndTheLinksAnswerInsideTheirS
               std::tuple("--- About Purgix ---", 1u, 20, 13, "SetWindowPos(-1,3)", nullptr));
     about.form.Activate();
     EXPECT_EQ(about.form.Icon(), icon);
+    EXPECT_EQ(about.form.TabOrder(), std::vector<purgix::ui::Control*>{&about.Command1}) << "Tab reaches OK, and only OK";
     // The links answer inside their strict regions, to any button.
     const std::string mail = "Run(explorer.exe mailto: purgix@quenlor.com?subject=Purgix%202.00,0)";
     const std::string home = "Run(explorer.exe https://www.quenlor.com/purgix/,0)";

@@ -5,7 +5,7 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PROJECT_SOURCE_DIR}/res")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 add_library(purgix_win32 STATIC
-  src/platform/win32/Text.cpp src/platform/win32/pictures/Win32Picture.cpp src/platform/win32/pictures/Wic.cpp src/platform/win32/pictures/Files.cpp src/platform/win32/adapters/Diagnostics.cpp src/platform/win32/Dpi.cpp
+  src/platform/win32/Text.cpp src/platform/win32/Gdi.cpp src/platform/win32/pictures/Win32Picture.cpp src/platform/win32/pictures/Wic.cpp src/platform/win32/pictures/Files.cpp src/platform/win32/adapters/Diagnostics.cpp src/platform/win32/Dpi.cpp
   src/platform/win32/adapters/Win32Platform.cpp src/platform/win32/adapters/MemoryAdapter.cpp src/platform/win32/release/BlankBlock.cpp
   src/platform/win32/adapters/InputAdapter.cpp src/platform/win32/adapters/LocaleAdapter.cpp src/platform/win32/adapters/ShellAdapter.cpp src/platform/win32/adapters/FilesAdapter.cpp
   src/platform/win32/adapters/ResourceAdapter.cpp src/platform/win32/pictures/PictureLoader.cpp src/platform/win32/adapters/RegistryAdapter.cpp

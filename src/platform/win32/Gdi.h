@@ -3,7 +3,6 @@
 // function early, a return or an exception, still gives back what it took.
 #include <windows.h>
 
-#include <algorithm>
 #include <utility>
 
 namespace purgix::win32::gdi {
@@ -95,35 +94,11 @@ private:
 class Scratch {
 public:
     Scratch() = default;
-    ~Scratch() {
-        if (dc_ != nullptr) {
-            SelectObject(dc_, original_);
-            DeleteDC(dc_);
-        }
-    }
+    ~Scratch();
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
     // A DC that draws into at least width x height pixels from its origin; nullptr if out of memory.
-    HDC Sized(int width, int height) {
-        if (width <= width_ && height <= height_) return dc_;
-        if (dc_ == nullptr && (dc_ = CreateCompatibleDC(nullptr)) == nullptr) return nullptr;
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = std::max(width, width_);
-        bi.bmiHeader.biHeight = -std::max(height, height_);
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        Bitmap grown(CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (grown.Get() == nullptr) return nullptr;
-        HGDIOBJ was = SelectObject(dc_, grown.Get());
-        if (original_ == nullptr) original_ = was;
-        bitmap_ = std::move(grown);  // the smaller one, now selected out, goes
-        width_ = bi.bmiHeader.biWidth;
-        height_ = -bi.bmiHeader.biHeight;
-        return dc_;
-    }
+    HDC Sized(int width, int height);
 
 private:
     HDC dc_ = nullptr;
@@ -136,18 +111,12 @@ private:
 // paint sets in the DC (origin, clip, objects, colours) is undone on leaving.
 class MemoryDC {
 public:
-    MemoryDC(Scratch& scratch, int width, int height) : dc_(scratch.Sized(width, height)), saved_(dc_ != nullptr ? SaveDC(dc_) : 0) {
-        if (dc_ != nullptr) IntersectClipRect(dc_, 0, 0, width, height);
-    }
-    ~MemoryDC() {
-        if (dc_ != nullptr) RestoreDC(dc_, saved_);
-    }
+    MemoryDC(Scratch& scratch, int width, int height);
+    ~MemoryDC();
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
     HDC Get() const { return dc_; }
-    void CopyTo(HDC target, const RECT& r) const {
-        BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, dc_, r.left, r.top, SRCCOPY);
-    }
+    void CopyTo(HDC target, const RECT& r) const;
 
 private:
     HDC dc_;

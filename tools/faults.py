@@ -219,7 +219,7 @@ FAULTS = [
     ("w32-fill-leak", W + "release/BlankBlock.h", "if (data_ != nullptr) VirtualFree(data_, 0, MEM_RELEASE);", "if (data_ == nullptr) VirtualFree(data_, 0, MEM_RELEASE);", "the block never given back", "e2e.py:PurgixUnderWine"),
     ("w32-paint-raster", W + "window/ContainerPeer.cpp", "    if (x1 > x0 && y1 > y0) {", "    if (false && x1 > x0 && y1 > y0) {", "a picture box's drawing not painted", ""),
     ("w32-peer-drawn", W + "window/ContainerPeer.cpp", "    if (hwnd == nullptr || !IsWindowVisible(hwnd)) return;\n    // Straight", "    if (hwnd != nullptr || r.width >= 0) return;\n    // Straight", "what is drawn does not reach the screen", ""),
-    ("w32-load-icon-leak", W + "adapters/TrayLoadIcon.cpp", "    if (previous_ != nullptr) DestroyIcon(previous_);\n", "", "each load icon replaced is kept", ""),
+    ("w32-load-icon-leak", W + "adapters/TrayLoadIcon.cpp", "    if (previous_ != nullptr) DestroyIcon(std::exchange(previous_, nullptr));", "    previous_ = nullptr;", "each load icon the shell has let go is kept", ""),
     ("w32-indicator-rows", W + "adapters/ResourceAdapter.cpp", "rows + (h - 1 - y) *", "rows + y *", "the page indicators upside down", ""),
     ("w32-fit-start", W + "window/LabelPeer.cpp", "    HFONT chosen = designFont_;", "    HFONT chosen = font != nullptr ? font : designFont_;", "a fitted figure keeps its small size", ""),
     ("w32-paint-bitmap-face", W + "window/Drawing.cpp", "const wchar_t* use = scale_.IsDesign() ? face.c_str()", "const wchar_t* use = scale_.IsDesign() || true ? face.c_str()", "the bitmap face at every density", ""),
